@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QTextDocument;
+
+namespace rtf {
+
+// A stable, line-per-item listing of what the editor keeps of a document:
+//   paragraph center
+//     run face="Arial" size=10.5 color=#ff0000 style=bi text="Tab\there\n"
+// Adjacent runs that look the same are merged; unset properties show the
+// document's default font. Text escapes \\ \" \t, \n for a line break and
+// \u{XXXX} for other control characters.
+QString dump(const QTextDocument &doc);
+
+} // namespace rtf

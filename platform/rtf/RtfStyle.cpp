@@ -1,0 +1,55 @@
+#include "RtfStyle.h"
+
+#include <QTextDocument>
+#include <QTextFormat>
+
+#include <algorithm>
+#include <cmath>
+
+namespace rtf {
+
+StyleResolver::StyleResolver(const QTextDocument &doc)
+    : m_defaultFont(doc.defaultFont())
+{
+    if (m_defaultFont.pointSizeF() > 0)
+        m_defaultPoints = m_defaultFont.pointSizeF();
+}
+
+ResolvedStyle StyleResolver::resolve(const QTextCharFormat &format) const
+{
+    ResolvedStyle s;
+    const QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.first().isEmpty())
+        s.face = families.first();
+    else
+        s.face = m_defaultFont.family();
+
+    const double pt = format.fontPointSize();
+    s.points = pt > 0 ? pt : m_defaultPoints;
+    const double half = std::round(s.points * 2);
+    s.halfPoints = int(std::clamp(half, 1.0, 3276.0));
+
+    const QBrush fg = format.foreground();
+    if (fg.style() != Qt::NoBrush) {
+        s.colour = fg.color().rgb();
+        s.hasColour = true;
+    }
+    s.bold = format.fontWeight() >= QFont::Bold;
+    s.italic = format.fontItalic();
+    s.underline = format.fontUnderline();
+    return s;
+}
+
+Qt::Alignment StyleResolver::alignment(const QTextBlockFormat &format)
+{
+    const Qt::Alignment a = format.alignment();
+    if (a & Qt::AlignJustify)
+        return Qt::AlignJustify;
+    if (a & Qt::AlignHCenter)
+        return Qt::AlignHCenter;
+    if ((a & Qt::AlignRight) && !(a & Qt::AlignLeft))
+        return Qt::AlignRight;
+    return Qt::AlignLeft;
+}
+
+} // namespace rtf
