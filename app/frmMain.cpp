@@ -1,0 +1,216 @@
+#include "app/frmMain.h"
+
+#include "app/Module1.h"
+#include "document/frmDocument.h"
+#include "platform/CommonDialog.h"
+#include "platform/Failure.h"
+#include "platform/MessageSink.h"
+#include "platform/RichTextBox.h"
+#include "platform/SettingsStore.h"
+#include "platform/Twips.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QSlider>
+
+#include <climits>
+#include <cmath>
+#include <optional>
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace {
+
+const QString AppTitle = QStringLiteral("Project2");
+const QString SettingsSection = QStringLiteral("Settings");
+
+// Placement values the window system can take, in pixels. A stored value
+// outside them, or one that is not a number at all, counts as absent.
+constexpr double MaxCoordinate = 32767;
+
+std::optional<double> placementValue(const QString &text, bool isSize)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    const double pixels = value * twips::dpi() / 1440.0;
+    if (pixels > MaxCoordinate || pixels < (isSize ? 0 : -MaxCoordinate))
+        return std::nullopt;
+    return value;
+}
+
+QString twipsText(int pixels)
+{
+    return QString::number(float(twips::fromPixels(pixels)), 'g', 9);
+}
+
+} // namespace
+
+frmMain::frmMain(const Services &services, QWidget *parent)
+    : QMainWindow(parent),
+      m_services(services),
+      m_dialog(std::make_unique<CommonDialog>(services.dialogs))
+{
+    initResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Scribvale"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.xpm")));
+    // The bars are shown and hidden from the View menu alone.
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea->setBackground(palette().brush(QPalette::Dark));
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdiArea);
+
+    createMenus();
+    createToolBar();
+    createFormattingBar();
+    createStatusBar();
+
+    // Design size of the client area; the placement read at load replaces it.
+    resize(twips::toPixels(15120), twips::toPixels(5220));
+}
+
+frmMain::~frmMain() = default;
+
+// ---- lifecycle -------------------------------------------------------------------------
+
+void frmMain::MDIForm_Load()
+{
+    SettingsStore &store = *m_services.settings;
+    const auto read = [&](const QString &key, int fallback, bool isSize) {
+        const QString text = store.GetSetting(AppTitle, SettingsSection, key, QString::number(fallback));
+        return twips::toPixels(placementValue(text, isSize).value_or(fallback));
+    };
+    // Applied one at a time, in this order, each as soon as it is read.
+    move(read(QStringLiteral("MainLeft"), 1000, false), y());
+    move(x(), read(QStringLiteral("MainTop"), 1000, false));
+    resize(read(QStringLiteral("MainWidth"), 6500, true), height());
+    resize(width(), read(QStringLiteral("MainHeight"), 6500, true));
+
+    CreateDocumentWindow();
+}
+
+void frmMain::MDIForm_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    if (isMinimized())
+        return; // the placement stored before stays as it was
+    SettingsStore &store = *m_services.settings;
+    store.SaveSetting(AppTitle, SettingsSection, QStringLiteral("MainLeft"), twipsText(x()));
+    store.SaveSetting(AppTitle, SettingsSection, QStringLiteral("MainTop"), twipsText(y()));
+    store.SaveSetting(AppTitle, SettingsSection, QStringLiteral("MainWidth"), twipsText(width()));
+    store.SaveSetting(AppTitle, SettingsSection, QStringLiteral("MainHeight"), twipsText(height()));
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // Every document window closes first, without a question; then the
+    // placement is saved. Closing cannot be refused.
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList())
+        window->close();
+    MDIForm_Unload();
+    event->accept();
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
+}
+
+// ---- document windows --------------------------------------------------------------------
+
+void frmMain::CreateDocumentWindow()
+{
+    // The counter never wraps: at its largest value no further window is made.
+    if (m_documentCount == INT_MAX)
+        return;
+    ++m_documentCount;
+    auto *document = new frmDocument();
+    document->setCaption(QStringLiteral("Document ") + QString::number(m_documentCount));
+    m_mdiArea->addSubWindow(document);
+    document->show();
+    m_mdiArea->setActiveSubWindow(document);
+}
+
+void frmMain::mnuFileNew_Click()
+{
+    CreateDocumentWindow();
+}
+
+void frmMain::mnuWindowNewWindow_Click()
+{
+    CreateDocumentWindow();
+}
+
+frmDocument *frmMain::ActiveDocument() const
+{
+    // The current window stays current while another top-level window (a
+    // dialog, the About window) has the focus.
+    return qobject_cast<frmDocument *>(m_mdiArea->currentSubWindow());
+}
+
+QList<frmDocument *> frmMain::documents() const
+{
+    QList<frmDocument *> list;
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (auto *document = qobject_cast<frmDocument *>(window))
+            list.append(document);
+    return list;
+}
+
+RichTextBox &frmMain::activeSurface() const
+{
+    frmDocument *document = ActiveDocument();
+    if (!document)
+        throw Failure(tr("No document is open."));
+    return *document->rtfText;
+}
+
+void frmMain::showFailure(const QString &title, const QString &text)
+{
+    m_services.messages->warning(this, title, text);
+}
+
+// ---- events of the formatting bar ------------------------------------------------------------
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_fc1 && watched == m_fc1->lineEdit() && event->type() == QEvent::FocusIn) {
+        // Every move of the focus into the box counts; the focus coming back
+        // from its own list or from another window is not a move.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            fc1_GotFocus();
+    } else if (watched == m_slider1) {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+            Slider1_MouseMove();
+            break;
+        case QEvent::MouseButtonPress:
+            m_sliderPressed = true;
+            break;
+        case QEvent::MouseButtonRelease:
+            if (m_sliderPressed) {
+                m_sliderPressed = false;
+                // The press has already moved the thumb.
+                Slider1_Click();
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,77 @@
+#include "document/frmDocument.h"
+
+#include "app/Module1.h"
+#include "app/frmMain.h"
+#include "platform/Failure.h"
+#include "platform/RichTextBox.h"
+#include "platform/Twips.h"
+
+#include <QEvent>
+
+namespace {
+constexpr double Margin = 100;           // from the left and top of the client area
+constexpr double BorderAllowance = 200;  // 100 on each side
+constexpr double WrapAllowance = 400;    // lines wrap this far inside the surface
+} // namespace
+
+frmDocument::frmDocument(QWidget *parent)
+    : QMdiSubWindow(parent),
+      rtfText(nullptr),
+      m_client(new QWidget)
+{
+    setObjectName(QStringLiteral("frmDocument"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.xpm")));
+    setWindowTitle(QStringLiteral("frmDocument"));
+
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->setBackgroundRole(QPalette::Window);
+    m_client->setAutoFillBackground(true);
+    rtfText = new RichTextBox(m_client);
+    rtfText->setObjectName(QStringLiteral("rtfText"));
+    m_client->setFocusProxy(rtfText);
+    setWidget(m_client);
+    m_client->installEventFilter(this);
+
+    connect(rtfText, &RichTextBox::SelChange, this, &frmDocument::rtfText_SelChange);
+    // The surface's other clipboard routes run the Edit menu's commands.
+    connect(rtfText, &RichTextBox::copyRequested, this, [] { if (MainWindow) MainWindow->mnuEditCopy_Click(); });
+    connect(rtfText, &RichTextBox::cutRequested, this, [] { if (MainWindow) MainWindow->mnuEditCut_Click(); });
+    connect(rtfText, &RichTextBox::pasteRequested, this, [] { if (MainWindow) MainWindow->mnuEditPaste_Click(); });
+
+    Form_Load();
+}
+
+void frmDocument::setCaption(const QString &caption)
+{
+    setWindowTitle(caption);
+    setAccessibleName(caption);
+}
+
+QSize frmDocument::sizeHint() const
+{
+    return QSize(twips::toPixels(7200), twips::toPixels(4800));
+}
+
+double frmDocument::ScaleWidth() const { return twips::fromPixels(m_client->width()); }
+double frmDocument::ScaleHeight() const { return twips::fromPixels(m_client->height()); }
+
+void frmDocument::Form_Load()
+{
+    Form_Resize();
+}
+
+void frmDocument::Form_Resize()
+{
+    // Each step on its own: a move the surface refuses (a client area
+    // smaller than the border) keeps its last good size.
+    attempt([&] { rtfText->Move(Margin, Margin, ScaleWidth() - BorderAllowance, ScaleHeight() - BorderAllowance); });
+    attempt([&] { rtfText->setRightMargin(rtfText->Width() - WrapAllowance); });
+}
+
+bool frmDocument::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMdiSubWindow::eventFilter(watched, event);
+}

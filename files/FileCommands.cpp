@@ -1,0 +1,86 @@
+// Open, Save and Save As. A document window's caption is its only record of
+// its file: "Document N" has none, anything else is the file's full path.
+// A command stops at the step that fails and says why.
+
+#include "app/frmMain.h"
+
+#include "document/frmDocument.h"
+#include "platform/CommonDialog.h"
+#include "platform/Failure.h"
+#include "platform/RichTextBox.h"
+
+namespace {
+
+const QString OwnFiles = QStringLiteral("Scribvale Files (*vrx*)|*vrx*");
+const QString TextFiles = QStringLiteral("Txt Files (*txt*)|*txt*");
+const QString AllFiles = QStringLiteral("All Files (*.*)|*.*");
+
+bool isUntitled(const frmDocument *document)
+{
+    return document->Caption().left(8) == QLatin1String("Document");
+}
+
+} // namespace
+
+void frmMain::mnuFileOpen_Click()
+{
+    if (!ActiveDocument())
+        CreateDocumentWindow();
+    try {
+        m_dialog->DialogTitle = QStringLiteral("Open");
+        m_dialog->CancelError = false;
+        m_dialog->Filter = OwnFiles + QLatin1Char('|') + TextFiles + QLatin1Char('|') + AllFiles;
+        m_dialog->ShowOpen();
+        const QString path = m_dialog->FileName;
+        if (path.isEmpty())
+            return;
+        activeSurface().LoadFile(path);
+        ActiveDocument()->setCaption(path);
+    } catch (const Failure &failure) {
+        showFailure(tr("Open"), failure.message());
+    }
+}
+
+void frmMain::mnuFileSave_Click()
+{
+    frmDocument *document = ActiveDocument();
+    if (!document)
+        return;
+    try {
+        if (isUntitled(document)) {
+            m_dialog->DialogTitle = QStringLiteral("Save");
+            m_dialog->CancelError = false;
+            m_dialog->Filter = OwnFiles;
+            m_dialog->ShowSave();
+            if (m_dialog->FileName.isEmpty())
+                return;
+            // The document stays untitled: the next Save asks again.
+            activeSurface().SaveFile(m_dialog->FileName);
+        } else {
+            activeSurface().SaveFile(document->Caption());
+        }
+    } catch (const Failure &failure) {
+        showFailure(tr("Save"), failure.message());
+    }
+}
+
+void frmMain::mnuFileSaveAs_Click()
+{
+    if (!ActiveDocument())
+        return;
+    try {
+        m_dialog->DialogTitle = QStringLiteral("Save As");
+        m_dialog->CancelError = false;
+        m_dialog->Filter = OwnFiles;
+        m_dialog->ShowSave();
+        const QString path = m_dialog->FileName;
+        if (path.isEmpty())
+            return;
+        // Titled before the write, so a failed write leaves the new path for
+        // the next Save to try again.
+        ActiveDocument()->setCaption(path);
+        activeSurface().SaveFile(path);
+    } catch (const Failure &failure) {
+        showFailure(tr("Save As"), failure.message());
+    }
+}

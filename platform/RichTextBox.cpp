@@ -1,0 +1,539 @@
+#include "platform/RichTextBox.h"
+
+#include "platform/Failure.h"
+#include "platform/PlainText.h"
+#include "platform/Twips.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
+
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+#include <cmath>
+
+namespace {
+
+constexpr double MaxPointSize = 1638.0;          // the largest size RTF can carry (\fs32767)
+constexpr qint64 MaxLoadBytes = qint64(1) << 30; // refuse files no letter or note could be
+
+bool isBold(const QTextCharFormat &format) { return format.fontWeight() >= QFont::Bold; }
+
+// Folds one more value into a tri-state: the first value sets it, a
+// differing one makes it mixed for good.
+void fold(std::optional<bool> &state, bool &seen, bool &mixed, bool value)
+{
+    if (mixed)
+        return;
+    if (!seen) {
+        state = value;
+        seen = true;
+    } else if (*state != value) {
+        state.reset();
+        mixed = true;
+    }
+}
+
+int alignmentCode(Qt::Alignment alignment)
+{
+    const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
+    if (horizontal & Qt::AlignJustify)
+        return RichTextBox::AlignJustifyCode;
+    if (horizontal & Qt::AlignHCenter)
+        return RichTextBox::AlignCenterCode;
+    if (horizontal & (Qt::AlignRight | Qt::AlignTrailing))
+        return RichTextBox::AlignRightCode;
+    return RichTextBox::AlignLeftCode;
+}
+
+QString describe(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+} // namespace
+
+RichTextBox::RichTextBox(QWidget *parent)
+    : QTextEdit(parent)
+{
+    const QFont initial(QStringLiteral("Times New Roman"), 24);
+    setFont(initial);
+    document()->setDefaultFont(initial);
+    setAcceptRichText(true);
+    setAcceptDrops(true);
+    setLineWrapMode(QTextEdit::FixedPixelWidth);
+    setGeometry(twips::toPixels(100), twips::toPixels(100), twips::toPixels(3000), twips::toPixels(2000));
+    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::raiseSelChangeIfMoved);
+    connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::raiseSelChangeIfMoved);
+    watchDocument();
+}
+
+void RichTextBox::watchDocument()
+{
+    m_stateValid = false;
+    connect(document(), &QTextDocument::contentsChange, this, [this] { m_stateValid = false; });
+}
+
+void RichTextBox::raiseSelChangeIfMoved()
+{
+    const QTextCursor cursor = textCursor();
+    if (cursor.anchor() == m_lastAnchor && cursor.position() == m_lastPosition)
+        return;
+    m_lastAnchor = cursor.anchor();
+    m_lastPosition = cursor.position();
+    emit SelChange();
+}
+
+// ---- character style ---------------------------------------------------------
+
+const RichTextBox::CharState &RichTextBox::selectionCharState() const
+{
+    const QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    if (m_stateValid && start == m_stateStart && end == m_stateEnd && start != end)
+        return m_state;
+
+    CharState state;
+    if (start == end) {
+        const QTextCharFormat format = cursor.charFormat();
+        state = {isBold(format), format.fontItalic(), format.fontUnderline()};
+        m_state = state;
+        m_stateValid = false; // the caret's pending format may change without a content change
+        return m_state;
+    }
+
+    bool seenB = false, seenI = false, seenU = false;
+    bool mixedB = false, mixedI = false, mixedU = false;
+    int lastIndex = -1;
+    QTextBlock block = document()->findBlock(start);
+    const QTextBlock endBlock = document()->findBlock(end);
+    bool anyFragment = false;
+    while (block.isValid() && !(mixedB && mixedI && mixedU)) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int fStart = fragment.position();
+            const int fEnd = fStart + fragment.length();
+            if (fEnd <= start)
+                continue;
+            if (fStart >= end)
+                break;
+            anyFragment = true;
+            const int index = fragment.charFormatIndex();
+            if (index == lastIndex)
+                continue; // same run formatting as the previous fragment
+            lastIndex = index;
+            const QTextCharFormat format = fragment.charFormat();
+            fold(state.bold, seenB, mixedB, isBold(format));
+            fold(state.italic, seenI, mixedI, format.fontItalic());
+            fold(state.underline, seenU, mixedU, format.fontUnderline());
+            if (mixedB && mixedI && mixedU)
+                break;
+        }
+        if (block == endBlock)
+            break;
+        block = block.next();
+    }
+    if (!anyFragment) {
+        const QTextCharFormat format = cursor.charFormat();
+        state = {isBold(format), format.fontItalic(), format.fontUnderline()};
+    }
+    m_state = state;
+    m_stateStart = start;
+    m_stateEnd = end;
+    m_stateValid = true;
+    return m_state;
+}
+
+std::optional<bool> RichTextBox::SelBold() const { return selectionCharState().bold; }
+std::optional<bool> RichTextBox::SelItalic() const { return selectionCharState().italic; }
+std::optional<bool> RichTextBox::SelUnderline() const { return selectionCharState().underline; }
+
+void RichTextBox::applyCharFormat(const QTextCharFormat &format)
+{
+    mergeCurrentCharFormat(format);
+    m_stateValid = false;
+}
+
+void RichTextBox::setSelBold(std::optional<bool> value)
+{
+    if (!value)
+        throw Failure(tr("A mixed style cannot be applied."));
+    QTextCharFormat format;
+    format.setFontWeight(*value ? QFont::Bold : QFont::Normal);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelItalic(std::optional<bool> value)
+{
+    if (!value)
+        throw Failure(tr("A mixed style cannot be applied."));
+    QTextCharFormat format;
+    format.setFontItalic(*value);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelUnderline(std::optional<bool> value)
+{
+    if (!value)
+        throw Failure(tr("A mixed style cannot be applied."));
+    QTextCharFormat format;
+    format.setFontUnderline(*value);
+    applyCharFormat(format);
+}
+
+// ---- paragraph alignment -------------------------------------------------------
+
+std::optional<int> RichTextBox::SelAlignment() const
+{
+    const QTextCursor cursor = textCursor();
+    QTextBlock block = document()->findBlock(cursor.selectionStart());
+    const QTextBlock endBlock = document()->findBlock(cursor.selectionEnd());
+    const int first = alignmentCode(block.blockFormat().alignment());
+    while (block.isValid() && block != endBlock) {
+        block = block.next();
+        if (block.isValid() && alignmentCode(block.blockFormat().alignment()) != first)
+            return std::nullopt;
+    }
+    return first;
+}
+
+void RichTextBox::setSelAlignment(std::optional<int> code)
+{
+    if (!code)
+        throw Failure(tr("A mixed alignment cannot be applied."));
+    Qt::Alignment alignment;
+    switch (*code) {
+    case AlignLeftCode: alignment = Qt::AlignLeft; break;
+    case AlignRightCode: alignment = Qt::AlignRight; break;
+    case AlignCenterCode: alignment = Qt::AlignHCenter; break;
+    case AlignJustifyCode: alignment = Qt::AlignJustify; break;
+    default: throw Failure(tr("%1 is not an alignment.").arg(*code));
+    }
+    QTextBlockFormat format;
+    format.setAlignment(alignment);
+    QTextCursor cursor = textCursor();
+    cursor.mergeBlockFormat(format);
+    setTextCursor(cursor);
+}
+
+// ---- colour, size, face --------------------------------------------------------
+
+QColor RichTextBox::colorFromBgr(qint64 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+qint64 RichTextBox::bgrFromColor(const QColor &color)
+{
+    return qint64(color.red()) | (qint64(color.green()) << 8) | (qint64(color.blue()) << 16);
+}
+
+void RichTextBox::setSelColor(qint64 bgr)
+{
+    if (bgr < 0 || bgr > 0xFFFFFF)
+        throw Failure(tr("%1 is not a colour.").arg(bgr));
+    QTextCharFormat format;
+    format.setForeground(colorFromBgr(bgr));
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelFontSize(const QVariant &points)
+{
+    bool ok = false;
+    double size = 0;
+    if (points.typeId() == QMetaType::QString)
+        size = points.toString().trimmed().toDouble(&ok);
+    else
+        size = points.toDouble(&ok);
+    if (!ok || !std::isfinite(size))
+        throw Failure(tr("\"%1\" is not a font size.").arg(points.toString()));
+    if (size <= 0 || size > MaxPointSize)
+        throw Failure(tr("%1 points is not a font size that can be shown.").arg(size));
+    QTextCharFormat format;
+    format.setFontPointSize(size);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setFontName(const QString &face)
+{
+    if (face.isEmpty())
+        throw Failure(tr("A font needs a name."));
+    QFont font = document()->defaultFont();
+    font.setFamilies({face});
+    document()->setDefaultFont(font);
+    QTextCharFormat format;
+    format.setFontFamilies(QStringList{face});
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    all.mergeCharFormat(format);
+    QTextCursor cursor = textCursor();
+    cursor.mergeCharFormat(format);
+    setTextCursor(cursor);
+    mergeCurrentCharFormat(format);
+}
+
+QString RichTextBox::FontName() const
+{
+    return document()->defaultFont().family();
+}
+
+// ---- selection as markup or text -----------------------------------------------------
+
+QString RichTextBox::SelRTF() const
+{
+    return QString::fromLatin1(rtf::writeSelection(textCursor()));
+}
+
+// Markup that came in as text: characters beyond ASCII are spelled as \u
+// escapes so the reader sees exactly the characters the text held.
+static QByteArray markupBytes(const QString &markup)
+{
+    QByteArray bytes;
+    bytes.reserve(markup.size());
+    for (const QChar ch : markup) {
+        const char16_t unit = ch.unicode();
+        if (unit < 0x80) {
+            bytes.append(char(unit));
+        } else {
+            bytes.append("{\\uc1\\u");
+            bytes.append(QByteArray::number(qint16(unit)));
+            bytes.append("?}");
+        }
+    }
+    return bytes;
+}
+
+void RichTextBox::setSelRTF(const QString &markup)
+{
+    QTextCursor cursor = textCursor();
+    const QByteArray bytes = markupBytes(markup);
+    if (rtf::looksLikeRtf(bytes)) {
+        rtf::insertRtf(cursor, bytes);
+    } else {
+        QString text = markup;
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        cursor.insertText(text);
+    }
+    setTextCursor(cursor);
+    m_stateValid = false;
+}
+
+QString RichTextBox::SelText() const
+{
+    return textCursor().selectedText();
+}
+
+void RichTextBox::setSelText(const QString &text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.insertText(text);
+    setTextCursor(cursor);
+    m_stateValid = false;
+}
+
+int RichTextBox::SelLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+// ---- printing and files -----------------------------------------------------------
+
+void RichTextBox::SelPrint(QPrinter *printer) const
+{
+    if (!printer)
+        throw Failure(tr("No printer was chosen."));
+    const QTextCursor cursor = textCursor();
+    if (cursor.hasSelection()) {
+        QTextDocument part;
+        part.setDefaultFont(document()->defaultFont());
+        QTextCursor(&part).insertFragment(cursor.selection());
+        part.print(printer);
+    } else {
+        document()->print(printer);
+    }
+    if (printer->printerState() == QPrinter::Error)
+        throw Failure(tr("The document could not be printed."));
+}
+
+void RichTextBox::LoadFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw Failure(tr("Cannot open %1:\nIt is a folder, not a file.").arg(describe(path)));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(tr("Cannot open %1:\n%2.").arg(describe(path), file.errorString()));
+    if (file.size() > MaxLoadBytes)
+        throw Failure(tr("Cannot open %1:\nThe file is too large.").arg(describe(path)));
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw Failure(tr("Cannot read %1:\n%2.").arg(describe(path), file.errorString()));
+
+    // Build the new content apart from the widget and swap it in whole, so a
+    // failure leaves the old content and a big file does not lay out piecemeal.
+    auto *loaded = new QTextDocument(this);
+    loaded->setDefaultFont(document()->defaultFont());
+    loaded->setUndoRedoEnabled(false);
+    if (rtf::looksLikeRtf(data)) {
+        rtf::readIntoDocument(loaded, data);
+    } else {
+        const QFont font = loaded->defaultFont();
+        QTextCharFormat format;
+        format.setFontFamilies(QStringList{font.family()});
+        format.setFontPointSize(font.pointSizeF());
+        QTextCursor cursor(loaded);
+        cursor.beginEditBlock();
+        cursor.setBlockCharFormat(format);
+        cursor.insertText(decodePlainText(data), format);
+        cursor.endEditBlock();
+    }
+    loaded->setUndoRedoEnabled(true);
+
+    QTextDocument *previous = document();
+    setDocument(loaded);
+    if (previous->parent() == this)
+        delete previous;
+    watchDocument();
+    m_lastAnchor = m_lastPosition = -1;
+    raiseSelChangeIfMoved();
+}
+
+void RichTextBox::SaveFile(const QString &path) const
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw Failure(tr("Cannot save %1:\nIt is a folder.").arg(describe(path)));
+    const QByteArray bytes = rtf::writeDocument(*document());
+
+    if (info.exists() && !info.isFile()) {
+        // A device or a pipe cannot be replaced; write straight into it.
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly)
+            || device.write(bytes) != bytes.size() || !device.flush())
+            throw Failure(tr("Cannot save %1:\n%2.").arg(describe(path), device.errorString()));
+        return;
+    }
+
+    // Written beside the target and renamed over it only when complete, so a
+    // full disk or a crash never leaves the old file half overwritten.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Failure(tr("Cannot save %1:\n%2.").arg(describe(path), file.errorString()));
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw Failure(tr("Cannot save %1:\n%2.").arg(describe(path), reason));
+    }
+    if (!file.commit())
+        throw Failure(tr("Cannot save %1:\n%2.").arg(describe(path), file.errorString()));
+}
+
+// ---- placement --------------------------------------------------------------------
+
+void RichTextBox::Move(double left, double top, double width, double height)
+{
+    if (!(width >= 0) || !(height >= 0))
+        throw Failure(tr("The surface cannot take a negative size."));
+    setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width), twips::toPixels(height));
+}
+
+double RichTextBox::Width() const
+{
+    return twips::fromPixels(width());
+}
+
+void RichTextBox::setRightMargin(double twipsValue)
+{
+    if (!(twipsValue >= 0))
+        throw Failure(tr("The right margin cannot be negative."));
+    m_rightMargin = twipsValue;
+    setLineWrapColumnOrWidth(std::max(1, twips::toPixels(twipsValue)));
+}
+
+// ---- keyboard, context menu, drag and drop ---------------------------------------------
+
+static bool isClipboardKey(QKeyEvent *event)
+{
+    return event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)
+        || event->matches(QKeySequence::Paste);
+}
+
+bool RichTextBox::event(QEvent *event)
+{
+    // The editor would take Ctrl+C/X/V for itself before the main window's
+    // shortcuts see them; leave them to the Edit menu's commands.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const QKeyCombination combo = key->keyCombination();
+        if (combo == QKeyCombination(Qt::ControlModifier, Qt::Key_C)
+            || combo == QKeyCombination(Qt::ControlModifier, Qt::Key_X)
+            || combo == QKeyCombination(Qt::ControlModifier, Qt::Key_V)) {
+            event->ignore();
+            return false;
+        }
+    }
+    return QTextEdit::event(event);
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (isClipboardKey(event)) {
+        // The other standard clipboard keys (Ctrl+Insert, Shift+Insert,
+        // Shift+Delete) run the same commands as the menu.
+        if (event->matches(QKeySequence::Copy))
+            emit copyRequested();
+        else if (event->matches(QKeySequence::Cut))
+            emit cutRequested();
+        else
+            emit pasteRequested();
+        event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    const bool selected = textCursor().hasSelection();
+    QAction *cut = menu.addAction(tr("Cu&t"), this, &RichTextBox::cutRequested);
+    cut->setEnabled(selected && !isReadOnly());
+    QAction *copy = menu.addAction(tr("&Copy"), this, &RichTextBox::copyRequested);
+    copy->setEnabled(selected);
+    menu.addAction(tr("&Paste"), this, &RichTextBox::pasteRequested)->setEnabled(!isReadOnly());
+    menu.addSeparator();
+    menu.addAction(tr("Select &All"), this, &QTextEdit::selectAll);
+    menu.exec(event->globalPos());
+}
+
+QMimeData *RichTextBox::createMimeDataFromSelection() const
+{
+    // Drags and the selection clipboard carry the same markup as Copy.
+    auto *data = new QMimeData;
+    const QString markup = SelRTF();
+    data->setText(markup);
+    data->setData(QStringLiteral("text/rtf"), markup.toLatin1());
+    return data;
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source->hasText();
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (source->hasText() && !source->text().isEmpty())
+        setSelRTF(source->text());
+}

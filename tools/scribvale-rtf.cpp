@@ -1,0 +1,42 @@
+// scribvale-rtf: loads and saves documents exactly as a document window does.
+//   scribvale-rtf convert IN OUT   load IN, write OUT as RTF
+//   scribvale-rtf dump IN          print IN's paragraphs and runs, one per line
+// Runs without a display.
+
+#include "platform/Failure.h"
+#include "platform/RichTextBox.h"
+#include "platform/rtf/RtfDump.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    QTextStream err(stderr);
+    const bool convert = args.size() == 4 && args.at(1) == QLatin1String("convert");
+    const bool dump = args.size() == 3 && args.at(1) == QLatin1String("dump");
+    if (!convert && !dump) {
+        err << "usage: scribvale-rtf convert IN OUT\n       scribvale-rtf dump IN\n";
+        return 2;
+    }
+    try {
+        RichTextBox surface;
+        surface.LoadFile(args.at(2));
+        if (convert) {
+            surface.SaveFile(args.at(3));
+        } else {
+            QTextStream out(stdout);
+            out << rtf::dump(*surface.document());
+        }
+    } catch (const Failure &failure) {
+        err << failure.message() << '\n';
+        return 1;
+    }
+    return 0;
+}
