@@ -1,0 +1,515 @@
+#include "rtftesthelpers.h"
+
+#include "platform/rtf/RtfCodePages.h"
+#include "platform/rtf/RtfReader.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+
+using namespace rtftest;
+
+class tst_RtfReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tokenizer_data();
+    void tokenizer();
+    void structure_data();
+    void structure();
+    void notRtf_data();
+    void notRtf();
+    void state_data();
+    void state();
+    void unicode_data();
+    void unicode();
+    void encodings_data();
+    void encodings();
+    void charsetTable_data();
+    void charsetTable();
+    void destinations_data();
+    void destinations();
+    void insertAtCursor_data();
+    void insertAtCursor();
+    void insertIsOneUndoStep();
+    void corpus_data();
+    void corpus();
+    void corpusFormatting();
+};
+
+void tst_RtfReader::tokenizer_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("one delimiter space eaten") << QByteArray("{\\rtf1\\pard  two}") << QString(" two");
+    QTest::newRow("other delimiters kept") << QByteArray("{\\rtf1\\pard;x}") << QString(";x");
+    QTest::newRow("negative parameter") << QByteArray("{\\rtf1\\li-720 x}") << QString("x");
+    QTest::newRow("hyphen without digits is text") << QByteArray("{\\rtf1\\pard-x}") << QString("-x");
+    QTest::newRow("overlong word ignored")
+        << QByteArray("{\\rtf1\\" + QByteArray(40, 'b') + " x}") << QString("x");
+    QTest::newRow("overflowing parameter consumed")
+        << QByteArray("{\\rtf1\\fs99999999999999999999 x}") << QString("x");
+    QTest::newRow("hex both cases") << QByteArray("{\\rtf1 \\'e9\\'E9}") << QString("éé");
+    QTest::newRow("hex one digit then junk") << QByteArray("{\\rtf1 a\\'9z}") << QString("a\tz");
+    QTest::newRow("hex without digits") << QByteArray("{\\rtf1 a\\'zz}") << QString("azz");
+    QTest::newRow("escaped braces and backslash") << QByteArray("{\\rtf1 \\{\\}\\\\}") << QString("{}\\");
+    QTest::newRow("CR and LF dropped") << QByteArray("{\\rtf1 a\r\nb\nc}") << QString("abc");
+    QTest::newRow("literal tab") << QByteArray("{\\rtf1 a\tb}") << QString("a\tb");
+    QTest::newRow("NUL and C0 dropped") << QByteArray("{\\rtf1 a\0b\x01" "c}", 12) << QString("abc");
+    QTest::newRow("bin payload skipped exactly")
+        << QByteArray("{\\rtf1 a\\bin4 }{\\}b}") << QString("ab");
+    QTest::newRow("bin payload starting with space")
+        << QByteArray("{\\rtf1 a\\bin2  }b}") << QString("ab");
+    QTest::newRow("bin zero and negative") << QByteArray("{\\rtf1 a\\bin0 b\\bin-5 c}") << QString("abc");
+    QTest::newRow("bin beyond the end") << QByteArray("{\\rtf1 a\\bin2147483647 xyz}") << QString("a");
+    QTest::newRow("backslash at the end") << QByteArray("{\\rtf1 a\\") << QString("a");
+    QTest::newRow("control word then tab word") << QByteArray("{\\rtf1 a\\tab b}") << QString("a\tb");
+}
+
+void tst_RtfReader::tokenizer()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(readText(rtf), text);
+}
+
+void tst_RtfReader::structure_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+
+    const int deep = 100000;
+    QTest::newRow("extra closing brace") << QByteArray("{\\rtf1 a}}") << QString("a");
+    QTest::newRow("bytes after the root ignored") << QByteArray("{\\rtf1 hello}TRAILING\0", 22) << QString("hello");
+    QTest::newRow("stray brace ends the document") << QByteArray("{\\rtf1 a} }b") << QString("a");
+    QTest::newRow("missing closing braces keep text") << QByteArray("{\\rtf1{\\b a") << QString("a");
+    QTest::newRow("unterminated skipped group") << QByteArray("{\\rtf1 a{\\*\\x{{") << QString("a");
+    QTest::newRow("depth bomb closed")
+        << QByteArray("{\\rtf1 a" + QByteArray(deep, '{') + "b" + QByteArray(deep, '}') + "c}")
+        << QString("ac");
+    QTest::newRow("depth bomb open") << QByteArray("{\\rtf1 a" + QByteArray(deep, '{')) << QString("a");
+    QTest::newRow("shallow nesting kept")
+        << QByteArray("{\\rtf1 " + QByteArray(1000, '{') + "b" + QByteArray(1000, '}') + "}")
+        << QString("b");
+    QTest::newRow("BOM and whitespace first") << QByteArray("\xEF\xBB\xBF \r\n{\\rtf1 x}") << QString("x");
+    QTest::newRow("final par adds no paragraph") << QByteArray("{\\rtf1 a\\par}") << QString("a");
+    QTest::newRow("second final par gives an empty one") << QByteArray("{\\rtf1 a\\par\\par }") << QString("a\n");
+    QTest::newRow("text after last par") << QByteArray("{\\rtf1 a\\par b}") << QString("a\nb");
+    QTest::newRow("empty document") << QByteArray("{\\rtf1}") << QString();
+    QTest::newRow("destination word in the root ignored") << QByteArray("{\\rtf1 \\info a}") << QString("a");
+    QTest::newRow("ignorable mark in the root ignored") << QByteArray("{\\rtf1 \\*\\foo a}") << QString("a");
+}
+
+void tst_RtfReader::structure()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(readText(rtf), text);
+}
+
+void tst_RtfReader::notRtf_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("plain text") << QByteArray("hello");
+    QTest::newRow("truncated header") << QByteArray("{\\rt");
+    QTest::newRow("upper case") << QByteArray("{\\RTF1 x}");
+    QTest::newRow("text before the group") << QByteArray("x{\\rtf1 x}");
+}
+
+void tst_RtfReader::notRtf()
+{
+    QFETCH(QByteArray, data);
+    QVERIFY(!rtf::looksLikeRtf(data));
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("kept"));
+    const rtf::ReadResult r = rtf::readIntoDocument(&doc, data);
+    QVERIFY(!r.ok);
+    QVERIFY(!r.error.isEmpty());
+    QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
+    QTextCursor cursor(&doc);
+    QVERIFY(!rtf::insertRtf(cursor, data).ok);
+    QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
+}
+
+void tst_RtfReader::state_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("summary");
+
+    const QByteArray red = "{\\colortbl;\\red255\\green0\\blue0;}";
+    QTest::newRow("group scoping") << QByteArray("{\\rtf1 a{\\b b}c}") << QString("left:a|b{b}|c");
+    QTest::newRow("toggles and their zero forms")
+        << QByteArray("{\\rtf1\\b a\\b0 b\\i1 c\\i0\\ul d\\ulnone e\\ul f\\ul0 g}")
+        << QString("left:a{b}|b|c{i}|d{u}|e|f{u}|g");
+    QTest::newRow("underline colour is no toggle") << QByteArray("{\\rtf1\\ulc2 a}") << QString("left:a");
+    QTest::newRow("underline variants") << QByteArray("{\\rtf1\\uldb a\\ulwave0 b\\ulthdashdd c}")
+                                        << QString("left:a{u}|b|c{u}");
+    QTest::newRow("plain resets characters only")
+        << QByteArray("{\\rtf1\\qc\\b\\i\\ul\\fs40 a\\plain b}") << QString("center:a{b,i,u,20pt}|b");
+    QTest::newRow("pard resets the paragraph only")
+        << QByteArray("{\\rtf1\\qc\\b a\\par\\pard b}") << QString("center:a{b} / left:b{b}");
+    QTest::newRow("pard starts no paragraph") << QByteArray("{\\rtf1 a\\pard b}") << QString("left:ab");
+    QTest::newRow("alignment carries over par") << QByteArray("{\\rtf1\\qr a\\par b}") << QString("right:a / right:b");
+    QTest::newRow("alignment at the par counts") << QByteArray("{\\rtf1\\qc a\\qj\\par b}") << QString("justify:a / justify:b");
+    QTest::newRow("qd is justified") << QByteArray("{\\rtf1\\qd a}") << QString("justify:a");
+    QTest::newRow("alignment scoped to its group") << QByteArray("{\\rtf1{\\qc a\\par}b}") << QString("center:a / left:b");
+    QTest::newRow("fs zero and negative keep the size")
+        << QByteArray("{\\rtf1\\fs30 a\\fs0 b\\fs-10 c}") << QString("left:abc{15pt}");
+    QTest::newRow("fs clamped") << QByteArray("{\\rtf1\\fs99999 a}") << QString("left:a{1638pt}");
+    QTest::newRow("fs half points") << QByteArray("{\\rtf1\\fs21 a}") << QString("left:a{10.5pt}");
+    QTest::newRow("cf in and out of range")
+        << QByteArray("{\\rtf1" + red + "\\cf1 a\\cf0 b\\cf99 c\\cf-1 d}") << QString("left:a{#ff0000}|bcd");
+    QTest::newRow("cf without a colour table") << QByteArray("{\\rtf1\\cf3 a}") << QString("left:a");
+    QTest::newRow("colour table without auto entry")
+        << QByteArray("{\\rtf1{\\colortbl\\red0\\green0\\blue255;\\red0\\green128\\blue0;}\\cf1 a}")
+        << QString("left:a{#008000}");
+    QTest::newRow("colour table with spaces and no final semicolon")
+        << QByteArray("{\\rtf1{\\colortbl ;\\red10 \\green20\r\n\\blue30 ;\\red1}\\cf2 a\\cf1 b}")
+        << QString("left:a{#010000}|b{#0a141e}");
+    QTest::newRow("missing colour components are zero")
+        << QByteArray("{\\rtf1{\\colortbl;\\green255;}\\cf1 a}") << QString("left:a{#00ff00}");
+    QTest::newRow("colour clamped") << QByteArray("{\\rtf1{\\colortbl;\\red999\\green-4\\blue7;}\\cf1 a}")
+                                    << QString("left:a{#ff0007}");
+    QTest::newRow("undeclared font falls back to deff")
+        << QByteArray("{\\rtf1\\deff1{\\fonttbl{\\f0 Zero;}{\\f1 One;}}\\f7 a\\f0 b\\plain c}")
+        << QString("left:a{One}|b{Zero}|c{One}");
+    QTest::newRow("text before any font uses deff")
+        << QByteArray("{\\rtf1\\deff3{\\fonttbl{\\f3 Three;}}a}") << QString("left:a{Three}");
+    QTest::newRow("flat font table")
+        << QByteArray("{\\rtf1{\\fonttbl\\f0\\fswiss\\fcharset0 Helvetica;\\f1\\fnil Menlo-Regular;}\\f1 a\\f0 b}")
+        << QString("left:a{Menlo-Regular}|b{Helvetica}");
+    QTest::newRow("font name without semicolon")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial}}\\f0 a}") << QString("left:a{Arial}");
+    QTest::newRow("font entry with panose and alternative")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\froman{\\*\\panose 02020603}Times New Roman{\\*\\falt Times};}}\\f0 a}")
+        << QString("left:a{Times New Roman}");
+    QTest::newRow("font entry split over lines")
+        << QByteArray("{\\rtf1{\\fonttbl\r\n  {\\f0\\fbidi \\froman\\fcharset0\r\n   Times;}\r\n}\\f0 a}")
+        << QString("left:a{Times}");
+    QTest::newRow("NUL inside a font name")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Ar\0ial;}}\\f0 a}", 35) << QString("left:a{Arial}");
+    QTest::newRow("sparse font numbers")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f31506 Big;}}\\f31506 a}") << QString("left:a{Big}");
+    QTest::newRow("hidden text dropped") << QByteArray("{\\rtf1 a\\v b\\v0 c}") << QString("left:ac");
+    QTest::newRow("unknown toggles do not stick")
+        << QByteArray("{\\rtf1{\\super a}b\\nosupersub c}") << QString("left:abc");
+    QTest::newRow("bold survives pard") << QByteArray("{\\rtf1\\b A\\pard B}") << QString("left:AB{b}");
+    QTest::newRow("empty group changes nothing before it")
+        << QByteArray("{\\rtf1 A{}A\\fs16 B}") << QString("left:AA|B{8pt}");
+    QTest::newRow("cell and row") << QByteArray("{\\rtf1\\trowd a\\cell b\\cell\\row c}")
+                                  << QString("left:a\tb\t / left:c");
+    QTest::newRow("sect and page break paragraphs") << QByteArray("{\\rtf1 a\\sect b\\page c}")
+                                                    << QString("left:a / left:b / left:c");
+    QTest::newRow("backslash newline is a paragraph") << QByteArray("{\\rtf1 a\\\nb\\\rc}")
+                                                      << QString("left:a / left:b / left:c");
+}
+
+void tst_RtfReader::state()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, summary);
+    QCOMPARE(readSummary(rtf), summary);
+}
+
+void tst_RtfReader::unicode_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("one fallback by default") << QByteArray("{\\rtf1 \\u233?x}") << QString("éx");
+    QTest::newRow("uc0") << QByteArray("{\\rtf1\\uc0\\u233 x}") << QString("éx");
+    QTest::newRow("uc2 hex and letter") << QByteArray("{\\rtf1{\\uc2\\u228\\'E8a}b}") << QString("äb");
+    QTest::newRow("hex fallback") << QByteArray("{\\rtf1\\u8216\\'93x}") << QString("‘x");
+    QTest::newRow("control word fallback") << QByteArray("{\\rtf1\\u233\\emdash x}") << QString("éx");
+    QTest::newRow("literal tab fallback") << QByteArray("{\\rtf1\\u8804\t\t8804}") << QString("≤\t8804");
+    QTest::newRow("delimiter space is no fallback") << QByteArray("{\\rtf1\\u233  x}") << QString("éx");
+    QTest::newRow("brace ends the skip") << QByteArray("{\\rtf1{\\uc3\\u233}x}") << QString("éx");
+    QTest::newRow("uc scoped to its group") << QByteArray("{\\rtf1{\\uc0\\u233}\\u233?}") << QString("éé");
+    QTest::newRow("bin payload is one fallback") << QByteArray("{\\rtf1\\u233\\bin2 ??x}") << QString("éx");
+    QTest::newRow("CR LF are not fallbacks") << QByteArray("{\\rtf1\\u233\r\n?x}") << QString("éx");
+    QTest::newRow("negative") << QByteArray("{\\rtf1\\u-3913?}") << QString(QChar(0xF0B7));
+    QTest::newRow("unsigned above 32767") << QByteArray("{\\rtf1\\u61623?}") << QString(QChar(0xF0B7));
+    QTest::newRow("modulo 65536") << QByteArray("{\\rtf1\\u65769?}") << QString("é");
+    QTest::newRow("surrogate pair") << QByteArray("{\\rtf1\\u-10179?\\u-8704?}") << QString("😀");
+    QTest::newRow("lone high surrogate") << QByteArray("{\\rtf1\\u-10179?x}") << QString("\uFFFDx");
+    QTest::newRow("lone low surrogate") << QByteArray("{\\rtf1\\u-8704?x}") << QString("\uFFFDx");
+    QTest::newRow("high after high") << QByteArray("{\\rtf1\\u-10179?\\u-10179?\\u-8704?}") << QString("\uFFFD😀");
+    QTest::newRow("high surrogate before paragraph end") << QByteArray("{\\rtf1\\u-10179?\\par x}")
+                                                         << QString("\uFFFD\nx");
+    QTest::newRow("control characters dropped") << QByteArray("{\\rtf1 a\\u0?\\u10?\\u13?\\u8233?\\u65532?b}")
+                                                << QString("ab");
+}
+
+void tst_RtfReader::unicode()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(readText(rtf), text);
+}
+
+void tst_RtfReader::encodings_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+
+    const QByteArray sjisFont = "{\\fonttbl{\\f0\\fcharset128 M;}}\\f0";
+    QTest::newRow("default is 1252") << QByteArray("{\\rtf1 \\'80\\'e9}") << QString("€é");
+    QTest::newRow("ansicpg1251") << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}") << QString("При");
+    QTest::newRow("raw 8-bit bytes") << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \xcf\xf0\xe8}") << QString("При");
+    QTest::newRow("font charset over ansicpg")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg950{\\fonttbl{\\f0\\fcharset0 A;}}\\f0\\'a9}") << QString("©");
+    QTest::newRow("cpg over font charset")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset128\\cpg1251 A;}}\\f0\\'cf}") << QString("П");
+    QTest::newRow("charset 1 follows ansicpg")
+        << QByteArray("{\\rtf1\\ansicpg1253{\\fonttbl{\\f0\\fcharset1 A;}}\\f0\\'d9}") << QString("Ω");
+    QTest::newRow("negative ansicpg wraps") << QByteArray("{\\rtf1\\ansicpg-535 \\'c3\\'a9}") << QString("é");
+    QTest::newRow("ansicpg0 is 1252") << QByteArray("{\\rtf1\\ansicpg0 \\'e9}") << QString("é");
+    QTest::newRow("unknown code page falls back") << QByteArray("{\\rtf1\\ansicpg12345 \\'e9}") << QString("é");
+    QTest::newRow("mac") << QByteArray("{\\rtf1\\mac \\'8e}") << QString("é");
+    QTest::newRow("pc") << QByteArray("{\\rtf1\\pc \\'82\\'e1}") << QString("éß");
+    QTest::newRow("pca") << QByteArray("{\\rtf1\\pca \\'82\\'d5}") << QString("éı");
+    QTest::newRow("shift-jis pairs") << QByteArray("{\\rtf1" + sjisFont + "\\'92\\'86\\'9a\\'a0}") << QString("中國");
+    QTest::newRow("shift-jis literal trail byte") << QByteArray("{\\rtf1" + sjisFont + "\\'83e}") << QString("テ");
+    QTest::newRow("gbk") << QByteArray("{\\rtf1\\ansicpg936 \\'d3\\'a1\\'cb\\'a2}") << QString("印刷");
+    QTest::newRow("big5") << QByteArray("{\\rtf1\\ansicpg950 \\'a4\\'a4}") << QString("中");
+    QTest::newRow("korean") << QByteArray("{\\rtf1\\ansicpg949 \\'c7\\'d1}") << QString("한");
+    QTest::newRow("font switch mid text")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset161 G;}}\\f0\\'80\\f1\\'d9}")
+        << QString("€Ω");
+    QTest::newRow("code page back after group")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset204 C;}}\\f0{\\f1\\'cf}\\'cf}")
+        << QString("ПÏ");
+    QTest::newRow("unicode between dbcs bytes")
+        << QByteArray("{\\rtf1" + sjisFont + "\\'92\\'86\\u12354?\\'9a\\'a0}") << QString("中あ國");
+}
+
+void tst_RtfReader::encodings()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(readText(rtf), text);
+}
+
+void tst_RtfReader::charsetTable_data()
+{
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<int>("codePage");
+    const int rows[][2] = {{0, 1252}, {1, 777}, {2, 1252}, {77, 10000}, {128, 932}, {129, 949},
+                           {130, 1361}, {134, 936}, {136, 950}, {161, 1253}, {162, 1254},
+                           {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251},
+                           {222, 874}, {238, 1250}, {254, 437}, {255, 850}, {99, 777}};
+    for (const auto &row : rows)
+        QTest::addRow("fcharset%d", row[0]) << row[0] << row[1];
+}
+
+void tst_RtfReader::charsetTable()
+{
+    QFETCH(int, charset);
+    QFETCH(int, codePage);
+    QCOMPARE(rtf::codePageForCharset(charset, 777), codePage);
+}
+
+void tst_RtfReader::destinations_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("field result kept, instruction skipped")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}}") << QString("link");
+    QTest::newRow("field without groups")
+        << QByteArray("{\\rtf1{\\field\\fldinst HYPERLINK x\\fldrslt link}}") << QString("link");
+    QTest::newRow("field instruction without star")
+        << QByteArray("{\\rtf1{\\field{\\fldinst PAGE}{\\fldrslt 1}}}") << QString("1");
+    QTest::newRow("object result kept")
+        << QByteArray("{\\rtf1{\\object\\objemb{\\*\\objdata 0102}{\\objclass X}{\\result r}}}") << QString("r");
+    QTest::newRow("picture hex never leaks")
+        << QByteArray("{\\rtf1 a{\\pict\\wmetafile8 0102abcdef}b}") << QString("ab");
+    QTest::newRow("unknown ignorable group")
+        << QByteArray("{\\rtf1 a{\\*\\unknown text{\\b nested}\\par}b}") << QString("ab");
+    QTest::newRow("headers footers footnotes skipped")
+        << QByteArray("{\\rtf1{\\header h}{\\footerl f}a{\\footnote n\\par}}") << QString("a");
+    QTest::newRow("list text kept") << QByteArray("{\\rtf1{\\listtext 1.\\tab}item}") << QString("1.\titem");
+    QTest::newRow("old list text kept, numbering skipped")
+        << QByteArray("{\\rtf1{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}item}") << QString("·\titem");
+    QTest::newRow("stylesheet and info skipped")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s1 Heading;}}{\\info{\\title T}{\\author A}}a}") << QString("a");
+    QTest::newRow("bin inside a skipped group")
+        << QByteArray("{\\rtf1{\\*\\shprslt\\bin4 }{x}a}b}") << QString("b");
+    QTest::newRow("upr keeps its first part") << QByteArray("{\\rtf1{\\upr{a}{\\*\\ud{b}}}}") << QString("a");
+    QTest::newRow("hidden text") << QByteArray("{\\rtf1 This is hidden: {\\v secret}}") << QString("This is hidden: ");
+    QTest::newRow("special characters")
+        << QByteArray("{\\rtf1\\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote"
+                      "\\emspace\\enspace\\qmspace\\~\\-\\_}")
+        << QString("—–•‘’“”\u2003\u2002\u2005\u00A0\u00AD\u2011");
+    QTest::newRow("line break") << QByteArray("{\\rtf1 a\\line b}") << QString("a\u2028b");
+    QTest::newRow("index and formula marks") << QByteArray("{\\rtf1 a\\:b\\|c}") << QString("abc");
+    QTest::newRow("colour table text never shows")
+        << QByteArray("{\\rtf1{\\colortbl;junk\\red1;}a}") << QString("a");
+}
+
+void tst_RtfReader::destinations()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(readText(rtf), text);
+}
+
+void tst_RtfReader::insertAtCursor_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<QString>("summary");
+
+    // Host document: "Hello world" right-aligned.
+    QTest::newRow("run inside a paragraph")
+        << QByteArray("{\\rtf1\\qc{\\b big }}") << 6 << 6 << QString("right:Hello |big {b}|world");
+    QTest::newRow("paragraph mark splits the host")
+        << QByteArray("{\\rtf1\\qc A\\par}") << 6 << 6 << QString("center:Hello A / right:world");
+    QTest::newRow("two paragraphs inside")
+        << QByteArray("{\\rtf1\\qc A\\par\\qj B}") << 6 << 6 << QString("center:Hello A / right:Bworld");
+    QTest::newRow("replaces the selection")
+        << QByteArray("{\\rtf1 X}") << 0 << 5 << QString("right:X world");
+    QTest::newRow("paragraph at the end adds no block")
+        << QByteArray("{\\rtf1\\qc A\\par}") << 11 << 11 << QString("center:Hello worldA");
+}
+
+void tst_RtfReader::insertAtCursor()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, position);
+    QFETCH(int, anchor);
+    QFETCH(QString, summary);
+
+    QTextDocument doc;
+    QFont font = doc.defaultFont();
+    font.setPointSize(12);
+    doc.setDefaultFont(font);
+    QTextCursor cursor(&doc);
+    QTextBlockFormat right;
+    right.setAlignment(Qt::AlignRight);
+    cursor.setBlockFormat(right);
+    cursor.insertText(QStringLiteral("Hello world"));
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    QVERIFY(rtf::insertRtf(cursor, rtf).ok);
+    QCOMPARE(rtftest::summary(doc), summary);
+}
+
+void tst_RtfReader::insertIsOneUndoStep()
+{
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("Hello"));
+    QTextCursor cursor(&doc);
+    cursor.movePosition(QTextCursor::End);
+    QVERIFY(rtf::insertRtf(cursor, "{\\rtf1 a\\par b{\\b c}\\par d}").ok);
+    QCOMPARE(paragraphs(doc), QStringLiteral("Helloa\nbc\nd"));
+    doc.undo();
+    QCOMPARE(doc.toPlainText(), QStringLiteral("Hello"));
+}
+
+void tst_RtfReader::corpus_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("contains");   // paragraphs joined by \n
+    QTest::addColumn<int>("paragraphCount"); // -1: not checked
+
+    QTest::newRow("pandoc unicode") << "pandoc_unicode.rtf"
+        << QString("“hi”‘hi’\uF0B7αä𝐻\uFFFDunpaired") << 1;
+    QTest::newRow("pandoc accent") << "pandoc_accent.rtf" << QString("le café où on ne fume pas") << 1;
+    QTest::newRow("invalid hex") << "libreoffice_invalid-hex.rtf" << QString("xř?x") << 1;
+    QTest::newRow("bin skipping") << "libreoffice_bin-skipping.rtf" << QString("text") << 1;
+    QTest::newRow("hello") << "striprtf_hello.rtf" << QString("Hello") << 1;
+    QTest::newRow("french quotes") << "striprtf_french.rtf" << QString("a a a 10´000 d?") << 7;
+    QTest::newRow("nbsp") << "striprtf_nbsp.rtf" << QString("This is some bold text with non\u00A0breaking") << 1;
+    QTest::newRow("special chars") << "striprtf_specialchars.rtf"
+        << QString("Optional hyphen\u00ADfoo. Non breaking hyphen\u2011foo.") << 1;
+    QTest::newRow("invalid code page") << "striprtf_issue_20.rtf" << QString("Test") << 1;
+    QTest::newRow("gbk pairs") << "striprtf_issue_28.rtf" << QString("印刷情况反映：\n201-003-00155 (Multiple)") << 5;
+    QTest::newRow("uc0 and backslash newline") << "striprtf_issue_37.rtf" << QString("≤\n≤") << 2;
+    QTest::newRow("cocoa paragraphs") << "striprtf_line_break_textedit_mac.rtf" << QString("A\nB\nC") << 3;
+    QTest::newRow("tab fallback") << "striprtf_TX_RTF32_18.0.541.501.rtf"
+        << QString("<=\t\t≤\t8804\n>=\t\t≥\t8805") << 14;
+    QTest::newRow("hex fallback") << "striprtf_unicode.rtf" << QString("柔道") << 1;
+    QTest::newRow("cp1251 body") << "striprtf_bytes.rtf" << QString("27 грудня 2018 року\nм. Київ") << -1;
+    QTest::newRow("hyperlink") << "striprtf_hyperlink.rtf" << QString("google.com") << 1;
+    QTest::newRow("list text") << "striprtf_issue_63.rtf" << QString("10.\tTrade and other receivables\t\t") << 1;
+    QTest::newRow("line breaks in tables") << "striprtf_test_line_breaks_google_docs.rtf"
+        << QString("Asdf\nAsdf\nAsdf\n") << 4;
+    QTest::newRow("damaged file") << "striprtf_encoding.rtf" << QString("TOMOGRAFIA COMPUTADORIZADA") << -1;
+    QTest::newRow("indented font table") << "striprtf_issue_55.rtf" << QString("ü") << 1;
+    QTest::newRow("special chars words") << "rtfparserkit_testSpecialChars.rtf"
+        << QString("CR A\nB\nLF A\nB\nThis is a line break.\u2028Here is the new line.\nEmdash: —") << 17;
+    QTest::newRow("unicode scripts") << "rtfparserkit_testUnicode.rtf"
+        << QString("Johann Strauß\nBelgië\tRené Magritte") << 9;
+    QTest::newRow("negative unicode") << "rtfparserkit_testNegativeUnicode.rtf" << QString("F700\uF700\uF701") << 4;
+    QTest::newRow("greek font charset") << "rtfparserkit_testGreekEncoding.rtf" << QString("Unicode €Ω") << 1;
+    QTest::newRow("turkish") << "rtfparserkit_testTurkishEncoding.rtf" << QString("Turkish Encoding.") << 1;
+    QTest::newRow("shift-jis body") << "rtfparserkit_testMultiByteHex.rtf" << QString("お元気ですか？") << 1;
+    QTest::newRow("japanese second font") << "rtfparserkit_testJapaneseJisEncodingTwoFonts.rtf" << QString("中國") << 1;
+    QTest::newRow("font charset 0 under 950") << "rtfparserkit_test950Encoding.rtf"
+        << QString("Copyright © 2004-2013 Test Project") << 2;
+    QTest::newRow("mac cyrillic") << "rtfparserkit_test10007Encoding.rtf" << QString("Комманда разработчиков") << 1;
+    QTest::newRow("437 document") << "rtfparserkit_test437Encoding.rtf" << QString("Test Document") << -1;
+    QTest::newRow("no encoding, trailing NUL") << "rtfparserkit_testDefaultEncodingParse.rtf" << QString("Test1") << 1;
+    QTest::newRow("header skipped") << "rtfparserkit_testGitHubIssue6.rtf"
+        << QString("\tINNEN. KÜCHE - TAG\nEin Absatz mit Line-Separator:\u2028Der geht") << 4;
+    QTest::newRow("font table in upr") << "rtfparserkit_testUpr.rtf" << QString("TEST\nEnd User License Agreement") << -1;
+    QTest::newRow("wordpad czech") << "tika_testRTFWordPadCzechCharacters.rtf"
+        << QString("Článek týdne\nČást svitku s textem Knihy Izajáš") << 3;
+    QTest::newRow("escaped braces") << "tika_testRTFWithCurlyBraces.rtf"
+        << QString("{ some text inside curly brackets }") << 2;
+    QTest::newRow("everything in the header") << "tika_testRTFBoldPlain.rtf" << QString() << 1;
+    QTest::newRow("bin in object") << "tika_testBinControlWord.rtf" << QString() << 1;
+}
+
+void tst_RtfReader::corpus()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, contains);
+    QFETCH(int, paragraphCount);
+
+    const QString dir = corpusDir();
+    if (dir.isEmpty() || !QDir(dir).exists())
+        QSKIP("corpus not available");
+    QFile f(dir + u'/' + file);
+    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
+    QTextDocument doc;
+    QVERIFY(rtf::readIntoDocument(&doc, f.readAll()).ok);
+    const QString text = paragraphs(doc);
+    QVERIFY2(text.contains(contains), qPrintable(text));
+    if (paragraphCount >= 0)
+        QCOMPARE(doc.blockCount(), paragraphCount);
+    for (QChar c : text)
+        QVERIFY2(c.unicode() >= 0x20 || c == u'\t' || c == u'\n', "control character leaked");
+}
+
+void tst_RtfReader::corpusFormatting()
+{
+    const QString dir = corpusDir();
+    if (dir.isEmpty() || !QDir(dir).exists())
+        QSKIP("corpus not available");
+    const auto load = [&](const char *name) {
+        QFile f(dir + u'/' + QLatin1String(name));
+        if (!f.open(QIODevice::ReadOnly))
+            return QString();
+        return readSummary(f.readAll());
+    };
+    QCOMPARE(load("rtfparserkit_testStyles.rtf"),
+             QString("left:Test 1 - normal.{11pt,Calibri} / left:Test 2 - italic.{i,11pt,Calibri}"
+                     " / left:Test 3 - bold.{b,11pt,Calibri} / left:Test 4 -normal.{11pt,Calibri}"
+                     " / left:Test 5 - Calibri 11.{11pt,Calibri} / left:Test 6 - Arial 11.{11pt,Arial}"
+                     " / left:Test 7 - Calibri 11.{11pt,Calibri} / left:Test 6 - Arial 12.{Arial}"
+                     " / left:Test 7 - Calibri 11.{11pt,Calibri} / left:"));
+    QCOMPARE(load("rtfparserkit_testKoreanEncoding.rtf"),
+             QString("left:MS Project Addin ProjectPlus{10pt,맑은 고딕}"));
+    QVERIFY(load("rtfparserkit_testMultiByteHex.rtf").contains(QString("{9pt,ＭＳ Ｐゴシック}")));
+    QVERIFY(load("striprtf_bytes.rtf").startsWith(QString("center: / justify:УХВАЛА{b,#000000,Calibri}")));
+}
+
+QTEST_MAIN(tst_RtfReader)
+#include "tst_rtfreader.moc"
