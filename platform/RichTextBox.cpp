@@ -400,10 +400,7 @@ void RichTextBox::LoadFile(const QString &path)
     }
     loaded->setUndoRedoEnabled(true);
 
-    QTextDocument *previous = document();
-    setDocument(loaded);
-    if (previous->parent() == this)
-        delete previous;
+    setDocument(loaded);   // deletes the previous document, a child of this editor
     watchDocument();
     m_lastAnchor = m_lastPosition = -1;
     raiseSelChangeIfMoved();
