@@ -1,4 +1,316 @@
+#include "rtftesthelpers.h"
+
+#include "platform/rtf/RtfDump.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
+
+#include <QFile>
 #include <QTest>
-class tst_RtfWriter : public QObject { Q_OBJECT };
+#include <QTextCursor>
+#include <QTextDocument>
+
+using namespace rtftest;
+
+namespace {
+
+// Fills doc with text ('\n' separates paragraphs) in one format and alignment.
+void fill(QTextDocument &doc, const QString &text, const QTextCharFormat &format,
+          Qt::Alignment align = Qt::AlignLeft)
+{
+    QTextCursor cursor(&doc);
+    QTextBlockFormat block;
+    block.setAlignment(align);
+    cursor.setBlockFormat(block);
+    const QStringList paras = text.split(u'\n');
+    for (int i = 0; i < paras.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock(block, format);
+        cursor.setBlockCharFormat(format);
+        cursor.insertText(paras[i], format);
+    }
+}
+
+QString reread(const QByteArray &rtf)
+{
+    QTextDocument doc;
+    rtf::readIntoDocument(&doc, rtf);
+    return rtf::dump(doc);
+}
+
+bool sevenBitAndBalanced(const QByteArray &rtf)
+{
+    int depth = 0;
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        const char c = rtf[i];
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+        if (c == '\\') {
+            ++i;    // an escaped brace or backslash is not structure
+            continue;
+        }
+        if (c == '{')
+            ++depth;
+        if (c == '}' && --depth < 0)
+            return false;
+    }
+    return depth == 0;
+}
+
+} // namespace
+
+class tst_RtfWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void mixedDocumentRoundTrip();
+    void output_data();
+    void output();
+    void unsetFormatUsesDefaultFont();
+    void emptySelection();
+    void selection_data();
+    void selection();
+    void corpusRoundTrip_data();
+    void corpusRoundTrip();
+};
+
+void tst_RtfWriter::roundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("face");      // empty: unset
+    QTest::addColumn<double>("points");     // 0: unset
+    QTest::addColumn<QString>("colour");    // empty: automatic
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<int>("align");
+
+    const int left = Qt::AlignLeft;
+    QTest::newRow("plain") << "Hello world" << "" << 0.0 << "" << "" << left;
+    QTest::newRow("face with semicolon") << "x" << "Foo;Bar" << 12.0 << "" << "" << left;
+    QTest::newRow("face with braces and backslash") << "x" << "A{b}\\c" << 12.0 << "" << "" << left;
+    QTest::newRow("face non-ASCII") << "x" << "Ärial 明朝" << 12.0 << "" << "" << left;
+    QTest::newRow("face outside the BMP") << "x" << "Face😀" << 12.0 << "" << "" << left;
+    QTest::newRow("half points") << "x" << "Arial" << 10.5 << "" << "" << left;
+    QTest::newRow("smallest size") << "x" << "Arial" << 0.5 << "" << "" << left;
+    QTest::newRow("largest size") << "x" << "Arial" << 1638.0 << "" << "" << left;
+    QTest::newRow("red") << "x" << "Arial" << 12.0 << "#ff0000" << "" << left;
+    QTest::newRow("explicit black") << "x" << "Arial" << 12.0 << "#000000" << "" << left;
+    QTest::newRow("odd colour") << "x" << "Arial" << 12.0 << "#123456" << "" << left;
+    for (const char *style : {"b", "i", "u", "bi", "bu", "iu", "biu"})
+        QTest::addRow("style %s", style) << "x y" << "Arial" << 12.0 << "" << style << left;
+    QTest::newRow("right") << "x" << "" << 0.0 << "" << "" << int(Qt::AlignRight);
+    QTest::newRow("center") << "x" << "" << 0.0 << "" << "" << int(Qt::AlignHCenter);
+    QTest::newRow("justify") << "x" << "" << 0.0 << "" << "" << int(Qt::AlignJustify);
+    QTest::newRow("empty paragraphs") << "a\n\nb" << "" << 0.0 << "" << "" << left;
+    QTest::newRow("final empty paragraph") << "a\n" << "" << 0.0 << "" << "" << left;
+    QTest::newRow("only an empty paragraph") << "" << "" << 0.0 << "" << "" << left;
+    QTest::newRow("tabs and line breaks") << "\ta\tb\u2028c\u2028" << "" << 0.0 << "" << "" << left;
+    QTest::newRow("escapes") << "\\{}\\\\{{}}" << "" << 0.0 << "" << "" << left;
+    QTest::newRow("spaces after control words") << " x\n  y\t z" << "" << 0.0 << "" << "b" << left;
+    QTest::newRow("digits and hyphen after control words") << "1\n-2\t3\u20284" << "" << 0.0 << "" << "" << left;
+    QTest::newRow("question mark after unicode") << "é?€??" << "" << 0.0 << "" << "" << left;
+    QTest::newRow("every plane") << "é€中😀𝐻\U0010FFFD\uFFFD\uFFFF" << "" << 0.0 << "" << "" << left;
+    QTest::newRow("special spaces and hyphens") << "a\u00A0b\u00ADc\u2011d" << "" << 0.0 << "" << "" << left;
+}
+
+void tst_RtfWriter::roundTrip()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, face);
+    QFETCH(double, points);
+    QFETCH(QString, colour);
+    QFETCH(QString, style);
+    QFETCH(int, align);
+
+    QTextCharFormat format;
+    if (!face.isEmpty())
+        format.setFontFamilies(QStringList {face});
+    if (points > 0)
+        format.setFontPointSize(points);
+    if (!colour.isEmpty())
+        format.setForeground(QColor(colour));
+    format.setFontWeight(style.contains(u'b') ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(style.contains(u'i'));
+    format.setFontUnderline(style.contains(u'u'));
+
+    QTextDocument doc;
+    fill(doc, text, format, Qt::Alignment(align));
+    const QByteArray rtf = rtf::writeDocument(doc);
+    QVERIFY(sevenBitAndBalanced(rtf));
+    QCOMPARE(reread(rtf), rtf::dump(doc));
+}
+
+void tst_RtfWriter::mixedDocumentRoundTrip()
+{
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    const QStringList faces {QStringLiteral("Arial"), QStringLiteral("Times New Roman"), QStringLiteral("Noto;Sans")};
+    const QList<QColor> colours {QColor(), QColor(Qt::red), QColor(0, 0, 128)};
+    const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignJustify};
+    for (int p = 0; p < 12; ++p) {
+        QTextBlockFormat block;
+        block.setAlignment(aligns[p % 4]);
+        if (p > 0)
+            cursor.insertBlock(block);
+        else
+            cursor.setBlockFormat(block);
+        if (p % 5 == 4)
+            continue;   // empty paragraph
+        for (int r = 0; r < 9; ++r) {
+            QTextCharFormat f;
+            f.setFontFamilies(QStringList {faces[(p + r) % 3]});
+            f.setFontPointSize(8 + (p * 9 + r) % 7 * 0.5);
+            if (colours[r % 3].isValid())
+                f.setForeground(colours[r % 3]);
+            f.setFontWeight(r & 1 ? QFont::Bold : QFont::Normal);
+            f.setFontItalic(r & 2);
+            f.setFontUnderline(r & 4);
+            cursor.insertText(QStringLiteral("w%1 é{\\} ").arg(r), f);
+        }
+    }
+    const QByteArray rtf = rtf::writeDocument(doc);
+    QVERIFY(sevenBitAndBalanced(rtf));
+    QCOMPARE(reread(rtf), rtf::dump(doc));
+}
+
+void tst_RtfWriter::output_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<int>("align");
+    QTest::addColumn<QByteArray>("expected");
+
+    const int left = Qt::AlignLeft;
+    QTest::newRow("header") << "x" << 12.0 << left << QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1");
+    QTest::newRow("colour table starts with auto") << "x" << 12.0 << left << QByteArray("{\\colortbl;}");
+    QTest::newRow("run formatting") << "x" << 12.0 << left << QByteArray("\\pard\\ql\\plain\\f1\\fs24\\cf0 x\\par\r\n}");
+    QTest::newRow("escapes") << "\\{}" << 12.0 << left << QByteArray("\\\\\\{\\}");
+    QTest::newRow("tab and line") << "a\tb\u2028c" << 12.0 << left << QByteArray("a\\tab b\\line c");
+    QTest::newRow("bmp character") << "é€" << 12.0 << left << QByteArray("\\u233?\\u8364?");
+    QTest::newRow("signed 16-bit") << "\uF0B7" << 12.0 << left << QByteArray("\\u-3913?");
+    QTest::newRow("surrogate pair") << "😀" << 12.0 << left << QByteArray("\\u-10179?\\u-8704?");
+    QTest::newRow("object character dropped") << "a\uFFFCb" << 12.0 << left << QByteArray("\\cf0 ab\\par");
+    QTest::newRow("no-break space") << "a\u00A0b" << 12.0 << left << QByteArray("a\\~b");
+    QTest::newRow("leading space doubled") << " a" << 12.0 << left << QByteArray("\\cf0  a");
+    QTest::newRow("rounded to half points") << "x" << 10.3 << left << QByteArray("\\fs21\\cf");
+    QTest::newRow("half up") << "x" << 10.25 << left << QByteArray("\\fs21\\cf");
+    QTest::newRow("tiny size clamped") << "x" << 0.1 << left << QByteArray("\\fs1\\cf");
+    QTest::newRow("huge size clamped") << "x" << 5000.0 << left << QByteArray("\\fs3276\\cf");
+    QTest::newRow("leading alignment") << "x" << 12.0 << int(Qt::AlignLeading) << QByteArray("\\pard\\ql");
+    QTest::newRow("absolute right") << "x" << 12.0 << int(Qt::AlignRight | Qt::AlignAbsolute)
+                                    << QByteArray("\\pard\\qr");
+}
+
+void tst_RtfWriter::output()
+{
+    QFETCH(QString, text);
+    QFETCH(double, points);
+    QFETCH(int, align);
+    QFETCH(QByteArray, expected);
+
+    QTextCharFormat format;
+    format.setFontFamilies(QStringList {QStringLiteral("Arial")});
+    format.setFontPointSize(points);
+    QTextDocument doc;
+    fill(doc, text, format, Qt::Alignment(align));
+    const QByteArray rtf = rtf::writeDocument(doc);
+    QVERIFY2(rtf.contains(expected), rtf.constData());
+}
+
+void tst_RtfWriter::unsetFormatUsesDefaultFont()
+{
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("Courier New"), 9));
+    doc.setPlainText(QStringLiteral("x"));
+    const QByteArray rtf = rtf::writeDocument(doc);
+    QVERIFY2(rtf.contains("{\\f0\\fnil\\fcharset0 Courier New;}"), rtf.constData());
+    QVERIFY2(rtf.contains("\\f0\\fs18\\cf0 x"), rtf.constData());
+
+    QTextDocument back;
+    QVERIFY(rtf::readIntoDocument(&back, rtf).ok);
+    const QTextCharFormat f = back.begin().begin().fragment().charFormat();
+    QCOMPARE(f.fontFamilies().toStringList(), QStringList {QStringLiteral("Courier New")});
+    QCOMPARE(f.fontPointSize(), 9.0);
+}
+
+void tst_RtfWriter::emptySelection()
+{
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("abc"));
+    QTextCursor cursor(&doc);
+    const QByteArray rtf = rtf::writeSelection(cursor);
+    QVERIFY(rtf.startsWith("{\\rtf1"));
+    QVERIFY(rtf.endsWith("}"));
+    QVERIFY(sevenBitAndBalanced(rtf));
+    QVERIFY(!rtf.contains("\\par"));
+
+    QTextDocument target;
+    target.setPlainText(QStringLiteral("kept"));
+    QTextCursor at(&target);
+    at.movePosition(QTextCursor::End);
+    QVERIFY(rtf::insertRtf(at, rtf).ok);
+    QCOMPARE(target.toPlainText(), QStringLiteral("kept"));
+}
+
+void tst_RtfWriter::selection_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("pasted");   // into "XY" between X and Y
+
+    // Source: "ab" / "cd" / "ef", positions 0-1, 3-4, 6-7.
+    QTest::newRow("inside one paragraph") << 0 << 2 << QString("XabY");
+    QTest::newRow("across a break") << 1 << 4 << QString("Xb\ncY");
+    QTest::newRow("ending after a break") << 0 << 3 << QString("Xab\nY");
+    QTest::newRow("whole middle paragraph with its break") << 3 << 6 << QString("Xcd\nY");
+    QTest::newRow("to the end") << 4 << 8 << QString("Xd\nefY");
+}
+
+void tst_RtfWriter::selection()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, pasted);
+
+    QTextDocument source;
+    source.setPlainText(QStringLiteral("ab\ncd\nef"));
+    QTextCursor cursor(&source);
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    const QByteArray rtf = rtf::writeSelection(cursor);
+    QVERIFY(sevenBitAndBalanced(rtf));
+
+    QTextDocument target;
+    target.setPlainText(QStringLiteral("XY"));
+    QTextCursor at(&target);
+    at.setPosition(1);
+    QVERIFY(rtf::insertRtf(at, rtf).ok);
+    QCOMPARE(paragraphs(target), pasted);
+}
+
+void tst_RtfWriter::corpusRoundTrip_data()
+{
+    QTest::addColumn<QString>("path");
+    const QString dir = corpusDir();
+    if (dir.isEmpty() || !QDir(dir).exists())
+        return;
+    const QStringList files = QDir(dir).entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
+    for (const QString &file : files)
+        QTest::newRow(qPrintable(file)) << dir + u'/' + file;
+}
+
+void tst_RtfWriter::corpusRoundTrip()
+{
+    QFETCH(QString, path);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QTextDocument doc;
+    QVERIFY(rtf::readIntoDocument(&doc, f.readAll()).ok);
+    const QByteArray rtf = rtf::writeDocument(doc);
+    QVERIFY(sevenBitAndBalanced(rtf));
+    QCOMPARE(reread(rtf), rtf::dump(doc));
+}
+
 QTEST_MAIN(tst_RtfWriter)
 #include "tst_rtfwriter.moc"
