@@ -1,0 +1,625 @@
+// The commands of the formatting bar, the clipboard, printing and the
+// toolbar, and the toolbar's reflection of the selection, all run on a real
+// main window with scripted dialogs and an in-memory clipboard.
+
+#include "document/frmDocument.h"
+#include "platform/CommonDialog.h"
+#include "platform/RichTextBox.h"
+#include "tests/support/TestMain.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QtTest>
+
+class CommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void everyFaceItemAppliesItsName();
+    void everyColourItemWritesItsValue_data();
+    void everyColourItemWritesItsValue();
+    void colourFocusAppliesOnlyExactNames_data();
+    void colourFocusAppliesOnlyExactNames();
+    void focusAfterChoiceRecoloursNewSelection();
+    void sizeBoxAndSlider();
+    void typingIntoBoxesAppliesNothing();
+    void formattingWithoutDocumentDoesNothing();
+
+    void copyPasteBetweenWindowsKeepsFormatting();
+    void plainTextFromOutsidePastesAsText();
+    void copyAndCutWithNothingSelected();
+    void refusingClipboardKeepsSelection();
+    void emptyClipboardPasteChangesNothing();
+    void clipboardWithoutDocumentDoesNothing();
+    void shortcutsInsideDocumentRunTheCommands();
+
+    void printSetsFlagsAndPrintsSelectionOrAll_data();
+    void printSetsFlagsAndPrintsSelectionOrAll();
+    void printCancelAndNoDocument();
+    void pageSetupKeepsFlagsOfLastPrint();
+
+    void commandKeysRunTheirCommands();
+    void unknownKeysDoNothing();
+    void styleKeysToggleAndShowResult_data();
+    void styleKeysToggleAndShowResult();
+    void styleKeyOnMixedSelection();
+    void alignmentKeysWriteTheirCodes_data();
+    void alignmentKeysWriteTheirCodes();
+    void toolbarWithoutDocument();
+
+    void reflectionFollowsSelection_data();
+    void reflectionFollowsSelection();
+    void newWindowSetsNoButton();
+
+private:
+    RichTextBox &s() { return f->surface(); }
+    void select(int start, int end);
+    void press(const QString &key);
+    int value(const QString &key);
+
+    std::unique_ptr<MainWindowFixture> f;
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+void CommandsTest::init()
+{
+    f = std::make_unique<MainWindowFixture>();
+    dir = std::make_unique<QTemporaryDir>();
+}
+
+void CommandsTest::cleanup()
+{
+    f.reset();
+    dir.reset();
+}
+
+void CommandsTest::select(int start, int end)
+{
+    QTextCursor cursor = s().textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    s().setTextCursor(cursor);
+}
+
+void CommandsTest::press(const QString &key)
+{
+    f->window().tbToolBar()->press(f->window().tbToolBar()->Buttons(key));
+}
+
+int CommandsTest::value(const QString &key)
+{
+    return f->window().tbToolBar()->Buttons(key)->Value();
+}
+
+static void choose(QComboBox *box, const QString &item)
+{
+    const int index = box->findText(item, Qt::MatchExactly);
+    QVERIFY2(index >= 0, qPrintable(item));
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+static QTextCharFormat formatAt(RichTextBox &surface, int position)
+{
+    QTextCursor cursor(surface.document());
+    cursor.setPosition(position);
+    return cursor.charFormat();
+}
+
+// ---- formatting bar ------------------------------------------------------------------
+
+void CommandsTest::everyFaceItemAppliesItsName()
+{
+    s().setSelText(QStringLiteral("some words"));
+    QComboBox *face = f->window().f1();
+    for (int i = 0; i < face->count(); ++i) {
+        const QString name = face->itemText(i);
+        choose(face, name);
+        QCOMPARE(s().FontName(), name);
+        QCOMPARE(formatAt(s(), 3).fontFamilies().toStringList().value(0), name);
+    }
+    // Nothing but the face changed.
+    QCOMPARE(formatAt(s(), 3).hasProperty(QTextFormat::ForegroundBrush), false);
+}
+
+void CommandsTest::everyColourItemWritesItsValue_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QColor>("rgb");
+    QTest::newRow("Black") << "Black" << QColor(0, 0, 0);
+    QTest::newRow("Red") << "Red" << QColor(255, 0, 0);
+    QTest::newRow("Red(Thick)") << "Red(Thick)" << QColor(192, 0, 0);
+    QTest::newRow("Red(Light)") << "Red(Light)" << QColor(255, 128, 128);
+    QTest::newRow("Yellow") << "Yellow" << QColor(255, 255, 0);
+    QTest::newRow("Yellow(Thick)") << "Yellow(Thick)" << QColor(128, 128, 0);
+    QTest::newRow("Yellow(Light)") << "Yellow(Light)" << QColor(255, 255, 128);
+    QTest::newRow("Blue") << "Blue" << QColor(0, 0, 255);
+    QTest::newRow("Blue(Thick)") << "Blue(Thick)" << QColor(0, 0, 192);
+    QTest::newRow("Blue(Light)") << "Blue(Light)" << QColor(128, 128, 255);
+    QTest::newRow("Green") << "Green" << QColor(0, 255, 0);
+    QTest::newRow("Green(Thick)") << "Green(Thick)" << QColor(0, 128, 0);
+    QTest::newRow("Green(Light)") << "Green(Light)" << QColor(128, 255, 128);
+    QTest::newRow("Meganta") << "Meganta" << QColor(255, 0, 255);
+}
+
+void CommandsTest::everyColourItemWritesItsValue()
+{
+    QFETCH(QString, name);
+    QFETCH(QColor, rgb);
+    s().setSelText(QStringLiteral("colour me"));
+    select(0, 6);
+    choose(f->window().fc1(), name);
+    QCOMPARE(formatAt(s(), 3).foreground().color(), rgb);
+    QVERIFY(!formatAt(s(), 8).hasProperty(QTextFormat::ForegroundBrush));
+}
+
+void CommandsTest::colourFocusAppliesOnlyExactNames_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("applies");
+    QTest::newRow("initial text") << "Font Color" << false;
+    QTest::newRow("typed exact name") << "Green" << true;
+    QTest::newRow("other case") << "BLUE" << false;
+    QTest::newRow("trailing blank") << "Red " << false;
+    QTest::newRow("corrected spelling") << "Magenta" << false;
+}
+
+void CommandsTest::colourFocusAppliesOnlyExactNames()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, applies);
+    s().setSelText(QStringLiteral("words"));
+    select(0, 5);
+    QComboBox *box = f->window().fc1();
+    box->setEditText(text);
+    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(box->lineEdit(), &in);
+    QCOMPARE(formatAt(s(), 2).hasProperty(QTextFormat::ForegroundBrush), applies);
+}
+
+void CommandsTest::focusAfterChoiceRecoloursNewSelection()
+{
+    s().setSelText(QStringLiteral("first second"));
+    select(0, 5);
+    choose(f->window().fc1(), QStringLiteral("Red"));
+    select(6, 12);
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(f->window().fc1()->lineEdit(), &in);
+    QCOMPARE(formatAt(s(), 9).foreground().color(), QColor(255, 0, 0));
+    choose(f->window().fc1(), QStringLiteral("Blue"));
+    QCOMPARE(formatAt(s(), 9).foreground().color(), QColor(0, 0, 255));
+    // Focus coming back from the box's own list is not a new entry.
+    select(0, 5);
+    QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason);
+    QCoreApplication::sendEvent(f->window().fc1()->lineEdit(), &back);
+    QCOMPARE(formatAt(s(), 2).foreground().color(), QColor(255, 0, 0));
+}
+
+void CommandsTest::sizeBoxAndSlider()
+{
+    s().setSelText(QStringLiteral("size me"));
+    select(0, 4);
+    frmMain &w = f->window();
+    for (int i = 0; i < w.fs1()->count(); ++i) {
+        choose(w.fs1(), w.fs1()->itemText(i));
+        QCOMPARE(formatAt(s(), 2).fontPointSize(), w.fs1()->itemText(i).toDouble());
+    }
+    QCOMPARE(w.Slider1()->value(), 0);   // the box does not move the slider
+
+    // Moving the mouse over the slider, no button held, applies its position.
+    w.Slider1()->setValue(10);
+    QTest::mouseMove(w.Slider1(), QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(6, 5), w.Slider1()->mapToGlobal(QPointF(6, 5)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.Slider1(), &move);
+    QCOMPARE(formatAt(s(), 2).fontPointSize(), 10.0);
+    QCOMPARE(w.fs1()->currentText(), QStringLiteral("300"));
+
+    // The keyboard moves the slider but applies nothing until the mouse moves.
+    w.Slider1()->setFocus();
+    QTest::keyClick(w.Slider1(), Qt::Key_Right);
+    QCOMPARE(w.Slider1()->value(), 11);
+    QCOMPARE(formatAt(s(), 2).fontPointSize(), 10.0);
+
+    // A click applies the position the click leaves; at 0 nothing changes.
+    w.Slider1()->setValue(0);
+    QTest::mouseClick(w.Slider1(), Qt::LeftButton, {}, QPoint(1, w.Slider1()->height() / 2));
+    const int after = w.Slider1()->value();
+    QCOMPARE(formatAt(s(), 2).fontPointSize(), after > 0 ? double(after) : 10.0);
+    w.Slider1()->setValue(0);
+    w.Slider1_MouseMove();
+    QCOMPARE(formatAt(s(), 2).fontPointSize(), after > 0 ? double(after) : 10.0);
+}
+
+void CommandsTest::typingIntoBoxesAppliesNothing()
+{
+    s().setSelText(QStringLiteral("words"));
+    select(0, 5);
+    frmMain &w = f->window();
+    QTest::keyClicks(w.f1()->lineEdit(), QStringLiteral("Arial"));
+    QTest::keyClicks(w.fs1()->lineEdit(), QStringLiteral("50"));
+    QVERIFY(!formatAt(s(), 2).hasProperty(QTextFormat::FontFamilies));
+    QVERIFY(!formatAt(s(), 2).hasProperty(QTextFormat::FontPointSize));
+    QCOMPARE(s().FontName(), QStringLiteral("Times New Roman"));
+}
+
+void CommandsTest::formattingWithoutDocumentDoesNothing()
+{
+    f->window().ActiveDocument()->close();
+    frmMain &w = f->window();
+    choose(w.f1(), QStringLiteral("Arial"));
+    choose(w.fc1(), QStringLiteral("Red"));
+    choose(w.fs1(), QStringLiteral("20"));
+    w.fc1_GotFocus();
+    w.Slider1_Click();
+    w.Slider1_MouseMove();
+    QVERIFY(w.documents().isEmpty());
+    QVERIFY(f->messages.messages.isEmpty());
+}
+
+// ---- clipboard ---------------------------------------------------------------------------
+
+void CommandsTest::copyPasteBetweenWindowsKeepsFormatting()
+{
+    QTextCharFormat format;
+    format.setFontFamilies(QStringList{QStringLiteral("Courier New")});
+    format.setFontPointSize(40);
+    format.setForeground(QColor(0, 128, 0));
+    format.setFontWeight(QFont::Bold);
+    format.setFontItalic(true);
+    format.setFontUnderline(true);
+    s().textCursor().insertText(QStringLiteral("formatted"), format);
+    s().setSelAlignment(2);
+    s().selectAll();
+    f->window().menuItem(QStringLiteral("mnuEditCopy"))->trigger();
+    QVERIFY(f->clipboard.text.startsWith(QLatin1String("{\\rtf")));   // the markup itself, as text
+    QCOMPARE(f->clipboard.rtf, f->clipboard.text.toLatin1());
+
+    f->window().CreateDocumentWindow();
+    f->window().menuItem(QStringLiteral("mnuEditPaste"))->trigger();
+    QCOMPARE(s().toPlainText(), QStringLiteral("formatted"));
+    const QTextCharFormat got = formatAt(s(), 3);
+    QCOMPARE(got.fontFamilies().toStringList().value(0), QStringLiteral("Courier New"));
+    QCOMPARE(got.fontPointSize(), 40.0);
+    QCOMPARE(got.foreground().color(), QColor(0, 128, 0));
+    QVERIFY(got.fontWeight() >= QFont::Bold && got.fontItalic() && got.fontUnderline());
+    QCOMPARE(s().SelAlignment(), std::optional<int>(2));
+}
+
+void CommandsTest::plainTextFromOutsidePastesAsText()
+{
+    s().setSelText(QStringLiteral("A-B"));
+    select(1, 2);
+    f->clipboard.text = QStringLiteral("pasted {text}\nnext line");
+    f->window().mnuEditPaste_Click();
+    QCOMPARE(s().toPlainText(), QStringLiteral("Apasted {text}\nnext lineB"));
+}
+
+void CommandsTest::copyAndCutWithNothingSelected()
+{
+    s().setSelText(QStringLiteral("stay"));
+    f->clipboard.text = QStringLiteral("before");
+    f->window().mnuEditCopy_Click();
+    QVERIFY(f->clipboard.text.startsWith(QLatin1String("{\\rtf")));
+    f->clipboard.text = QStringLiteral("before");
+    f->window().mnuEditCut_Click();
+    QVERIFY(f->clipboard.text.startsWith(QLatin1String("{\\rtf")));
+    QCOMPARE(s().toPlainText(), QStringLiteral("stay"));
+}
+
+void CommandsTest::refusingClipboardKeepsSelection()
+{
+    s().setSelText(QStringLiteral("precious"));
+    s().selectAll();
+    f->clipboard.refuse = true;
+    f->window().mnuEditCut_Click();
+    QCOMPARE(s().toPlainText(), QStringLiteral("precious"));
+    f->window().mnuEditCopy_Click();
+    QVERIFY(f->messages.messages.isEmpty());
+    f->clipboard.refuse = false;
+    f->window().mnuEditCut_Click();
+    QCOMPARE(s().toPlainText(), QString());
+    f->window().mnuEditPaste_Click();
+    QCOMPARE(s().toPlainText(), QStringLiteral("precious"));
+}
+
+void CommandsTest::emptyClipboardPasteChangesNothing()
+{
+    s().setSelText(QStringLiteral("selected"));
+    s().selectAll();
+    f->clipboard.text.clear();
+    f->window().mnuEditPaste_Click();
+    QCOMPARE(s().toPlainText(), QStringLiteral("selected"));
+}
+
+void CommandsTest::clipboardWithoutDocumentDoesNothing()
+{
+    f->window().ActiveDocument()->close();
+    f->clipboard.text = QStringLiteral("untouched");
+    f->window().mnuEditCopy_Click();
+    f->window().mnuEditCut_Click();
+    f->window().mnuEditPaste_Click();
+    QCOMPARE(f->clipboard.text, QStringLiteral("untouched"));
+    QVERIFY(f->window().documents().isEmpty());
+}
+
+void CommandsTest::shortcutsInsideDocumentRunTheCommands()
+{
+    f->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f->window()));
+    s().setFocus();
+    QTest::keyClicks(&s(), QStringLiteral("typed"));
+    s().selectAll();
+    QTest::keyClick(&s(), Qt::Key_C, Qt::ControlModifier);
+    QVERIFY2(f->clipboard.text.startsWith(QLatin1String("{\\rtf")), qPrintable(f->clipboard.text));
+    QVERIFY(f->clipboard.text.contains(QLatin1String("typed")));
+    QTest::keyClick(&s(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(s().toPlainText(), QString());
+    QTest::keyClick(&s(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(s().toPlainText(), QStringLiteral("typed"));
+    // The other standard clipboard keys go the same way.
+    s().selectAll();
+    f->clipboard.text.clear();
+    QTest::keyClick(&s(), Qt::Key_Insert, Qt::ControlModifier);
+    QVERIFY(f->clipboard.text.startsWith(QLatin1String("{\\rtf")));
+    // Ctrl+N from inside a document opens a new one.
+    QTest::keyClick(&s(), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(f->window().documents().size(), 2);
+}
+
+// ---- printing ------------------------------------------------------------------------------
+
+void CommandsTest::printSetsFlagsAndPrintsSelectionOrAll_data()
+{
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<quint32>("flags");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("selection") << true << quint32(0x109) << "Second 1";   // the page number closes each page
+    QTest::newRow("everything") << false << quint32(0x108) << "First Second 1";
+}
+
+void CommandsTest::printSetsFlagsAndPrintsSelectionOrAll()
+{
+    QFETCH(bool, selected);
+    QFETCH(quint32, flags);
+    QFETCH(QString, printed);
+    s().setSelText(QStringLiteral("First Second"));
+    select(selected ? 6 : 12, 12);
+    const QString pdf = dir->filePath(QStringLiteral("out.pdf"));
+    f->dialogs.printToPdf = pdf;
+    f->dialogs.printAnswers.enqueue(true);
+    press(QStringLiteral("Print"));
+    QCOMPARE(f->dialogs.printRequests.size(), 1);
+    QCOMPARE(f->dialogs.printRequests.first().title, QStringLiteral("Print"));
+    QCOMPARE(f->dialogs.printRequests.first().flags, flags);
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext is not installed");
+    QProcess process;
+    process.start(pdftotext, {pdf, QStringLiteral("-")});
+    QVERIFY(process.waitForFinished());
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()).simplified(), printed);
+}
+
+void CommandsTest::printCancelAndNoDocument()
+{
+    const QString pdf = dir->filePath(QStringLiteral("never.pdf"));
+    f->dialogs.printToPdf = pdf;
+    f->window().mnuFilePrint_Click();   // cancelled
+    QCOMPARE(f->dialogs.printRequests.size(), 1);
+    QVERIFY(!QFile::exists(pdf));
+    f->window().ActiveDocument()->close();
+    f->window().mnuFilePrint_Click();
+    QCOMPARE(f->dialogs.printRequests.size(), 1);
+    f->window().menuItem(QStringLiteral("mnuFilePageSetup"))->trigger();
+    QCOMPARE(f->dialogs.printRequests.size(), 2);
+    QCOMPARE(f->dialogs.printRequests.last().title, QStringLiteral("Page Setup"));
+    QVERIFY(f->messages.messages.isEmpty());
+}
+
+void CommandsTest::pageSetupKeepsFlagsOfLastPrint()
+{
+    f->window().mnuFilePageSetup_Click();
+    QCOMPARE(f->dialogs.printRequests.last().flags, quint32(0));
+    s().setSelText(QStringLiteral("x"));
+    s().selectAll();
+    f->window().mnuFilePrint_Click();
+    f->window().mnuFilePageSetup_Click();
+    QCOMPARE(f->dialogs.printRequests.last().flags, quint32(0x109));
+    QCOMPARE(f->window().dlgCommonDialog()->CancelError, true);
+}
+
+// ---- toolbar ------------------------------------------------------------------------------
+
+void CommandsTest::commandKeysRunTheirCommands()
+{
+    press(QStringLiteral("New"));
+    QCOMPARE(f->window().documents().size(), 2);
+    press(QStringLiteral("Open"));
+    QCOMPARE(f->dialogs.fileRequests.last().title, QStringLiteral("Open"));
+    press(QStringLiteral("Save"));
+    QCOMPARE(f->dialogs.fileRequests.last().title, QStringLiteral("Save"));
+    s().setSelText(QStringLiteral("cut me"));
+    s().selectAll();
+    press(QStringLiteral("Copy"));
+    QVERIFY(f->clipboard.text.contains(QLatin1String("cut me")));
+    press(QStringLiteral("Cut"));
+    QCOMPARE(s().toPlainText(), QString());
+    press(QStringLiteral("Paste"));
+    QCOMPARE(s().toPlainText(), QStringLiteral("cut me"));
+    press(QStringLiteral("Print"));
+    QCOMPARE(f->dialogs.printRequests.size(), 1);
+    // Plain command buttons spring back.
+    for (const char *key : {"New", "Open", "Save", "Print", "Cut", "Copy", "Paste"})
+        QCOMPARE(value(QString::fromLatin1(key)), 0);
+}
+
+void CommandsTest::unknownKeysDoNothing()
+{
+    KeyedToolBar *bar = f->window().tbToolBar();
+    KeyedToolBar::Button *odd = bar->addButton(QStringLiteral("bold"), QIcon(), KeyedToolBar::Style::Plain);
+    KeyedToolBar::Button *empty = bar->addButton(QString(), QIcon(), KeyedToolBar::Style::Plain);
+    KeyedToolBar::Button *padded = bar->addButton(QStringLiteral("New "), QIcon(), KeyedToolBar::Style::Plain);
+    s().setSelText(QStringLiteral("plain"));
+    s().selectAll();
+    bar->press(odd);
+    bar->press(empty);
+    bar->press(padded);
+    QCOMPARE(s().SelBold(), std::optional<bool>(false));
+    QCOMPARE(f->window().documents().size(), 1);
+    QCOMPARE(odd->Value(), 0);
+}
+
+void CommandsTest::styleKeysToggleAndShowResult_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("Bold") << "Bold";
+    QTest::newRow("Italic") << "Italic";
+    QTest::newRow("Underline") << "Underline";
+}
+
+void CommandsTest::styleKeysToggleAndShowResult()
+{
+    QFETCH(QString, key);
+    const auto read = [&] {
+        if (key == QLatin1String("Bold"))
+            return s().SelBold();
+        return key == QLatin1String("Italic") ? s().SelItalic() : s().SelUnderline();
+    };
+    s().setSelText(QStringLiteral("plain words"));
+    s().selectAll();
+    press(key);
+    QCOMPARE(read(), std::optional<bool>(true));
+    QCOMPARE(value(key), 1);
+    press(key);
+    QCOMPARE(read(), std::optional<bool>(false));
+    QCOMPARE(value(key), 0);
+}
+
+void CommandsTest::styleKeyOnMixedSelection()
+{
+    s().setSelText(QStringLiteral("half bold"));
+    select(0, 4);
+    s().setSelBold(true);
+    s().selectAll();
+    press(QStringLiteral("Bold"));   // mixed stays mixed: the write is refused
+    QVERIFY(!s().SelBold().has_value());
+    QCOMPARE(value(QStringLiteral("Bold")), 0);
+}
+
+void CommandsTest::alignmentKeysWriteTheirCodes_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("code");
+    QTest::newRow("Align Left") << "Align Left" << 0;
+    QTest::newRow("Center") << "Center" << 2;
+    QTest::newRow("Align Right") << "Align Right" << 1;
+}
+
+void CommandsTest::alignmentKeysWriteTheirCodes()
+{
+    QFETCH(QString, key);
+    QFETCH(int, code);
+    s().setSelText(QStringLiteral("one"));
+    s().textCursor().insertBlock();
+    s().textCursor().insertText(QStringLiteral("two"));
+    s().selectAll();
+    if (code == 0)
+        s().setSelAlignment(1);
+    press(key);
+    QCOMPARE(s().SelAlignment(), std::optional<int>(code));
+    QCOMPARE(value(key), 1);
+}
+
+void CommandsTest::toolbarWithoutDocument()
+{
+    f->window().ActiveDocument()->close();
+    press(QStringLiteral("Bold"));
+    QCOMPARE(value(QStringLiteral("Bold")), 0);
+    press(QStringLiteral("Center"));
+    QCOMPARE(value(QStringLiteral("Center")), 1);   // the group still shows it
+    press(QStringLiteral("Cut"));
+    press(QStringLiteral("Save"));
+    press(QStringLiteral("Print"));
+    QVERIFY(f->dialogs.fileRequests.isEmpty());
+    QVERIFY(f->dialogs.printRequests.isEmpty());
+    press(QStringLiteral("New"));
+    QCOMPARE(f->window().ActiveDocument()->Caption(), QStringLiteral("Document 2"));
+}
+
+// ---- reflection ----------------------------------------------------------------------------
+
+void CommandsTest::reflectionFollowsSelection_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<QString>("pressed");   // the buttons shown pressed
+    // Paragraph 0 "plain" left; paragraph 1 "bold italic" centred, "bold"
+    // (6..10) bold, "italic" (11..17) bold italic; paragraph 2 "right under" right, underlined.
+    QTest::newRow("caret in plain left text") << 2 << 2 << "Align Left";
+    QTest::newRow("plain and bold mixed") << 2 << 8 << "";
+    QTest::newRow("inside bold centred") << 7 << 9 << "Bold,Center";
+    QTest::newRow("bold italic") << 12 << 15 << "Bold,Italic,Center";
+    QTest::newRow("centre and right mixed") << 12 << 20 << "";
+    QTest::newRow("caret in right paragraph") << 21 << 21 << "Underline,Align Right";
+}
+
+void CommandsTest::reflectionFollowsSelection()
+{
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(QString, pressed);
+    QTextCursor c = s().textCursor();
+    QTextCharFormat plain, bold, boldItalic, under;
+    plain.setFontWeight(QFont::Normal);
+    bold.setFontWeight(QFont::Bold);
+    boldItalic.setFontWeight(QFont::Bold);
+    boldItalic.setFontItalic(true);
+    under.setFontUnderline(true);
+    c.insertText(QStringLiteral("plain"), plain);
+    c.insertBlock();
+    c.insertText(QStringLiteral("bold "), bold);
+    c.insertText(QStringLiteral("italic"), boldItalic);
+    QTextBlockFormat centre;
+    centre.setAlignment(Qt::AlignHCenter);
+    c.setBlockFormat(centre);
+    c.insertBlock();
+    c.insertText(QStringLiteral("right under"), under);
+    QTextBlockFormat right;
+    right.setAlignment(Qt::AlignRight);
+    c.setBlockFormat(right);
+    QCOMPARE(s().document()->findBlockByNumber(2).position(), 18);
+
+    // Start from the opposite of every state, so each button must be written.
+    for (const char *key : {"Bold", "Italic", "Underline"})
+        f->window().tbToolBar()->Buttons(QString::fromLatin1(key))->setValue(1);
+    select(start, end);
+    QStringList shown;
+    for (const char *key : {"Bold", "Italic", "Underline", "Align Left", "Center", "Align Right"})
+        if (value(QString::fromLatin1(key)))
+            shown.append(QString::fromLatin1(key));
+    QCOMPARE(shown.join(QLatin1Char(',')), pressed);
+}
+
+void CommandsTest::newWindowSetsNoButton()
+{
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    s().textCursor().insertText(QStringLiteral("bold"), bold);
+    QCOMPARE(value(QStringLiteral("Bold")), 1);
+    f->window().CreateDocumentWindow();
+    QCOMPARE(value(QStringLiteral("Bold")), 1);   // untouched until the new surface's selection changes
+}
+
+QTEST_MAIN(CommandsTest)
+#include "tst_commands.moc"
