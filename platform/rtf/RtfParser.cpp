@@ -609,6 +609,9 @@ void Parser::word(const Token &t)
     case Kw::U:
         unicode(t.param);
         break;
+    case Kw::Char:
+        appendChar(k->ch);     // also inside font names
+        break;
     case Kw::F:
         if (m_state.dest == Dest::FontTable)
             startFontEntry(t.param);
@@ -684,9 +687,6 @@ void Parser::word(const Token &t)
         break;
     case Kw::Par:
         endParagraph(true);
-        break;
-    case Kw::Char:
-        appendChar(k->ch);
         break;
     default:
         break;

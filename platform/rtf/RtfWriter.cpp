@@ -228,7 +228,8 @@ QByteArray Writer::write(int from, int to, bool wholeDocument)
     }
 
     // Pass 2: header, tables, paragraphs.
-    m_out.reserve(qsizetype((to > from ? to - from : 0)) * 2 + 512);
+    const int span = std::max(0, std::min(to, m_doc.characterCount()) - from);
+    m_out.reserve(qsizetype(span) * 2 + 512);
     m_out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl");
     for (int i = 0; i < m_faces.size(); ++i) {
         m_out.append("{");

@@ -192,6 +192,8 @@ void tst_RtfReader::state_data()
         << QString("left:a{Times}");
     QTest::newRow("NUL inside a font name")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Ar\0ial;}}\\f0 a}", 35) << QString("left:a{Arial}");
+    QTest::newRow("special characters inside a font name")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 A\\tab B\\emdash C;}}\\f0 x}") << QString("left:x{A\tB—C}");
     QTest::newRow("sparse font numbers")
         << QByteArray("{\\rtf1{\\fonttbl{\\f31506 Big;}}\\f31506 a}") << QString("left:a{Big}");
     QTest::newRow("hidden text dropped") << QByteArray("{\\rtf1 a\\v b\\v0 c}") << QString("left:ac");

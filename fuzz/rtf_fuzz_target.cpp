@@ -1,0 +1,105 @@
+// Fuzz target for the RTF reader. The oracle is the writer: whatever the
+// reader builds must survive write-then-read unchanged, and a selection
+// pasted back must keep its text.
+
+#include "platform/rtf/RtfDump.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
+
+#include <QGuiApplication>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void ensureApplication()
+{
+    static QGuiApplication *app = [] {
+        static int argc = 3;
+        static char arg0[] = "rtf_fuzz", arg1[] = "-platform", arg2[] = "minimal";
+        static char *argv[] = {arg0, arg1, arg2, nullptr};
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        return new QGuiApplication(argc, argv);
+    }();
+    Q_UNUSED(app);
+}
+
+QString paragraphs(const QTextDocument &doc)
+{
+    QString out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (b != doc.begin())
+            out += u'\n';
+        out += b.text();
+    }
+    return out;
+}
+
+[[noreturn]] void fail(const char *what, const QString &a, const QString &b)
+{
+    std::fprintf(stderr, "oracle failed: %s\n--- first\n%s\n--- second\n%s\n", what,
+                 a.toUtf8().constData(), b.toUtf8().constData());
+    std::abort();
+}
+
+bool sevenBitAndBalanced(const QByteArray &rtf)
+{
+    int depth = 0;
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        const char c = rtf[i];
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+        if (c == '\\')
+            ++i;
+        else if (c == '{')
+            ++depth;
+        else if (c == '}' && --depth < 0)
+            return false;
+    }
+    return depth == 0;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    ensureApplication();
+    const QByteArrayView input(reinterpret_cast<const char *>(data), qsizetype(size));
+
+    QTextDocument doc;
+    if (!rtf::readIntoDocument(&doc, input).ok)
+        return 0;
+    const QByteArray written = rtf::writeDocument(doc);
+    if (!sevenBitAndBalanced(written))
+        fail("writer output", QString::fromLatin1(written), QString());
+
+    QTextDocument again;
+    rtf::readIntoDocument(&again, written);
+    const QString first = rtf::dump(doc);
+    const QString second = rtf::dump(again);
+    if (first != second)
+        fail("document round trip", first, second);
+
+    // A middle third pasted between two letters keeps its text and breaks.
+    QTextCursor cursor(&doc);
+    const int end = doc.characterCount() - 1;
+    // Never split a surrogate pair: the editor's own cursor does not either.
+    const auto boundary = [&](int pos) { return doc.characterAt(pos).isLowSurrogate() ? pos + 1 : pos; };
+    cursor.setPosition(boundary(end / 3));
+    cursor.setPosition(boundary(2 * end / 3), QTextCursor::KeepAnchor);
+    const QString selected = cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n');
+    QTextDocument host;
+    host.setPlainText(QStringLiteral("XY"));
+    QTextCursor at(&host);
+    at.setPosition(1);
+    rtf::insertRtf(at, rtf::writeSelection(cursor));
+    const QString pasted = paragraphs(host);
+    if (pasted != u'X' + selected + u'Y')
+        fail("selection paste", u'X' + selected + u'Y', pasted);
+    return 0;
+}
