@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 
 #include "document/frmDocument.h"
+#include "platform/FormatComboBox.h"
 #include "platform/PanelStatusBar.h"
 #include "platform/Twips.h"
 
@@ -220,9 +221,9 @@ void frmMain::createToolBar()
         {"Copy", "copy", KeyedToolBar::Style::Plain},
         {"Paste", "paste", KeyedToolBar::Style::Plain},
         {nullptr, nullptr, KeyedToolBar::Style::Plain},
-        {"Bold", "bold", KeyedToolBar::Style::Plain},
-        {"Italic", "italic", KeyedToolBar::Style::Plain},
-        {"Underline", "underline", KeyedToolBar::Style::Plain},
+        {"Bold", "bold", KeyedToolBar::Style::Toggle},
+        {"Italic", "italic", KeyedToolBar::Style::Toggle},
+        {"Underline", "underline", KeyedToolBar::Style::Toggle},
         {nullptr, nullptr, KeyedToolBar::Style::Plain},
         {"Align Left", "alignleft", KeyedToolBar::Style::Group},
         {"Center", "center", KeyedToolBar::Style::Group},
@@ -243,7 +244,7 @@ void frmMain::createFormattingBar()
 {
     const auto makeCombo = [this](const char *name, const QString &accessibleName, const QString &initial,
                                   const QStringList &items, int widthTwips) {
-        auto *combo = new QComboBox(m_toolBar);
+        auto *combo = new FormatComboBox(m_toolBar);
         combo->setObjectName(QString::fromUtf8(name));
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -252,7 +253,6 @@ void frmMain::createFormattingBar()
         combo->setCurrentIndex(-1);
         combo->setEditText(initial);
         combo->setAccessibleName(accessibleName);
-        combo->lineEdit()->setAccessibleName(accessibleName);
         // At least the laid-out width, and wide enough to show the initial text whole.
         combo->setMinimumContentsLength(int(initial.size()));
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

@@ -19,6 +19,8 @@ int KeyedToolBar::Button::Value() const
 void KeyedToolBar::Button::setValue(int value)
 {
     m_bar->m_updating = true;
+    if (value != 0 && !m_action->isCheckable())
+        m_action->setCheckable(true);   // a plain button told to show pressed
     m_action->setChecked(value != 0);
     if (value != 0 && m_style == Style::Group)
         m_bar->releaseGroupExcept(this);
@@ -39,17 +41,20 @@ KeyedToolBar::Button *KeyedToolBar::addButton(const QString &key, const QIcon &i
     QAction *action = addAction(icon, key);
     action->setObjectName(key);
     action->setToolTip(key);
-    action->setCheckable(true);
+    // Only buttons that show a state are announced as toggles.
+    action->setCheckable(style != Style::Plain);
     m_buttons.push_back(std::make_unique<Button>(key, action, style, this));
     Button *button = m_buttons.back().get();
     connect(action, &QAction::triggered, this, [this, button](bool checked) {
         if (m_updating)
             return;
-        if (button->style() == Style::Plain) {
+        if (button->style() != Style::Group) {
             // A plain button springs back; only its Value shows it pressed.
-            m_updating = true;
-            button->action()->setChecked(!checked);
-            m_updating = false;
+            if (button->action()->isCheckable()) {
+                m_updating = true;
+                button->action()->setChecked(!checked);
+                m_updating = false;
+            }
         } else {
             button->setValue(1);
         }

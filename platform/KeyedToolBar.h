@@ -9,14 +9,15 @@
 class QAction;
 
 // A toolbar of buttons addressed by key. Plain buttons spring back after a
-// press but show pressed while their Value is 1; the buttons of the group
-// behave like radio buttons. Every press raises ButtonClick with the button.
+// press; toggle buttons spring back too but show pressed while their Value
+// is 1; the buttons of the group behave like radio buttons. Every press
+// raises ButtonClick with the button.
 class KeyedToolBar : public QToolBar
 {
     Q_OBJECT
 
 public:
-    enum class Style { Plain, Group };
+    enum class Style { Plain, Toggle, Group };
 
     class Button
     {

@@ -21,9 +21,7 @@ PanelStatusBar::PanelStatusBar(QWidget *parent)
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
     }
-    m_text->setAccessibleName(m_text->text());
-    m_date->setAccessibleName(tr("Date"));
-    m_time->setAccessibleName(tr("Time"));
+    // The panels are named by what they show: a label's text is its name.
     addPermanentWidget(m_text, 1);
     addPermanentWidget(m_date);
     addPermanentWidget(m_time);
@@ -43,12 +41,8 @@ void PanelStatusBar::refresh()
     const QLocale locale = QLocale::system();
     const QString date = locale.toString(now.date(), QLocale::ShortFormat);
     const QString time = locale.toString(now.time(), QLocale::ShortFormat);
-    if (m_date->text() != date) {
+    if (m_date->text() != date)
         m_date->setText(date);
-        m_date->setAccessibleDescription(date);
-    }
-    if (m_time->text() != time) {
+    if (m_time->text() != time)
         m_time->setText(time);
-        m_time->setAccessibleDescription(time);
-    }
 }

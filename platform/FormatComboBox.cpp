@@ -1,0 +1,53 @@
+#include "platform/FormatComboBox.h"
+
+#include <QAccessibleWidget>
+#include <QLineEdit>
+
+namespace {
+
+class AccessibleFormatComboBox : public QAccessibleWidget
+{
+public:
+    explicit AccessibleFormatComboBox(QWidget *widget)
+        : QAccessibleWidget(widget, QAccessible::ComboBox) {}
+
+    QComboBox *box() const { return static_cast<QComboBox *>(widget()); }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        switch (kind) {
+        case QAccessible::Name:
+            return box()->accessibleName();
+        case QAccessible::Value:
+            return box()->currentText();
+        default:
+            return QAccessibleWidget::text(kind);
+        }
+    }
+
+    QStringList actionNames() const override { return {showMenuAction()}; }
+    void doAction(const QString &name) override
+    {
+        if (name == showMenuAction())
+            box()->showPopup();
+    }
+};
+
+QAccessibleInterface *formatComboFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("FormatComboBox") && object && object->isWidgetType())
+        return new AccessibleFormatComboBox(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+FormatComboBox::FormatComboBox(QWidget *parent)
+    : QComboBox(parent)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(formatComboFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
