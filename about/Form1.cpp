@@ -6,12 +6,17 @@
 #include <QPushButton>
 
 Form1::Form1(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(tr("About"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.xpm")));
     resize(twips::toPixels(6225), twips::toPixels(3420));
+    // The small dialog font the layout was drawn for.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
 
     const auto place = [](QWidget *widget, int left, int top, int width, int height) {
         widget->setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width),
@@ -35,10 +40,10 @@ Form1::Form1(QWidget *parent)
     red.setColor(QPalette::WindowText, QColor(192, 0, 0));
     Label1->setPalette(red);
 
-    Label2 = label("Label2", tr("Written by"), 240, 1080, 855, 255);
-    Label3 = label("Label3", tr("The Scribvale team"), 960, 1440, 1575, 255);
-    Label4 = label("Label4", tr("All rights reserved."), 2160, 3120, 1455, 255);
-    Label5 = label("Label5", tr("Version 1.0, (c) 2026 the Scribvale team"), 1320, 2760, 3255, 255);
+    Label2 = label("Label2", tr("Made by"), 240, 1080, 855, 255);
+    Label3 = label("Label3", tr("Scribvale team"), 960, 1440, 1575, 255);
+    Label4 = label("Label4", tr("MIT licence"), 2160, 3120, 1455, 255);
+    Label5 = label("Label5", tr("Version 1.0  (c) 2026 Scribvale team"), 1320, 2760, 3255, 255);
 
     Command1 = new QPushButton(tr("Ok"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -47,7 +52,7 @@ Form1::Form1(QWidget *parent)
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
 
     Label7 = label("Label7", QStringLiteral("https://scribvale.github.io"), 360, 1800, 3015, 255);
-    Label8 = label("Label8", QStringLiteral("team@scribvale.invalid"), 225, 2160, 3015, 255);
+    Label8 = label("Label8", QStringLiteral("team@scribvale.org"), 225, 2160, 3015, 255);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));

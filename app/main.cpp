@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Scribvale"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Scribvale"));
+    // No display name: the window system would append it to every caption.
     QApplication::setDesktopFileName(QStringLiteral("io.github.scribvale.Scribvale"));
     // The program ends when its last window closes: an open About window
     // outlives the main window.
