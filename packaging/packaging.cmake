@@ -48,11 +48,16 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${SCRIBVALE_MAINTAINER}")
 # CPack puts the summary above this as the synopsis and indents the lines.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Scribvale is a small desktop word processor. It opens several documents at
-once, sets the font, size, bold, italic and underline of any part of the text
-and the alignment of each paragraph, saves rich text or plain text, and prints.")
+once, sets the font, colour, size, bold, italic and underline of any part of
+the text and the alignment of each paragraph, saves Rich Text Format that
+other word processors open, opens plain text, and prints.")
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so the computed list cannot see them: the X11/Wayland
+# platform plugins, and metric-compatible faces for the common Windows fonts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 
 include(CPack)
