@@ -139,19 +139,42 @@ constexpr auto keywords = [] {
         {"fcharset", Kw::FCharset}, {"cpg", Kw::Cpg},
         {"red", Kw::Red}, {"green", Kw::Green}, {"blue", Kw::Blue},
     });
-    std::sort(table.begin(), table.end(),
-              [](const Keyword &a, const Keyword &b) { return a.name < b.name; });
+    return table;
+}();
+
+constexpr quint32 keywordHash(std::string_view name)
+{
+    quint32 h = 2166136261u;
+    for (char c : name)
+        h = (h ^ quint8(c)) * 16777619u;
+    return h;
+}
+
+// Open addressing over the keyword table: one hash and usually one compare per word.
+constexpr size_t KeywordSlots = 1024;
+constexpr auto keywordSlots = [] {
+    std::array<qint16, KeywordSlots> table {};
+    for (auto &slot : table)
+        slot = -1;
+    for (size_t i = 0; i < keywords.size(); ++i) {
+        size_t h = keywordHash(keywords[i].name) % KeywordSlots;
+        while (table[h] >= 0)
+            h = (h + 1) % KeywordSlots;
+        table[h] = qint16(i);
+    }
     return table;
 }();
 
 const Keyword *findKeyword(QByteArrayView name)
 {
     const std::string_view key(name.data(), size_t(name.size()));
-    auto it = std::lower_bound(keywords.begin(), keywords.end(), key,
-                               [](const Keyword &k, std::string_view n) { return k.name < n; });
-    if (it == keywords.end() || it->name != key)
-        return nullptr;
-    return &*it;
+    for (size_t h = keywordHash(key) % KeywordSlots;; h = (h + 1) % KeywordSlots) {
+        const qint16 i = keywordSlots[h];
+        if (i < 0)
+            return nullptr;
+        if (keywords[size_t(i)].name == key)
+            return &keywords[size_t(i)];
+    }
 }
 
 // Characters that must not reach a QTextDocument as text: they would split
@@ -200,6 +223,7 @@ private:
 
     Target target() const;
     int targetCodePage();
+    void invalidate() { m_styleDirty = m_codePageDirty = true; }
     void appendBytes(QByteArrayView bytes);
     void appendUnits(const char16_t *units, qsizetype n);
     void appendChar(char16_t c) { appendUnits(&c, 1); }
@@ -219,6 +243,11 @@ private:
     QHash<RunStyle, int> m_styleIds;
     RunStyle m_lastStyle;
     int m_lastStyleId = -1;
+    // Cached lookups, recomputed when a group closes or a property changes.
+    bool m_styleDirty = true;
+    bool m_codePageDirty = true;
+    int m_bodyCodePage = 1252;
+    const std::array<char16_t, 256> *m_bodyTable = nullptr;
 
     State m_state;
     std::vector<State> m_stack;
@@ -358,6 +387,7 @@ void Parser::groupEnd()
     m_state = m_stack.back();
     m_stack.pop_back();
     --m_depth;
+    invalidate();
 }
 
 Parser::Target Parser::target() const
@@ -426,8 +456,20 @@ void Parser::appendBytes(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return;
-    const int codePage = targetCodePage();
-    const auto *table = m_decoder.singleByteTable(codePage);
+    int codePage;
+    const std::array<char16_t, 256> *table;
+    if (m_state.dest == Dest::FontTable) {
+        codePage = targetCodePage();
+        table = m_decoder.singleByteTable(codePage);
+    } else {
+        if (m_codePageDirty) {
+            m_bodyCodePage = targetCodePage();
+            m_bodyTable = m_decoder.singleByteTable(m_bodyCodePage);
+            m_codePageDirty = false;
+        }
+        codePage = m_bodyCodePage;
+        table = m_bodyTable;
+    }
     if (!table) {
         if (!m_pending.isEmpty() && m_pendingCodePage != codePage)
             flushPending();
@@ -556,6 +598,15 @@ void Parser::word(const Token &t)
             m_state.dest = Dest::Normal;
         return;
     }
+    switch (k->kw) {
+    case Kw::Ansi: case Kw::Mac: case Kw::Pc: case Kw::Pca: case Kw::AnsiCpg: case Kw::Deff:
+    case Kw::Plain: case Kw::F: case Kw::Fs: case Kw::Cf: case Kw::B: case Kw::I:
+    case Kw::Ul: case Kw::UlNone:
+        invalidate();
+        break;
+    default:
+        break;
+    }
     const bool on = !t.hasParam || t.param != 0;
     const bool body = m_state.dest == Dest::Normal;
     const bool nested = m_depth > 1;    // destinations never swallow the root group
@@ -601,7 +652,6 @@ void Parser::word(const Token &t)
         break;
     case Kw::Deff:
         m_deff = t.param;
-        m_lastStyleId = -1;
         break;
     case Kw::Uc:
         m_state.uc = std::clamp(t.hasParam ? t.param : 1, 0, 0xFFFF);
@@ -720,6 +770,9 @@ const Font *Parser::font(int number)
 
 int Parser::currentStyle()
 {
+    if (!m_styleDirty)
+        return m_lastStyleId;
+    m_styleDirty = false;
     RunStyle s;
     if (const Font *f = font(m_state.font))
         s.face = f->face;
@@ -734,7 +787,7 @@ int Parser::currentStyle()
     s.italic = m_state.italic;
     s.underline = m_state.underline;
     if (m_lastStyleId >= 0 && s == m_lastStyle)
-        return m_lastStyleId;
+        return m_lastStyleId;   // a toggle that changed nothing
     auto it = m_styleIds.constFind(s);
     if (it == m_styleIds.constEnd()) {
         it = m_styleIds.insert(s, int(m_out.styles.size()));
@@ -783,7 +836,7 @@ void Parser::finishFontEntry()
     m_fonts.insert(m_entryNumber, f);
     m_entryOpen = false;
     m_entryName.clear();
-    m_lastStyleId = -1;
+    invalidate();
 }
 
 void Parser::finishColour()
@@ -794,7 +847,7 @@ void Parser::finishColour()
         m_colours.emplace_back(std::nullopt);
     m_red = m_green = m_blue = 0;
     m_colourSet = false;
-    m_lastStyleId = -1;
+    invalidate();
 }
 
 } // namespace

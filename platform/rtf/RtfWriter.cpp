@@ -31,7 +31,7 @@ private:
         bool mark;
     };
 
-    int styleFor(int formatIndex, const QTextFormat &format);
+    int styleFor(int formatIndex);
     int faceId(const QString &face);
     int colourId(const ResolvedStyle &s);
 
@@ -85,6 +85,25 @@ void Writer::text(QStringView s)
 {
     for (qsizetype i = 0; i < s.size(); ++i) {
         const char16_t c = s[i].unicode();
+        if (c > 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}') {
+            // Plain ASCII goes out in one piece.
+            if (m_needSpace) {
+                m_out.append(' ');
+                m_needSpace = false;
+            }
+            char buffer[256];
+            qsizetype n = 0;
+            while (i < s.size() && n < qsizetype(sizeof buffer)) {
+                const char16_t d = s[i].unicode();
+                if (d < 0x20 || d >= 0x7F || d == '\\' || d == '{' || d == '}')
+                    break;
+                buffer[n++] = char(d);
+                ++i;
+            }
+            m_out.append(buffer, n);
+            --i;
+            continue;
+        }
         if (c >= 0x20 && c < 0x7F) {
             if (c == '\\' || c == '{' || c == '}') {
                 m_out.append('\\');
@@ -168,7 +187,7 @@ int Writer::colourId(const ResolvedStyle &s)
     return id;
 }
 
-int Writer::styleFor(int formatIndex, const QTextFormat &format)
+int Writer::styleFor(int formatIndex)
 {
     if (formatIndex < 0)
         formatIndex = 0;
@@ -176,7 +195,7 @@ int Writer::styleFor(int formatIndex, const QTextFormat &format)
         m_styleOfFormat.resize(size_t(formatIndex) + 1, -1);
     int &slot = m_styleOfFormat[size_t(formatIndex)];
     if (slot < 0) {
-        const ResolvedStyle s = m_resolver.resolve(format.toCharFormat());
+        const ResolvedStyle s = m_resolver.resolve(m_doc.allFormats().value(formatIndex).toCharFormat());
         slot = int(m_styles.size());
         m_styles.push_back(s);
         m_styleFace.push_back(faceId(s.face));
@@ -219,11 +238,11 @@ QByteArray Writer::write(int from, int to, bool wholeDocument)
                 const QTextFragment f = it.fragment();
                 if (f.position() + f.length() <= start || f.position() >= end)
                     continue;
-                styleFor(f.charFormatIndex(), f.charFormat());
+                styleFor(f.charFormatIndex());
                 any = true;
             }
             if (!any)
-                styleFor(b.charFormatIndex(), b.charFormat());
+                styleFor(b.charFormatIndex());
         }
     }
 
@@ -261,22 +280,23 @@ QByteArray Writer::write(int from, int to, bool wholeDocument)
         default: word("ql"); break;
         }
         int current = -1;
+        const QString blockText = piece.block.text();
+        const int blockStart = piece.block.position();
         for (auto it = piece.block.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
             const int fs = std::max(f.position(), piece.from);
             const int fe = std::min(f.position() + f.length(), piece.to);
             if (fs >= fe)
                 continue;
-            const int style = styleFor(f.charFormatIndex(), f.charFormat());
+            const int style = styleFor(f.charFormatIndex());
             if (style != current) {
                 runFormat(style);
                 current = style;
             }
-            const QString t = f.text();
-            text(QStringView(t).sliced(fs - f.position(), fe - fs));
+            text(QStringView(blockText).sliced(fs - blockStart, fe - fs));
         }
         if (current < 0)
-            runFormat(styleFor(piece.block.charFormatIndex(), piece.block.charFormat()));
+            runFormat(styleFor(piece.block.charFormatIndex()));
         if (piece.mark) {
             word("par");
             m_out.append("\r\n");
