@@ -66,7 +66,6 @@ void tst_RtfReader::tokenizer_data()
     QTest::newRow("bin zero and negative") << QByteArray("{\\rtf1 a\\bin0 b\\bin-5 c}") << QString("abc");
     QTest::newRow("bin beyond the end") << QByteArray("{\\rtf1 a\\bin2147483647 xyz}") << QString("a");
     QTest::newRow("backslash at the end") << QByteArray("{\\rtf1 a\\") << QString("a");
-    QTest::newRow("control word then tab word") << QByteArray("{\\rtf1 a\\tab b}") << QString("a\tb");
 }
 
 void tst_RtfReader::tokenizer()
