@@ -43,7 +43,11 @@ QString decode(QByteArrayView data)
 
 QString decodePlainText(QByteArrayView data)
 {
-    const QString raw = decode(data);
+    return cleanPlainText(decode(data));
+}
+
+QString cleanPlainText(QStringView raw)
+{
     QString text;
     text.reserve(raw.size());
     for (qsizetype i = 0; i < raw.size(); ++i) {
@@ -52,9 +56,14 @@ QString decodePlainText(QByteArrayView data)
             text.append(QLatin1Char('\n'));
             if (i + 1 < raw.size() && raw.at(i + 1) == QLatin1Char('\n'))
                 ++i;
-        } else if (ch == QLatin1Char('\n') || ch == QLatin1Char('\t') || ch.unicode() >= 0x20) {
-            if (ch.unicode() != 0x7F)
-                text.append(ch);
+        } else if (ch.isHighSurrogate() && i + 1 < raw.size() && raw.at(i + 1).isLowSurrogate()) {
+            text.append(ch);
+            text.append(raw.at(++i));
+        } else if (ch.isSurrogate()) {
+            text.append(QChar::ReplacementCharacter);
+        } else if (ch == QLatin1Char('\n') || ch == QLatin1Char('\t')
+                   || (ch.unicode() >= 0x20 && ch.unicode() != 0x7F && ch != QChar::ObjectReplacementCharacter)) {
+            text.append(ch);
         }
     }
     return text;

@@ -319,10 +319,7 @@ void RichTextBox::setSelRTF(const QString &markup)
     if (rtf::looksLikeRtf(bytes)) {
         rtf::insertRtf(cursor, bytes);
     } else {
-        QString text = markup;
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        cursor.insertText(text);
+        cursor.insertText(cleanPlainText(markup));
     }
     setTextCursor(cursor);
     m_stateValid = false;
@@ -371,6 +368,9 @@ void RichTextBox::LoadFile(const QString &path)
     const QFileInfo info(path);
     if (info.isDir())
         throw Failure(tr("Cannot open %1:\nIt is a folder, not a file.").arg(describe(path)));
+    // A device or a pipe may never end (or never start): only files are read.
+    if (info.exists() && !info.isFile())
+        throw Failure(tr("Cannot open %1:\nIt is a device or a pipe, not a file.").arg(describe(path)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(tr("Cannot open %1:\n%2.").arg(describe(path), file.errorString()));
@@ -425,9 +425,18 @@ void RichTextBox::SaveFile(const QString &path) const
     // Written beside the target and renamed over it only when complete, so a
     // full disk or a crash never leaves the old file half overwritten.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Failure(tr("Cannot save %1:\n%2.").arg(describe(path), file.errorString()));
-    if (file.write(bytes) != bytes.size()) {
+    // A disk that fills takes part of a write without a reason; the next
+    // write fails with it ("No space left on device").
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
+        if (step <= 0)
+            break;
+        written += step;
+    }
+    if (written != bytes.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         throw Failure(tr("Cannot save %1:\n%2.").arg(describe(path), reason));
