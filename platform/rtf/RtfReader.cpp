@@ -7,6 +7,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <array>
 #include <vector>
 
 namespace rtf {
@@ -38,6 +39,10 @@ std::vector<QTextCharFormat> charFormats(const Content &content, const QFont &de
         f.setFontWeight(s.bold ? QFont::Bold : QFont::Normal);
         f.setFontItalic(s.italic);
         f.setFontUnderline(s.underline);
+        const QString &face = s.face >= 0 ? content.faces.at(s.face) : defaultFace;
+        const size_t digest = qHashMulti(0, face, s.halfPoints, s.colour, s.hasColour, s.bold,
+                                         s.italic, s.underline);
+        f.setProperty(StyleDigestProperty, int(digest & 0x7fffffff));
         formats.push_back(f);
     }
     return formats;
@@ -51,27 +56,38 @@ void insertContent(QTextCursor &cursor, const Content &content)
         cursor.removeSelectedText();
     // Blocks split off the insertion point keep its paragraph's own format.
     const QTextBlockFormat hostFormat = cursor.blockFormat();
-    for (size_t i = 0; i < content.paragraphs.size(); ++i) {
+    const bool hostHead = !cursor.atBlockStart();
+    const bool hostTail = !cursor.atBlockEnd();
+    std::array<QTextBlockFormat, 4> aligned;
+    for (int a = 0; a < 4; ++a) {
+        aligned[size_t(a)] = hostFormat;
+        aligned[size_t(a)].setAlignment(toQt(Align(a)));
+    }
+    const size_t count = content.paragraphs.size();
+    for (size_t i = 0; i < count; ++i) {
         const Paragraph &p = content.paragraphs[i];
-        if (i > 0)
-            cursor.insertBlock(hostFormat);
+        const QTextCharFormat &mark = formats[size_t(p.markStyle)];
+        // The paragraph mark carries the alignment; trailing text without a
+        // mark only sets it when it has the block to itself.
+        const bool ownBlock = (i > 0 || !hostHead) && (i + 1 < count || !hostTail);
+        const bool setAlignment = p.terminated || ownBlock;
+        if (i > 0) {
+            cursor.insertBlock(setAlignment ? aligned[size_t(p.align)] : hostFormat, mark);
+        } else {
+            if (setAlignment) {
+                QTextBlockFormat bf;
+                bf.setAlignment(toQt(p.align));
+                cursor.mergeBlockFormat(bf);
+            }
+            if (ownBlock && p.textLength == 0)
+                cursor.setBlockCharFormat(mark);
+        }
         for (qsizetype r = p.firstRun; r < p.firstRun + p.runCount; ++r) {
             const Run &run = content.runs[size_t(r)];
             cursor.insertText(content.text.mid(run.start, run.length), formats[size_t(run.style)]);
         }
-        const QTextBlock block = cursor.block();
-        const bool ownBlock = block.length() - 1 == p.textLength;
-        if (ownBlock && p.textLength == 0)
-            cursor.setBlockCharFormat(formats[size_t(p.markStyle)]);
-        // The paragraph mark carries the alignment; trailing text without a
-        // mark only sets it when it has the block to itself.
-        if (p.terminated || ownBlock) {
-            QTextBlockFormat bf;
-            bf.setAlignment(toQt(p.align));
-            cursor.mergeBlockFormat(bf);
-        }
     }
-    if (!content.paragraphs.empty() && content.paragraphs.back().terminated && !cursor.atEnd())
+    if (count > 0 && content.paragraphs.back().terminated && !cursor.atEnd())
         cursor.insertBlock(hostFormat);
     cursor.endEditBlock();
 }

@@ -2,11 +2,18 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QTextFormat>
 
 class QTextCursor;
 class QTextDocument;
 
 namespace rtf {
+
+// Every run the reader builds carries this int property, a digest of its look.
+// Qt hashes text formats coarsely (all face lists alike, all brushes of one
+// style alike); the digest keeps format lookups constant time when a document
+// uses thousands of faces or colours. Nothing else reads it.
+inline constexpr int StyleDigestProperty = QTextFormat::UserProperty + 0x5254;
 
 struct ReadResult {
     bool ok = false;    // false only when the input is not RTF at all
