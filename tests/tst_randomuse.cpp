@@ -65,12 +65,13 @@ void sayWhere()
 constexpr int FatalSignals[] = {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL};
 struct sigaction previousActions[NSIG];
 
-void onFatalSignal(int signal)
+void onFatalSignal(int signal, siginfo_t *info, void *)
 {
     sayWhere();
     sigaction(signal, &previousActions[signal], nullptr);
-    // A fault repeats on return and reaches the previous handler; an abort must be raised again.
-    if (signal == SIGABRT)
+    // A fault repeats on return and reaches the previous handler; a signal
+    // that was raised or sent must be raised again.
+    if (signal == SIGABRT || info->si_code <= 0)
         raise(signal);
 }
 
@@ -82,7 +83,8 @@ void announceCrashes()
     installed = true;
     for (int signal : FatalSignals) {
         struct sigaction action {};
-        action.sa_handler = onFatalSignal;
+        action.sa_sigaction = onFatalSignal;
+        action.sa_flags = SA_SIGINFO;
         sigemptyset(&action.sa_mask);
         sigaction(signal, &action, &previousActions[signal]);
     }
@@ -320,7 +322,7 @@ void RandomUseTest::randomUse_data()
     QTest::addColumn<int>("steps");
     bool ok = false;
     const int steps = qEnvironmentVariableIntValue("SCRIBVALE_STEPS", &ok);
-    const int count = ok && steps > 0 ? steps : 2500;
+    const int count = ok && steps > 0 ? steps : 10000;
     const QString seed = qEnvironmentVariable("SCRIBVALE_SEED");
     if (!seed.isEmpty()) {
         const quint64 value = seed.toULongLong(&ok);
