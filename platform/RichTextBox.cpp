@@ -20,6 +20,8 @@
 
 #include <cmath>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr double MaxPointSize = 1638.0;          // the largest size RTF can carry (\fs32767)
@@ -414,7 +416,11 @@ void RichTextBox::SaveFile(const QString &path) const
     const QByteArray bytes = rtf::writeDocument(*document());
 
     if (info.exists() && !info.isFile()) {
-        // A device or a pipe cannot be replaced; write straight into it.
+        // A pipe or socket would wait for a reader that may never come.
+        struct stat status {};
+        if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISCHR(status.st_mode))
+            throw Failure(tr("Cannot save %1:\nIt is a pipe or a socket, not a file.").arg(describe(path)));
+        // A device cannot be replaced; write straight into it.
         QFile device(path);
         if (!device.open(QIODevice::WriteOnly)
             || device.write(bytes) != bytes.size() || !device.flush())

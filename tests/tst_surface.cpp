@@ -14,6 +14,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 class SurfaceTest : public QObject
 {
     Q_OBJECT
@@ -413,6 +415,7 @@ void SurfaceTest::failedSaveKeepsExistingFile_data()
     QTest::newRow("under a regular file") << QStringLiteral("@dir/old.vrx/new.vrx");
     QTest::newRow("name too long") << QStringLiteral("@dir/") + QString(300, QLatin1Char('n'));
     QTest::newRow("full device") << QStringLiteral("/dev/full");
+    QTest::newRow("a pipe with no reader") << QStringLiteral("@dir/pipe");
 }
 
 void SurfaceTest::failedSaveKeepsExistingFile()
@@ -421,6 +424,8 @@ void SurfaceTest::failedSaveKeepsExistingFile()
     if (path.startsWith(QLatin1String("/dev/")) && !QFileInfo::exists(path))
         QSKIP("no such device here");
     path.replace(QLatin1String("@dir"), dir->path());
+    if (path.endsWith(QLatin1String("/pipe")))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     const QString old = dir->filePath(QStringLiteral("old.vrx"));
     QFile existing(old);
     QVERIFY(existing.open(QIODevice::WriteOnly));
