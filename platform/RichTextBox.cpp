@@ -72,7 +72,10 @@ RichTextBox::RichTextBox(QWidget *parent)
     setAcceptRichText(true);
     setAcceptDrops(true);
     setLineWrapMode(QTextEdit::FixedPixelWidth);
+    // The design-time place and size, with lines wrapping 400 twips inside
+    // it, until the window fits the surface.
     setGeometry(twips::toPixels(100), twips::toPixels(100), twips::toPixels(3000), twips::toPixels(2000));
+    setRightMargin(3000 - 400);
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::raiseSelChangeIfMoved);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::raiseSelChangeIfMoved);
     watchDocument();
