@@ -532,14 +532,48 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent *event)
     menu.exec(event->globalPos());
 }
 
+namespace {
+
+// The selection as markup, written only when another program asks for it:
+// the selection clipboard is offered on every keyboard selection move.
+class SelectionMimeData : public QMimeData
+{
+public:
+    SelectionMimeData(const QTextDocumentFragment &fragment, const QFont &font)
+        : m_fragment(fragment), m_font(font) {}
+
+    QStringList formats() const override { return {QStringLiteral("text/plain"), QStringLiteral("text/rtf")}; }
+
+protected:
+    QVariant retrieveData(const QString &mimeType, QMetaType type) const override
+    {
+        if (m_markup.isNull()) {
+            QTextDocument part;
+            part.setDefaultFont(m_font);
+            QTextCursor cursor(&part);
+            cursor.insertFragment(m_fragment);
+            cursor.select(QTextCursor::Document);
+            m_markup = rtf::writeSelection(cursor);
+        }
+        if (mimeType == QLatin1String("text/plain"))
+            return QString::fromLatin1(m_markup);
+        if (mimeType == QLatin1String("text/rtf"))
+            return m_markup;
+        return QMimeData::retrieveData(mimeType, type);
+    }
+
+private:
+    QTextDocumentFragment m_fragment;
+    QFont m_font;
+    mutable QByteArray m_markup;
+};
+
+} // namespace
+
 QMimeData *RichTextBox::createMimeDataFromSelection() const
 {
     // Drags and the selection clipboard carry the same markup as Copy.
-    auto *data = new QMimeData;
-    const QString markup = SelRTF();
-    data->setText(markup);
-    data->setData(QStringLiteral("text/rtf"), markup.toLatin1());
-    return data;
+    return new SelectionMimeData(textCursor().selection(), document()->defaultFont());
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const

@@ -7,6 +7,7 @@
 #include "platform/RichTextBox.h"
 
 #include <QFile>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -38,6 +39,7 @@ private slots:
     void selRtfOfEmptySelectionIsADocument();
     void plainTextThroughSelRtfIsInsertedAsText();
     void selTextReplacesAndDeletes();
+    void dragsCarryTheSameMarkupAsCopy();
     void selChangeIsRaisedOncePerMove();
 
     void saveThenLoadKeepsTextAndFormatting();
@@ -311,6 +313,50 @@ void SurfaceTest::selTextReplacesAndDeletes()
     box->setSelText(QString());
     QCOMPARE(box->toPlainText(), QStringLiteral("goodbye"));
     QCOMPARE(box->SelLength(), 0);
+}
+
+namespace {
+// Reaches the editor's drag-and-drop conversions.
+class DragSurface : public RichTextBox
+{
+public:
+    using RichTextBox::createMimeDataFromSelection;
+    using RichTextBox::insertFromMimeData;
+};
+} // namespace
+
+void SurfaceTest::dragsCarryTheSameMarkupAsCopy()
+{
+    DragSurface source;
+    QTextCursor cursor = source.textCursor();
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.insertText(QStringLiteral("plain "));
+    cursor.insertText(QStringLiteral("strong"), bold);
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("next"));
+    cursor.setPosition(2);
+    cursor.setPosition(14, QTextCursor::KeepAnchor);
+    source.setTextCursor(cursor);
+    std::unique_ptr<QMimeData> data(source.createMimeDataFromSelection());
+    QVERIFY(data->text().startsWith(QLatin1String("{\\rtf")));
+    QCOMPARE(data->data(QStringLiteral("text/rtf")), data->text().toLatin1());
+
+    DragSurface target;
+    target.insertFromMimeData(data.get());
+    RichTextBox viaCopy;
+    viaCopy.setSelRTF(source.SelRTF());
+    QCOMPARE(target.toPlainText(), viaCopy.toPlainText());
+    QCOMPARE(target.toPlainText(), QStringLiteral("ain strong\nn"));
+    QTextCursor probe(target.document());
+    probe.setPosition(7);
+    QCOMPARE(probe.charFormat().fontWeight(), int(QFont::Bold));
+
+    // Text dropped from another program arrives as that text.
+    QMimeData plain;
+    plain.setText(QStringLiteral("dropped {text}"));
+    target.insertFromMimeData(&plain);
+    QVERIFY(target.toPlainText().endsWith(QLatin1String("dropped {text}")));
 }
 
 void SurfaceTest::selChangeIsRaisedOncePerMove()
