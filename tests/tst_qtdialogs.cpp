@@ -1,0 +1,142 @@
+// Qt's own dialogs behind the common dialog: what they show for the
+// requests the commands make, answered by a timer instead of a person.
+
+#include "platform/CommonDialog.h"
+#include "platform/Failure.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+// Runs `inspect` on the modal dialog once it is up, then closes it.
+void whenModal(std::function<void(QDialog *)> inspect)
+{
+    QTimer::singleShot(0, [inspect] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            whenModal(inspect);
+            return;
+        }
+        inspect(dialog);
+    });
+}
+
+} // namespace
+
+class QtDialogsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void printDialogFollowsFlags_data();
+    void printDialogFollowsFlags();
+    void openDialogListsByPattern();
+    void cancelReportsAsTheCommandAsked();
+};
+
+void QtDialogsTest::printDialogFollowsFlags_data()
+{
+    QTest::addColumn<quint32>("flags");
+    QTest::addColumn<int>("range");
+    QTest::addColumn<bool>("pageRanges");
+    QTest::newRow("selection") << quint32(0x109) << int(QPrinter::Selection) << false;
+    QTest::newRow("everything") << quint32(0x108) << int(QPrinter::AllPages) << false;
+    QTest::newRow("no flags") << quint32(0) << int(QPrinter::AllPages) << true;
+}
+
+void QtDialogsTest::printDialogFollowsFlags()
+{
+    QFETCH(quint32, flags);
+    QFETCH(int, range);
+    QFETCH(bool, pageRanges);
+    QtDialogBackend backend;
+    QPrinter printer;
+    QString title;
+    QAbstractPrintDialog::PrintDialogOptions options;
+    int shownRange = -1;
+    whenModal([&](QDialog *dialog) {
+        auto *print = qobject_cast<QPrintDialog *>(dialog);
+        QVERIFY(print);
+        title = print->windowTitle();
+        options = print->options();
+        shownRange = int(print->printRange());
+        print->reject();
+    });
+    const bool accepted = backend.choosePrinter({QStringLiteral("Print"), flags, &printer});
+    QVERIFY(!accepted);
+    QCOMPARE(title, QStringLiteral("Print"));
+    QCOMPARE(shownRange, range);
+    QVERIFY(options.testFlag(QAbstractPrintDialog::PrintSelection));
+    QCOMPARE(options.testFlag(QAbstractPrintDialog::PrintPageRange), pageRanges);
+}
+
+void QtDialogsTest::openDialogListsByPattern()
+{
+    QTemporaryDir dir;
+    for (const char *name : {"letter.vrx", "vrx-notes.doc", "old.vrx.bak", "notes.txt", "README"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QtDialogBackend backend;
+    QStringList filters;
+    QMap<QString, QStringList> listed;
+    whenModal([&](QDialog *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        QVERIFY(files);
+        files->setDirectory(dir.path());
+        filters = files->nameFilters();
+        auto *model = files->findChild<QFileSystemModel *>();
+        QVERIFY(model);
+        for (const QString &filter : filters) {
+            files->selectNameFilter(filter);
+            emit files->filterSelected(filter);
+            listed.insert(filter, model->nameFilters());
+        }
+        files->selectFile(dir.filePath(QStringLiteral("letter.vrx")));
+        QMetaObject::invokeMethod(files, "accept");
+    });
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Open;
+    request.title = QStringLiteral("Open");
+    request.filters = CommonDialog::parseFilter(
+        QStringLiteral("Scribvale Files (*vrx*)|*vrx*|Txt Files (*txt*)|*txt*|All Files (*.*)|*.*"));
+    const QString chosen = backend.getFileName(request);
+    QCOMPARE(chosen, dir.filePath(QStringLiteral("letter.vrx")));
+    QCOMPARE(filters, (QStringList{"Scribvale Files (*vrx*)", "Txt Files (*txt*)", "All Files (*.*)"}));
+    QCOMPARE(listed.value(QStringLiteral("Scribvale Files (*vrx*)")), QStringList{"*vrx*"});
+    QCOMPARE(listed.value(QStringLiteral("All Files (*.*)")), QStringList{"*"});   // README too
+    QVERIFY(QDir::match(QStringLiteral("*"), QStringLiteral("README")));
+}
+
+void QtDialogsTest::cancelReportsAsTheCommandAsked()
+{
+    QtDialogBackend backend;
+    CommonDialog dialog(&backend);
+    dialog.DialogTitle = QStringLiteral("Save");
+    dialog.Filter = QStringLiteral("Scribvale Files (*vrx*)|*vrx*");
+    dialog.FileName = QStringLiteral("stale");
+    whenModal([](QDialog *shown) { shown->reject(); });
+    dialog.ShowSave();
+    QCOMPARE(dialog.FileName, QString());
+
+    dialog.CancelError = true;
+    whenModal([](QDialog *shown) { shown->reject(); });
+    try {
+        dialog.ShowPrinter();
+        QFAIL("a cancelled printer dialog reports the cancel");
+    } catch (const Failure &failure) {
+        QCOMPARE(failure.code(), CancelErrorCode);
+    }
+}
+
+QTEST_MAIN(QtDialogsTest)
+#include "tst_qtdialogs.moc"
