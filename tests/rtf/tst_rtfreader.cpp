@@ -460,7 +460,7 @@ void tst_RtfReader::corpus_data()
     QTest::newRow("header skipped") << "rtfparserkit_testGitHubIssue6.rtf"
         << QString("\tINNEN. KÜCHE - TAG\nEin Absatz mit Line-Separator:\u2028Der geht") << 4;
     QTest::newRow("font table in upr") << "rtfparserkit_testUpr.rtf" << QString("TEST\nEnd User License Agreement") << -1;
-    QTest::newRow("wordpad czech") << "tika_testRTFWordPadCzechCharacters.rtf"
+    QTest::newRow("czech font in a 1252 document") << "tika_testRTFWordPadCzechCharacters.rtf"
         << QString("Článek týdne\nČást svitku s textem Knihy Izajáš") << 3;
     QTest::newRow("escaped braces") << "tika_testRTFWithCurlyBraces.rtf"
         << QString("{ some text inside curly brackets }") << 2;
