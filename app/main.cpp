@@ -8,6 +8,8 @@
 
 #include <QApplication>
 
+#include <memory>
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -27,6 +29,9 @@ int main(int argc, char *argv[])
 
     const int status = QApplication::exec();
     delete AboutWindow;
-    delete MainWindow;
+    // The windows are gone; nothing may reach the main window while it is torn down.
+    std::unique_ptr<frmMain> window(MainWindow);
+    MainWindow = nullptr;
+    window.reset();
     return status;
 }
