@@ -168,31 +168,32 @@ void RichTextBox::applyCharFormat(const QTextCharFormat &format)
     m_stateValid = false;
 }
 
-void RichTextBox::setSelBold(std::optional<bool> value)
+// A style write applies true or false; a mixed value cannot be applied.
+template <typename Apply>
+static QTextCharFormat styleFormat(std::optional<bool> value, Apply apply)
 {
     if (!value)
-        throw Failure(tr("A mixed style cannot be applied."));
+        throw Failure(RichTextBox::tr("A mixed style cannot be applied."));
     QTextCharFormat format;
-    format.setFontWeight(*value ? QFont::Bold : QFont::Normal);
-    applyCharFormat(format);
+    apply(format, *value);
+    return format;
+}
+
+void RichTextBox::setSelBold(std::optional<bool> value)
+{
+    applyCharFormat(styleFormat(value, [](QTextCharFormat &format, bool on) {
+        format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    }));
 }
 
 void RichTextBox::setSelItalic(std::optional<bool> value)
 {
-    if (!value)
-        throw Failure(tr("A mixed style cannot be applied."));
-    QTextCharFormat format;
-    format.setFontItalic(*value);
-    applyCharFormat(format);
+    applyCharFormat(styleFormat(value, [](QTextCharFormat &format, bool on) { format.setFontItalic(on); }));
 }
 
 void RichTextBox::setSelUnderline(std::optional<bool> value)
 {
-    if (!value)
-        throw Failure(tr("A mixed style cannot be applied."));
-    QTextCharFormat format;
-    format.setFontUnderline(*value);
-    applyCharFormat(format);
+    applyCharFormat(styleFormat(value, [](QTextCharFormat &format, bool on) { format.setFontUnderline(on); }));
 }
 
 // ---- paragraph alignment -------------------------------------------------------
