@@ -5,6 +5,7 @@
 #include "platform/rtf/RtfDump.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
+#include "tests/rtf/rtftesthelpers.h"
 
 #include <QGuiApplication>
 #include <QTextBlock>
@@ -47,22 +48,6 @@ QString paragraphs(const QTextDocument &doc)
     std::abort();
 }
 
-bool sevenBitAndBalanced(const QByteArray &rtf)
-{
-    int depth = 0;
-    for (qsizetype i = 0; i < rtf.size(); ++i) {
-        const char c = rtf[i];
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-        if (c == '\\')
-            ++i;
-        else if (c == '{')
-            ++depth;
-        else if (c == '}' && --depth < 0)
-            return false;
-    }
-    return depth == 0;
-}
 
 } // namespace
 
@@ -75,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!rtf::readIntoDocument(&doc, input).ok)
         return 0;
     const QByteArray written = rtf::writeDocument(doc);
-    if (!sevenBitAndBalanced(written))
+    if (!rtftest::sevenBitAndBalanced(written))
         fail("writer output", QString::fromLatin1(written), QString());
 
     QTextDocument again;

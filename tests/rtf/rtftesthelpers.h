@@ -9,6 +9,26 @@
 
 namespace rtftest {
 
+// Writer output is 7-bit ASCII with balanced braces (escapes are not structure).
+inline bool sevenBitAndBalanced(const QByteArray &rtf)
+{
+    int depth = 0;
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        const char c = rtf[i];
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+        if (c == '\\') {
+            ++i;    // an escaped brace or backslash is not structure
+            continue;
+        }
+        if (c == '{')
+            ++depth;
+        if (c == '}' && --depth < 0)
+            return false;
+    }
+    return depth == 0;
+}
+
 // Paragraph texts joined by '\n'; line breaks stay U+2028.
 inline QString paragraphs(const QTextDocument &doc)
 {

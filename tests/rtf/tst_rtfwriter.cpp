@@ -37,24 +37,6 @@ QString reread(const QByteArray &rtf)
     return rtf::dump(doc);
 }
 
-bool sevenBitAndBalanced(const QByteArray &rtf)
-{
-    int depth = 0;
-    for (qsizetype i = 0; i < rtf.size(); ++i) {
-        const char c = rtf[i];
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-        if (c == '\\') {
-            ++i;    // an escaped brace or backslash is not structure
-            continue;
-        }
-        if (c == '{')
-            ++depth;
-        if (c == '}' && --depth < 0)
-            return false;
-    }
-    return depth == 0;
-}
 
 } // namespace
 
@@ -136,7 +118,7 @@ void tst_RtfWriter::roundTrip()
     QTextDocument doc;
     fill(doc, text, format, Qt::Alignment(align));
     const QByteArray rtf = rtf::writeDocument(doc);
-    QVERIFY(sevenBitAndBalanced(rtf));
+    QVERIFY(rtftest::sevenBitAndBalanced(rtf));
     QCOMPARE(reread(rtf), rtf::dump(doc));
 }
 
@@ -169,7 +151,7 @@ void tst_RtfWriter::mixedDocumentRoundTrip()
         }
     }
     const QByteArray rtf = rtf::writeDocument(doc);
-    QVERIFY(sevenBitAndBalanced(rtf));
+    QVERIFY(rtftest::sevenBitAndBalanced(rtf));
     QCOMPARE(reread(rtf), rtf::dump(doc));
 }
 
@@ -261,7 +243,7 @@ void tst_RtfWriter::selection()
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     const QByteArray rtf = rtf::writeSelection(cursor);
     QVERIFY(rtf.startsWith("{\\rtf1"));
-    QVERIFY(sevenBitAndBalanced(rtf));
+    QVERIFY(rtftest::sevenBitAndBalanced(rtf));
 
     QTextDocument target;
     target.setPlainText(QStringLiteral("XY"));
@@ -290,7 +272,7 @@ void tst_RtfWriter::corpusRoundTrip()
     QTextDocument doc;
     QVERIFY(rtf::readIntoDocument(&doc, f.readAll()).ok);
     const QByteArray rtf = rtf::writeDocument(doc);
-    QVERIFY(sevenBitAndBalanced(rtf));
+    QVERIFY(rtftest::sevenBitAndBalanced(rtf));
     QCOMPARE(reread(rtf), rtf::dump(doc));
 }
 
