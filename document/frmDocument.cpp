@@ -6,7 +6,9 @@
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
 
+#include <QDesktopServices>
 #include <QEvent>
+#include <QUrl>
 
 namespace {
 constexpr double Margin = 100;           // from the left and top of the client area
@@ -38,6 +40,7 @@ frmDocument::frmDocument(QWidget *parent)
     connect(rtfText, &RichTextBox::copyRequested, this, [] { if (MainWindow) MainWindow->mnuEditCopy_Click(); });
     connect(rtfText, &RichTextBox::cutRequested, this, [] { if (MainWindow) MainWindow->mnuEditCut_Click(); });
     connect(rtfText, &RichTextBox::pasteRequested, this, [] { if (MainWindow) MainWindow->mnuEditPaste_Click(); });
+    connect(rtfText, &RichTextBox::linkActivated, this, [](const QUrl &url) { QDesktopServices::openUrl(url); });
 
     Form_Load();
 }

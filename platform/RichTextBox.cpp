@@ -1,31 +1,31 @@
 #include "platform/RichTextBox.h"
 
+#include "platform/DocumentFile.h"
 #include "platform/Failure.h"
+#include "platform/InlineObjects.h"
 #include "platform/PlainText.h"
+#include "platform/SelectionMimeData.h"
 #include "platform/Twips.h"
+#include "platform/rtf/RtfPictures.h"
+#include "platform/rtf/RtfQt.h"
 #include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfRules.h"
 #include "platform/rtf/RtfWriter.h"
 
 #include <QContextMenuEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QUrl>
 
 #include <cmath>
 
-#include <sys/stat.h>
-
 namespace {
-
-constexpr double MaxPointSize = 1638.0;          // the largest size RTF can carry (\fs32767)
-constexpr qint64 MaxLoadBytes = qint64(1) << 30; // refuse files no letter or note could be
 
 bool isBold(const QTextCharFormat &format) { return format.fontWeight() >= QFont::Bold; }
 
@@ -46,19 +46,13 @@ void fold(std::optional<bool> &state, bool &seen, bool &mixed, bool value)
 
 int alignmentCode(Qt::Alignment alignment)
 {
-    const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
-    if (horizontal & Qt::AlignJustify)
-        return RichTextBox::AlignJustifyCode;
-    if (horizontal & Qt::AlignHCenter)
-        return RichTextBox::AlignCenterCode;
-    if (horizontal & (Qt::AlignRight | Qt::AlignTrailing))
-        return RichTextBox::AlignRightCode;
+    switch (rtf::rules::alignment(alignment)) {
+    case rtf::Align::Justify: return RichTextBox::AlignJustifyCode;
+    case rtf::Align::Center: return RichTextBox::AlignCenterCode;
+    case rtf::Align::Right: return RichTextBox::AlignRightCode;
+    case rtf::Align::Left: break;
+    }
     return RichTextBox::AlignLeftCode;
-}
-
-QString describe(const QString &path)
-{
-    return QFileInfo(path).absoluteFilePath();
 }
 
 } // namespace
@@ -84,6 +78,7 @@ RichTextBox::RichTextBox(QWidget *parent)
 void RichTextBox::watchDocument()
 {
     m_stateValid = false;
+    InlineObjects::install(document());
     connect(document(), &QTextDocument::contentsChange, this, [this] { m_stateValid = false; });
 }
 
@@ -262,7 +257,7 @@ void RichTextBox::setSelFontSize(const QVariant &points)
         size = points.toDouble(&ok);
     if (!ok || !std::isfinite(size))
         throw Failure(tr("\"%1\" is not a font size.").arg(points.toString()));
-    if (size <= 0 || size > MaxPointSize)
+    if (size <= 0 || size > rtf::rules::MaxPointSize)
         throw Failure(tr("%1 points is not a font size that can be shown.").arg(size));
     QTextCharFormat format;
     format.setFontPointSize(size);
@@ -299,31 +294,13 @@ QString RichTextBox::SelRTF() const
     return QString::fromLatin1(rtf::writeSelection(textCursor()));
 }
 
-// Markup that came in as text: characters beyond ASCII are spelled as \u
-// escapes so the reader sees exactly the characters the text held.
-static QByteArray markupBytes(const QString &markup)
-{
-    QByteArray bytes;
-    bytes.reserve(markup.size());
-    for (const QChar ch : markup) {
-        const char16_t unit = ch.unicode();
-        if (unit < 0x80) {
-            bytes.append(char(unit));
-        } else {
-            bytes.append("{\\uc1\\u");
-            bytes.append(QByteArray::number(qint16(unit)));
-            bytes.append("?}");
-        }
-    }
-    return bytes;
-}
-
 void RichTextBox::setSelRTF(const QString &markup)
 {
     QTextCursor cursor = textCursor();
-    const QByteArray bytes = markupBytes(markup);
-    if (rtf::looksLikeRtf(bytes)) {
-        rtf::insertRtf(cursor, bytes);
+    const QByteArray bytes = rtf::rules::markupBytes(markup);
+    if (rtf::rules::looksLikeRtf(bytes)) {
+        if (const rtf::ReadResult result = rtf::insertRtf(cursor, bytes); !result.ok)
+            throw Failure(result.error);
     } else {
         cursor.insertText(cleanPlainText(markup));
     }
@@ -361,6 +338,8 @@ void RichTextBox::SelPrint(QPrinter *printer) const
         QTextDocument part;
         part.setDefaultFont(document()->defaultFont());
         QTextCursor(&part).insertFragment(cursor.selection());
+        rtf::ensurePictures(&part);
+        InlineObjects::install(&part);
         part.print(printer);
     } else {
         document()->print(printer);
@@ -371,28 +350,16 @@ void RichTextBox::SelPrint(QPrinter *printer) const
 
 void RichTextBox::LoadFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        throw Failure(tr("Cannot open %1:\nIt is a folder, not a file.").arg(describe(path)));
-    // A device or a pipe may never end (or never start): only files are read.
-    if (info.exists() && !info.isFile())
-        throw Failure(tr("Cannot open %1:\nIt is a device or a pipe, not a file.").arg(describe(path)));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(tr("Cannot open %1:\n%2.").arg(describe(path), file.errorString()));
-    if (file.size() > MaxLoadBytes)
-        throw Failure(tr("Cannot open %1:\nThe file is too large.").arg(describe(path)));
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(tr("Cannot read %1:\n%2.").arg(describe(path), file.errorString()));
+    const QByteArray data = documentfile::read(path);
 
     // Build the new content apart from the widget and swap it in whole, so a
     // failure leaves the old content and a big file does not lay out piecemeal.
     auto *loaded = new QTextDocument(this);
     loaded->setDefaultFont(document()->defaultFont());
     loaded->setUndoRedoEnabled(false);
-    if (rtf::looksLikeRtf(data)) {
-        rtf::readIntoDocument(loaded, data);
+    if (rtf::rules::looksLikeRtf(data)) {
+        if (const rtf::ReadResult result = rtf::readIntoDocument(loaded, data); !result.ok)
+            throw Failure(result.error);
     } else {
         const QFont font = loaded->defaultFont();
         QTextCharFormat format;
@@ -414,45 +381,7 @@ void RichTextBox::LoadFile(const QString &path)
 
 void RichTextBox::SaveFile(const QString &path) const
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        throw Failure(tr("Cannot save %1:\nIt is a folder.").arg(describe(path)));
-    const QByteArray bytes = rtf::writeDocument(*document());
-
-    if (info.exists() && !info.isFile()) {
-        // A pipe or socket would wait for a reader that may never come.
-        struct stat status {};
-        if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISCHR(status.st_mode))
-            throw Failure(tr("Cannot save %1:\nIt is a pipe or a socket, not a file.").arg(describe(path)));
-        // A device cannot be replaced; write straight into it.
-        QFile device(path);
-        if (!device.open(QIODevice::WriteOnly)
-            || device.write(bytes) != bytes.size() || !device.flush())
-            throw Failure(tr("Cannot save %1:\n%2.").arg(describe(path), device.errorString()));
-        return;
-    }
-
-    // Written beside the target and renamed over it only when complete, so a
-    // full disk or a crash never leaves the old file half overwritten.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw Failure(tr("Cannot save %1:\n%2.").arg(describe(path), file.errorString()));
-    // A disk that fills takes part of a write without a reason; the next
-    // write fails with it ("No space left on device").
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
-        if (step <= 0)
-            break;
-        written += step;
-    }
-    if (written != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw Failure(tr("Cannot save %1:\n%2.").arg(describe(path), reason));
-    }
-    if (!file.commit())
-        throw Failure(tr("Cannot save %1:\n%2.").arg(describe(path), file.errorString()));
+    documentfile::write(path, rtf::writeDocument(*document()));
 }
 
 // ---- placement --------------------------------------------------------------------
@@ -533,48 +462,35 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent *event)
     menu.exec(event->globalPos());
 }
 
-namespace {
+// ---- links ---------------------------------------------------------------------------------
 
-// The selection as markup, written only when another program asks for it:
-// the selection clipboard is offered on every keyboard selection move.
-class SelectionMimeData : public QMimeData
+static bool followable(const QString &href)
 {
-public:
-    SelectionMimeData(const QTextDocumentFragment &fragment, const QFont &font)
-        : m_fragment(fragment), m_font(font) {}
+    const QString scheme = QUrl(href).scheme();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto");
+}
 
-    QStringList formats() const override { return {QStringLiteral("text/plain"), QStringLiteral("text/rtf")}; }
+void RichTextBox::mouseMoveEvent(QMouseEvent *event)
+{
+    QTextEdit::mouseMoveEvent(event);
+    const bool overLink = (event->modifiers() & Qt::ControlModifier) && followable(anchorAt(event->position().toPoint()));
+    viewport()->setCursor(overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
+}
 
-protected:
-    QVariant retrieveData(const QString &mimeType, QMetaType type) const override
-    {
-        if (m_markup.isNull()) {
-            QTextDocument part;
-            part.setDefaultFont(m_font);
-            QTextCursor cursor(&part);
-            cursor.insertFragment(m_fragment);
-            cursor.select(QTextCursor::Document);
-            m_markup = rtf::writeSelection(cursor);
-        }
-        if (mimeType == QLatin1String("text/plain"))
-            return QString::fromLatin1(m_markup);
-        if (mimeType == QLatin1String("text/rtf"))
-            return m_markup;
-        return QMimeData::retrieveData(mimeType, type);
-    }
-
-private:
-    QTextDocumentFragment m_fragment;
-    QFont m_font;
-    mutable QByteArray m_markup;
-};
-
-} // namespace
+void RichTextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTextEdit::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || !(event->modifiers() & Qt::ControlModifier))
+        return;
+    const QString href = anchorAt(event->position().toPoint());
+    if (followable(href))
+        emit linkActivated(QUrl(href));
+}
 
 QMimeData *RichTextBox::createMimeDataFromSelection() const
 {
     // Drags and the selection clipboard carry the same markup as Copy.
-    return new SelectionMimeData(textCursor().selection(), document()->defaultFont());
+    return new SelectionMimeData(textCursor().selection(), *document());
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const

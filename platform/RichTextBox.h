@@ -65,11 +65,16 @@ signals:
     void copyRequested();
     void cutRequested();
     void pasteRequested();
+    // Ctrl+click on a link to the web or to an e-mail address; links to
+    // files, programs or anything else are shown but never followed.
+    void linkActivated(const QUrl &url);
 
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     QMimeData *createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;

@@ -1,184 +1,35 @@
 #include "RtfParser.h"
 
-#include "RtfCodePages.h"
-#include "RtfTokenizer.h"
+#include "RtfFamilies.h"
+#include "RtfRules.h"
 
 #include <algorithm>
-#include <array>
-#include <optional>
-#include <string_view>
+#include <utility>
 
 namespace rtf {
 
-size_t qHash(const RunStyle &s, size_t seed) noexcept
+size_t qHash(const CharStyle &s, size_t seed) noexcept
 {
-    return qHashMulti(seed, s.face, s.halfPoints, s.colour, s.hasColour, s.bold, s.italic, s.underline);
+    return qHashMulti(seed, s.face, s.halfPoints, s.colour.rgb, s.colour.set, s.highlight.rgb, s.background.rgb,
+                      s.offset, s.charStyle, int(s.underline), int(s.vertical), s.bold, s.italic, s.strike,
+                      s.doubleStrike, s.caps, s.smallCaps, s.hidden);
 }
 
-bool looksLikeRtf(QByteArrayView data)
+size_t qHash(const ParaProps &p, size_t seed) noexcept
 {
-    qsizetype i = 0;
-    if (data.startsWith("\xEF\xBB\xBF"))
-        i = 3;
-    while (i < data.size() && (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n'))
-        ++i;
-    return data.sliced(i).startsWith("{\\rtf");
+    return qHashMulti(seed, int(p.align), p.leftIndent, p.rightIndent, p.firstIndent, p.spaceBefore,
+                      p.spaceAfter, p.lineSpacing, p.tabs, p.style, p.list, p.level, p.shading.rgb,
+                      p.pageBreakBefore, p.keepWithNext);
 }
 
 namespace {
 
 constexpr int MaxDepth = 1024;
-constexpr int MaxHalfPoints = 3276;   // 1638 pt, the largest size Qt's layout handles well
-
-enum class Kw : quint8 {
-    SkipDest, SkipUntilResult, Result, FontTable, ColourTable,
-    Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U,
-    Plain, F, Fs, Cf, B, I, Ul, UlNone, V,
-    Pard, Ql, Qr, Qc, Qj,
-    Par, Char,
-    FCharset, Cpg, Red, Green, Blue,
-};
-
-struct Keyword {
-    std::string_view name;
-    Kw kw;
-    char16_t ch = 0;
-};
-
-constexpr auto keywords = [] {
-    auto table = std::to_array<Keyword>({
-        // Groups whose content never reaches the text.
-        {"aftncn", Kw::SkipDest}, {"aftnsep", Kw::SkipDest}, {"aftnsepc", Kw::SkipDest},
-        {"annotation", Kw::SkipDest}, {"atnauthor", Kw::SkipDest}, {"atndate", Kw::SkipDest},
-        {"atnicn", Kw::SkipDest}, {"atnid", Kw::SkipDest}, {"atnparent", Kw::SkipDest},
-        {"atnref", Kw::SkipDest}, {"atntime", Kw::SkipDest}, {"atrfend", Kw::SkipDest},
-        {"atrfstart", Kw::SkipDest}, {"author", Kw::SkipDest}, {"background", Kw::SkipDest},
-        {"bkmkend", Kw::SkipDest}, {"bkmkstart", Kw::SkipDest}, {"blipuid", Kw::SkipDest},
-        {"buptim", Kw::SkipDest}, {"category", Kw::SkipDest}, {"colorschememapping", Kw::SkipDest},
-        {"comment", Kw::SkipDest}, {"company", Kw::SkipDest}, {"creatim", Kw::SkipDest},
-        {"datafield", Kw::SkipDest}, {"datastore", Kw::SkipDest}, {"defchp", Kw::SkipDest},
-        {"defpap", Kw::SkipDest}, {"do", Kw::SkipDest}, {"doccomm", Kw::SkipDest},
-        {"docvar", Kw::SkipDest}, {"dptxbxtext", Kw::SkipDest}, {"ebcend", Kw::SkipDest},
-        {"ebcstart", Kw::SkipDest}, {"factoidname", Kw::SkipDest}, {"falt", Kw::SkipDest},
-        {"fchars", Kw::SkipDest}, {"ffdeftext", Kw::SkipDest}, {"ffentrymcr", Kw::SkipDest},
-        {"ffexitmcr", Kw::SkipDest}, {"ffformat", Kw::SkipDest}, {"ffhelptext", Kw::SkipDest},
-        {"ffl", Kw::SkipDest}, {"ffname", Kw::SkipDest}, {"ffstattext", Kw::SkipDest},
-        {"file", Kw::SkipDest}, {"filetbl", Kw::SkipDest}, {"fldtype", Kw::SkipDest},
-        {"fname", Kw::SkipDest}, {"fontemb", Kw::SkipDest}, {"fontfile", Kw::SkipDest},
-        {"footer", Kw::SkipDest}, {"footerf", Kw::SkipDest}, {"footerl", Kw::SkipDest},
-        {"footerr", Kw::SkipDest}, {"footnote", Kw::SkipDest}, {"formfield", Kw::SkipDest},
-        {"ftncn", Kw::SkipDest}, {"ftnsep", Kw::SkipDest}, {"ftnsepc", Kw::SkipDest},
-        {"generator", Kw::SkipDest}, {"gridtbl", Kw::SkipDest}, {"header", Kw::SkipDest},
-        {"headerf", Kw::SkipDest}, {"headerl", Kw::SkipDest}, {"headerr", Kw::SkipDest},
-        {"hl", Kw::SkipDest}, {"hlfr", Kw::SkipDest}, {"hlinkbase", Kw::SkipDest},
-        {"hlloc", Kw::SkipDest}, {"hlsrc", Kw::SkipDest}, {"hsv", Kw::SkipDest},
-        {"htmltag", Kw::SkipDest}, {"info", Kw::SkipDest}, {"keycode", Kw::SkipDest},
-        {"keywords", Kw::SkipDest}, {"latentstyles", Kw::SkipDest}, {"lchars", Kw::SkipDest},
-        {"levelnumbers", Kw::SkipDest}, {"leveltext", Kw::SkipDest}, {"lfolevel", Kw::SkipDest},
-        {"linkval", Kw::SkipDest}, {"list", Kw::SkipDest}, {"listlevel", Kw::SkipDest},
-        {"listname", Kw::SkipDest}, {"listoverride", Kw::SkipDest},
-        {"listoverridetable", Kw::SkipDest}, {"listpicture", Kw::SkipDest},
-        {"liststylename", Kw::SkipDest}, {"listtable", Kw::SkipDest},
-        {"lsdlockedexcept", Kw::SkipDest}, {"macc", Kw::SkipDest}, {"maccPr", Kw::SkipDest},
-        {"mailmerge", Kw::SkipDest}, {"manager", Kw::SkipDest}, {"mmath", Kw::SkipDest},
-        {"mmathPr", Kw::SkipDest}, {"nesttableprops", Kw::SkipDest}, {"nextfile", Kw::SkipDest},
-        {"nonesttables", Kw::SkipDest}, {"nonshppict", Kw::SkipDest}, {"objalias", Kw::SkipDest},
-        {"objclass", Kw::SkipDest}, {"objdata", Kw::SkipDest}, {"objname", Kw::SkipDest},
-        {"objsect", Kw::SkipDest}, {"objtime", Kw::SkipDest}, {"oldcprops", Kw::SkipDest},
-        {"oldpprops", Kw::SkipDest}, {"oldsprops", Kw::SkipDest}, {"oldtprops", Kw::SkipDest},
-        {"oleclsid", Kw::SkipDest}, {"operator", Kw::SkipDest}, {"panose", Kw::SkipDest},
-        {"password", Kw::SkipDest}, {"passwordhash", Kw::SkipDest}, {"pgdsctbl", Kw::SkipDest},
-        {"pgp", Kw::SkipDest}, {"pgptbl", Kw::SkipDest}, {"picprop", Kw::SkipDest},
-        {"pict", Kw::SkipDest}, {"pn", Kw::SkipDest}, {"pnseclvl", Kw::SkipDest},
-        {"pntxta", Kw::SkipDest}, {"pntxtb", Kw::SkipDest}, {"printim", Kw::SkipDest},
-        {"private", Kw::SkipDest}, {"propname", Kw::SkipDest}, {"protend", Kw::SkipDest},
-        {"protstart", Kw::SkipDest}, {"protusertbl", Kw::SkipDest}, {"pxe", Kw::SkipDest},
-        {"revtbl", Kw::SkipDest}, {"revtim", Kw::SkipDest}, {"rsidtbl", Kw::SkipDest},
-        {"rxe", Kw::SkipDest}, {"shp", Kw::SkipDest}, {"shpgrp", Kw::SkipDest},
-        {"shpinst", Kw::SkipDest}, {"shppict", Kw::SkipDest}, {"shprslt", Kw::SkipDest},
-        {"shptxt", Kw::SkipDest}, {"sn", Kw::SkipDest}, {"sp", Kw::SkipDest},
-        {"staticval", Kw::SkipDest}, {"stylesheet", Kw::SkipDest}, {"subject", Kw::SkipDest},
-        {"sv", Kw::SkipDest}, {"svb", Kw::SkipDest}, {"tc", Kw::SkipDest},
-        {"template", Kw::SkipDest}, {"themedata", Kw::SkipDest}, {"title", Kw::SkipDest},
-        {"txe", Kw::SkipDest}, {"ud", Kw::SkipDest}, {"userprops", Kw::SkipDest},
-        {"wgrffmtfilter", Kw::SkipDest}, {"windowcaption", Kw::SkipDest},
-        {"writereservation", Kw::SkipDest}, {"writereservhash", Kw::SkipDest},
-        {"xe", Kw::SkipDest}, {"xform", Kw::SkipDest}, {"xmlattrname", Kw::SkipDest},
-        {"xmlattrvalue", Kw::SkipDest}, {"xmlclose", Kw::SkipDest}, {"xmlname", Kw::SkipDest},
-        {"xmlnstbl", Kw::SkipDest}, {"xmlopen", Kw::SkipDest},
-        // Skipped, but a result group inside them is shown.
-        {"fldinst", Kw::SkipUntilResult}, {"object", Kw::SkipUntilResult},
-        {"fldrslt", Kw::Result}, {"result", Kw::Result},
-        {"fonttbl", Kw::FontTable}, {"colortbl", Kw::ColourTable},
-        // Document.
-        {"ansi", Kw::Ansi}, {"mac", Kw::Mac}, {"pc", Kw::Pc}, {"pca", Kw::Pca},
-        {"ansicpg", Kw::AnsiCpg}, {"deff", Kw::Deff}, {"uc", Kw::Uc}, {"u", Kw::U},
-        // Characters.
-        {"plain", Kw::Plain}, {"f", Kw::F}, {"fs", Kw::Fs}, {"cf", Kw::Cf},
-        {"b", Kw::B}, {"i", Kw::I}, {"v", Kw::V}, {"ulnone", Kw::UlNone},
-        {"ul", Kw::Ul}, {"uld", Kw::Ul}, {"uldash", Kw::Ul}, {"uldashd", Kw::Ul},
-        {"uldashdd", Kw::Ul}, {"uldb", Kw::Ul}, {"ulhwave", Kw::Ul}, {"ulldash", Kw::Ul},
-        {"ulth", Kw::Ul}, {"ulthd", Kw::Ul}, {"ulthdash", Kw::Ul}, {"ulthdashd", Kw::Ul},
-        {"ulthdashdd", Kw::Ul}, {"ulthldash", Kw::Ul}, {"ululdbwave", Kw::Ul}, {"ulw", Kw::Ul},
-        {"ulwave", Kw::Ul},
-        // Paragraphs.
-        {"pard", Kw::Pard}, {"ql", Kw::Ql}, {"qr", Kw::Qr}, {"qc", Kw::Qc}, {"qj", Kw::Qj},
-        {"qd", Kw::Qj},
-        {"par", Kw::Par}, {"sect", Kw::Par}, {"page", Kw::Par}, {"row", Kw::Par},
-        {"nestrow", Kw::Par},
-        {"tab", Kw::Char, u'\t'}, {"cell", Kw::Char, u'\t'}, {"nestcell", Kw::Char, u'\t'},
-        {"line", Kw::Char, u'\x2028'},
-        {"emdash", Kw::Char, u'\x2014'}, {"endash", Kw::Char, u'\x2013'},
-        {"emspace", Kw::Char, u'\x2003'}, {"enspace", Kw::Char, u'\x2002'},
-        {"qmspace", Kw::Char, u'\x2005'}, {"bullet", Kw::Char, u'\x2022'},
-        {"lquote", Kw::Char, u'\x2018'}, {"rquote", Kw::Char, u'\x2019'},
-        {"ldblquote", Kw::Char, u'\x201C'}, {"rdblquote", Kw::Char, u'\x201D'},
-        {"zwj", Kw::Char, u'\x200D'}, {"zwnj", Kw::Char, u'\x200C'},
-        {"ltrmark", Kw::Char, u'\x200E'}, {"rtlmark", Kw::Char, u'\x200F'},
-        // Tables.
-        {"fcharset", Kw::FCharset}, {"cpg", Kw::Cpg},
-        {"red", Kw::Red}, {"green", Kw::Green}, {"blue", Kw::Blue},
-    });
-    return table;
-}();
-
-constexpr quint32 keywordHash(std::string_view name)
-{
-    quint32 h = 2166136261u;
-    for (char c : name)
-        h = (h ^ quint8(c)) * 16777619u;
-    return h;
-}
-
-// Open addressing over the keyword table: one hash and usually one compare per word.
-constexpr size_t KeywordSlots = 1024;
-constexpr auto keywordSlots = [] {
-    std::array<qint16, KeywordSlots> table {};
-    for (auto &slot : table)
-        slot = -1;
-    for (size_t i = 0; i < keywords.size(); ++i) {
-        size_t h = keywordHash(keywords[i].name) % KeywordSlots;
-        while (table[h] >= 0)
-            h = (h + 1) % KeywordSlots;
-        table[h] = qint16(i);
-    }
-    return table;
-}();
-
-const Keyword *findKeyword(QByteArrayView name)
-{
-    const std::string_view key(name.data(), size_t(name.size()));
-    for (size_t h = keywordHash(key) % KeywordSlots;; h = (h + 1) % KeywordSlots) {
-        const qint16 i = keywordSlots[h];
-        if (i < 0)
-            return nullptr;
-        if (keywords[size_t(i)].name == key)
-            return &keywords[size_t(i)];
-    }
-}
+constexpr int MaxTableDepth = 16;
+constexpr int MaxCellsPerRow = 63;
 
 // Characters that must not reach a QTextDocument as text: they would split
-// blocks or stand for objects the model does not have.
+// blocks or stand for objects the model holds on its own.
 constexpr bool keepChar(char16_t c)
 {
     if (c < 0x20)
@@ -186,115 +37,73 @@ constexpr bool keepChar(char16_t c)
     return c != 0x2029 && c != 0xFFFC && c != 0xFDD0 && c != 0xFDD1;
 }
 
-enum class Dest : quint8 { Normal, Skip, SkipUntilResult, FontTable, ColourTable };
-
-struct State {
-    int font = -1;          // -1: the \deff font
-    int halfPoints = 24;
-    int colour = 0;
-    int uc = 1;
-    Align align = Align::Left;
-    Dest dest = Dest::Normal;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool hidden = false;
-};
-
-struct Font {
-    int face = -1;
-    int codePage = 1252;
-};
-
-class Parser
+// Ignores everything up to the end of its group.
+class SkipDest final : public Dest
 {
 public:
-    Content run(QByteArrayView data);
+    bool skipsAll() const override { return true; }
+};
+SkipDest theSkipDest;
 
-private:
-    enum class Target { None, Body, FontName };
-
-    void groupStart();
-    void groupEnd();
-    void text(QByteArrayView bytes);
-    void word(const Token &t);
-    void symbol(char c);
-    void unicode(int value);
-
-    Target target() const;
-    int targetCodePage();
-    void invalidate() { m_styleDirty = m_codePageDirty = true; }
-    void appendBytes(QByteArrayView bytes);
-    void appendUnits(const char16_t *units, qsizetype n);
-    void appendChar(char16_t c) { appendUnits(&c, 1); }
-    void flushPending();
-    void resolveSurrogate();
-
-    void endParagraph(bool terminated);
-    int currentStyle();
-    const Font *font(int number);
-    int internFace(const QString &name);
-
-    void startFontEntry(int number);
-    void finishFontEntry();
-    void finishColour();
-
-    Content m_out;
-    QHash<RunStyle, int> m_styleIds;
-    RunStyle m_lastStyle;
-    int m_lastStyleId = -1;
-    // Cached lookups, recomputed when a group closes or a property changes.
-    bool m_styleDirty = true;
-    bool m_codePageDirty = true;
-    int m_bodyCodePage = 1252;
-    const std::array<char16_t, 256> *m_bodyTable = nullptr;
-
-    State m_state;
-    std::vector<State> m_stack;
-    int m_depth = 0;
-    int m_overflow = 0;
-    bool m_done = false;
-
-    int m_docCodePage = 1252;
-    int m_deff = 0;
-    QHash<int, Font> m_fonts;
-    QHash<QString, int> m_faceIds;
-
-    bool m_entryOpen = false;
-    bool m_entryNamed = false;
-    int m_entryNumber = 0;
-    int m_entryCharset = -1;
-    int m_entryCpg = 0;
-    int m_entryDepth = 0;
-    QString m_entryName;
-
-    std::vector<std::optional<QRgb>> m_colours;
-    int m_colourDepth = -1;
-    int m_red = 0, m_green = 0, m_blue = 0;
-    bool m_colourSet = false;
-
-    int m_skip = 0;
-    char16_t m_highSurrogate = 0;
-    QByteArray m_pending;
-    int m_pendingCodePage = 0;
-    ByteDecoder m_decoder;
-
-    bool m_runOpen = false;
-    qsizetype m_paraTextStart = 0;
-    qsizetype m_paraRunStart = 0;
+// An ignorable destination nobody reads, at document level: kept verbatim.
+class KeptDocGroup final : public Dest
+{
+public:
+    bool skipsAll() const override { return true; }
 };
 
-Content Parser::run(QByteArrayView data)
+} // namespace
+
+// One open table: its finished rows, the row being read and its cell.
+struct Parser::TableBuilder {
+    std::unique_ptr<Table> table = std::make_unique<Table>();
+    std::vector<Cell> rowCells;
+    Cell cell;
+    bool cellOpen = false;
+};
+
+// The story being read: its blocks, the paragraph in progress and the
+// tables open around it, innermost last.
+struct Parser::StoryBuilder {
+    int index;                  // into Document::stories; -1 for the body
+    Paragraph paragraph;
+    bool runOpen = false;
+    bool pageBreakPending = false;
+    std::vector<TableBuilder> tables;
+};
+
+bool looksLikeRtf(QByteArrayView data)
 {
-    if (!looksLikeRtf(data))
+    return rules::looksLikeRtf(data);
+}
+
+Parser::Parser(QByteArrayView data)
+    : m_data(data), m_tokenizer(data, std::max<qsizetype>(0, data.indexOf('{')))
+{
+    m_doc.paraProps.push_back(ParaProps {});
+    m_paraPropsIds.insert(ParaProps {}, 0);
+}
+
+Parser::~Parser() = default;
+
+Document Parser::run()
+{
+    if (!looksLikeRtf(m_data))
         return {};
     m_stack.reserve(64);
-    Tokenizer tokenizer(data, data.indexOf('{'));
+    m_stories.push_back(std::make_unique<StoryBuilder>(StoryBuilder {-1, {}, false, false, {}}));
+    bool star = false;
     while (!m_done) {
-        const Token t = tokenizer.next();
+        const Token t = m_tokenizer.next();
         if (m_overflow > 0 && t.kind != Token::GroupStart && t.kind != Token::GroupEnd
             && t.kind != Token::End)
             continue;   // nesting this deep carries nothing worth keeping
+        Dest *dest = m_state.dest;
+        if (dest && dest->skipsAll() && t.kind != Token::GroupStart && t.kind != Token::GroupEnd
+            && t.kind != Token::End)
+            continue;
+        if (t.kind != Token::Word)
+            star = false;
         switch (t.kind) {
         case Token::End:
             while (!m_done)
@@ -307,22 +116,26 @@ Content Parser::run(QByteArrayView data)
             groupEnd();
             break;
         case Token::Text:
-            text(t.bytes);
+            textBytes(t.bytes);
             break;
         case Token::Hex:
             if (m_skip > 0) {
                 --m_skip;
                 break;
             }
-            if (target() != Target::None) {
+            if (!(dest && dest->wantsBytes())) {
                 const char byte = char(t.hex);
                 appendBytes(QByteArrayView(&byte, 1));
             }
             break;
         case Token::Binary:
             flushPending();
-            if (m_skip > 0)
+            if (m_skip > 0) {
                 --m_skip;
+                break;
+            }
+            if (dest && dest->wantsBytes())
+                dest->binary(*this, t.bytes);
             break;
         case Token::Symbol:
             flushPending();
@@ -330,19 +143,81 @@ Content Parser::run(QByteArrayView data)
                 --m_skip;
                 break;
             }
+            if (t.symbol == '*') {
+                star = true;
+                break;
+            }
             symbol(t.symbol);
             break;
-        case Token::Word:
+        case Token::Word: {
             flushPending();
             if (m_skip > 0) {
                 --m_skip;
+                star = false;
                 break;
             }
-            word(t);
+            const Keyword *k = findKeyword(t.bytes);
+            if (star) {
+                star = false;
+                if (!k && nested()) {
+                    // An ignorable destination nobody reads: kept verbatim at
+                    // document level, dropped elsewhere.
+                    if (m_depth == 2 && !m_state.dest && inMainStory() && m_doc.body.blocks.empty()
+                        && story().paragraph.runs.empty()) {
+                        open(std::make_unique<KeptDocGroup>());
+                    } else {
+                        m_doc.dropped.add(QString::fromLatin1(t.bytes.toByteArray()));
+                        skipGroup();
+                    }
+                    break;
+                }
+            }
+            if (dest && dest->word(*this, k, t))
+                break;
+            if (!k)
+                break;
+            if (k->flags & ChangesRun)
+                charStyleChanged();
+            dispatch(k, t);
             break;
         }
+        }
     }
-    return std::move(m_out);
+    for (StyleDef &style : m_doc.styles)
+        style.para.list = style.para.list >= 0 ? m_listByNumber.value(style.para.list, -1) : -1;
+    // The main story ends: open tables close, trailing text is a paragraph.
+    while (m_stories.size() > 1)
+        endStory();
+    closeTablesDeeperThan(0);
+    StoryBuilder &main = story();
+    if (!main.paragraph.runs.empty())
+        m_doc.body.blocks.push_back(Block {finishParagraph(main, false), nullptr});
+    return std::move(m_doc);
+}
+
+QByteArrayView Parser::groupBytesSoFar() const
+{
+    const qsizetype start = m_stack.empty() ? 0 : m_stack.back().start;
+    return m_data.sliced(start, m_tokenizer.position() - start);
+}
+
+Dest *Parser::open(std::unique_ptr<Dest> dest)
+{
+    Dest *d = dest.get();
+    m_dests.push_back(OpenDest {std::move(dest), m_depth});
+    m_state.dest = d;
+    return d;
+}
+
+void Parser::skipGroup()
+{
+    if (nested())
+        m_state.dest = &theSkipDest;
+}
+
+Dest *Parser::skipDest() const
+{
+    return &theSkipDest;
 }
 
 void Parser::groupStart()
@@ -354,8 +229,10 @@ void Parser::groupStart()
         ++m_overflow;
         return;
     }
-    m_stack.push_back(m_state);
+    m_stack.push_back(Frame {m_state, m_tokenizer.position() - 1});
     ++m_depth;
+    if (m_state.dest)
+        m_state.dest->innerGroupStart(*this);
 }
 
 void Parser::groupEnd()
@@ -371,49 +248,38 @@ void Parser::groupEnd()
         m_done = true;
         return;
     }
-    if (m_entryOpen && m_depth <= m_entryDepth)
-        finishFontEntry();
-    if (m_depth == m_colourDepth) {
-        if (m_colourSet)
-            finishColour();
-        m_colourDepth = -1;
+    if (m_state.dest && (m_dests.empty() || m_dests.back().depth < m_depth || m_dests.back().dest.get() != m_state.dest))
+        m_state.dest->innerGroupEnd(*this);
+    while (!m_dests.empty() && m_dests.back().depth >= m_depth) {
+        OpenDest closing = std::move(m_dests.back());
+        m_dests.pop_back();
+        if (dynamic_cast<KeptDocGroup *>(closing.dest.get())) {
+            if (QByteArray group = rules::keepableGroup(groupBytesSoFar()); !group.isEmpty())
+                m_doc.keptGroups.push_back(std::move(group));
+            else
+                m_doc.dropped.add(QStringLiteral("unbalanced groups"));
+        } else
+            closing.dest->close(*this);
     }
     if (m_depth == 1) {
-        // The root group closes: trailing text without \par is a paragraph too.
-        if (qsizetype(m_out.runs.size()) > m_paraRunStart)
-            endParagraph(false);
         m_done = true;
+        return;
     }
-    m_state = m_stack.back();
+    m_state = std::move(m_stack.back().state);
     m_stack.pop_back();
     --m_depth;
-    invalidate();
+    charStyleChanged();
 }
 
-Parser::Target Parser::target() const
-{
-    switch (m_state.dest) {
-    case Dest::Normal:
-        return m_state.hidden ? Target::None : Target::Body;
-    case Dest::FontTable:
-        return m_entryOpen && !m_entryNamed ? Target::FontName : Target::None;
-    default:
-        return Target::None;
-    }
-}
+// ---- text -------------------------------------------------------------------------------
 
 int Parser::targetCodePage()
 {
-    if (m_state.dest == Dest::FontTable) {
-        if (m_entryCpg > 0)
-            return normalisedCodePage(m_entryCpg);
-        return m_entryCharset >= 0 ? codePageForCharset(m_entryCharset, m_docCodePage) : m_docCodePage;
-    }
-    const Font *f = font(m_state.font);
+    const Font *f = font(m_state.chars.font);
     return f ? f->codePage : m_docCodePage;
 }
 
-void Parser::text(QByteArrayView bytes)
+void Parser::textBytes(QByteArrayView bytes)
 {
     if (m_skip > 0) {
         const qsizetype n = std::min<qsizetype>(m_skip, bytes.size());
@@ -422,53 +288,37 @@ void Parser::text(QByteArrayView bytes)
         if (bytes.isEmpty())
             return;
     }
-    switch (m_state.dest) {
-    case Dest::Normal:
-        if (!m_state.hidden)
-            appendBytes(bytes);
-        return;
-    case Dest::FontTable: {
-        if (!m_entryOpen || m_entryNamed)
-            return;
-        const qsizetype semicolon = bytes.indexOf(';');
-        if (semicolon < 0) {
-            appendBytes(bytes);
-            return;
-        }
-        appendBytes(bytes.first(semicolon));
-        flushPending();
-        resolveSurrogate();
-        m_entryNamed = true;
+    Dest *dest = m_state.dest;
+    if (dest && dest->wantsBytes()) {
+        dest->bytes(*this, bytes);
         return;
     }
-    case Dest::ColourTable:
-        for (char c : bytes) {
-            if (c == ';')
-                finishColour();
+    if (dest && dest->endsAtSemicolon()) {
+        for (qsizetype semicolon = bytes.indexOf(';'); semicolon >= 0; semicolon = bytes.indexOf(';')) {
+            appendBytes(bytes.first(semicolon));
+            flushPending();
+            resolveSurrogate();
+            dest->semicolon(*this);
+            bytes = bytes.sliced(semicolon + 1);
         }
-        return;
-    default:
-        return;
     }
+    appendBytes(bytes);
 }
 
 void Parser::appendBytes(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return;
-    int codePage;
-    const std::array<char16_t, 256> *table;
-    if (m_state.dest == Dest::FontTable) {
-        codePage = targetCodePage();
-        table = m_decoder.singleByteTable(codePage);
-    } else {
-        if (m_codePageDirty) {
-            m_bodyCodePage = targetCodePage();
-            m_bodyTable = m_decoder.singleByteTable(m_bodyCodePage);
-            m_codePageDirty = false;
-        }
-        codePage = m_bodyCodePage;
-        table = m_bodyTable;
+    if (m_codePageDirty) {
+        m_bodyCodePage = targetCodePage();
+        m_bodyTable = m_decoder.singleByteTable(m_bodyCodePage);
+        m_codePageDirty = false;
+    }
+    int codePage = m_bodyCodePage;
+    const std::array<char16_t, 256> *table = m_bodyTable;
+    if (const int own = m_state.dest ? m_state.dest->codePage(*this) : 0; own > 0) {
+        codePage = own;
+        table = m_decoder.singleByteTable(own);
     }
     if (!table) {
         if (!m_pending.isEmpty() && m_pendingCodePage != codePage)
@@ -480,9 +330,7 @@ void Parser::appendBytes(QByteArrayView bytes)
     char16_t buffer[256];
     qsizetype n = 0;
     for (char b : bytes) {
-        const char16_t c = (*table)[static_cast<unsigned char>(b)];
-        if (c >= 0x20 || c == u'\t')
-            buffer[n++] = c;
+        buffer[n++] = (*table)[static_cast<unsigned char>(b)];
         if (n == qsizetype(std::size(buffer))) {
             appendUnits(buffer, n);
             n = 0;
@@ -497,13 +345,12 @@ void Parser::flushPending()
         return;
     const QString decoded = m_decoder.decodeMultiByte(m_pendingCodePage, m_pending);
     m_pending.clear();
-    QString kept;
-    kept.reserve(decoded.size());
-    for (QChar c : decoded) {
-        if (keepChar(c.unicode()))
-            kept.append(c);
-    }
-    appendUnits(reinterpret_cast<const char16_t *>(kept.constData()), kept.size());
+    appendUnits(reinterpret_cast<const char16_t *>(decoded.constData()), decoded.size());
+}
+
+void Parser::appendText(QStringView text)
+{
+    appendUnits(reinterpret_cast<const char16_t *>(text.data()), text.size());
 }
 
 void Parser::appendUnits(const char16_t *units, qsizetype n)
@@ -512,22 +359,36 @@ void Parser::appendUnits(const char16_t *units, qsizetype n)
         return;
     if (m_highSurrogate)
         resolveSurrogate();
-    switch (target()) {
-    case Target::Body: {
-        const int style = currentStyle();
-        if (!m_runOpen || m_out.runs.back().style != style) {
-            m_out.runs.push_back(Run {m_out.text.size(), 0, style});
-            m_runOpen = true;
+    Dest *dest = m_state.dest;
+    if (!dest || dest->isBody())
+        appendBody(units, n);
+    else if (!dest->skipsAll())
+        dest->text(*this, QStringView(units, n));
+}
+
+void Parser::appendBody(const char16_t *units, qsizetype n)
+{
+    StoryBuilder &s = story();
+    const int style = currentCharStyle();
+    const int field = m_state.field;
+    auto startRun = [&] {
+        if (!s.runOpen || s.paragraph.runs.back().style != style || s.paragraph.runs.back().field != field) {
+            s.paragraph.runs.push_back(Run {m_doc.text.size(), 0, style, field, -1});
+            s.runOpen = true;
         }
-        m_out.text.append(reinterpret_cast<const QChar *>(units), n);
-        m_out.runs.back().length += n;
-        break;
-    }
-    case Target::FontName:
-        m_entryName.append(reinterpret_cast<const QChar *>(units), n);
-        break;
-    case Target::None:
-        break;
+    };
+    // Runs of characters the document can hold go in whole; others are dropped.
+    qsizetype i = 0;
+    while (i < n) {
+        qsizetype j = i;
+        while (j < n && keepChar(units[j]))
+            ++j;
+        if (j > i) {
+            startRun();
+            m_doc.text.append(reinterpret_cast<const QChar *>(units + i), j - i);
+            s.paragraph.runs.back().length += j - i;
+        }
+        i = j + 1;
     }
 }
 
@@ -553,10 +414,8 @@ void Parser::unicode(int value)
         } else {
             appendChar(u'\xFFFD');
         }
-    } else if (keepChar(c)) {
-        appendChar(c);
     } else {
-        resolveSurrogate();
+        appendChar(c);
     }
     m_skip = m_state.uc;
 }
@@ -574,193 +433,52 @@ void Parser::symbol(char c)
         appendChar(u'\x2011');
         break;
     case '\n':
-        if (m_state.dest == Dest::Normal)
-            endParagraph(true);
-        break;
-    case '*':
-        if (m_depth > 1)
-            m_state.dest = Dest::Skip;
+        if (!m_state.dest || m_state.dest->isBody())
+            endParagraph();
         break;
     default:
         break;  // index and formula marks carry nothing here
     }
 }
 
-void Parser::word(const Token &t)
+void Parser::dispatch(const Keyword *k, const Token &t)
 {
-    if (m_state.dest == Dest::Skip)
-        return;
-    const Keyword *k = findKeyword(t.bytes);
-    if (!k)
-        return;
-    if (m_state.dest == Dest::SkipUntilResult) {
-        if (k->kw == Kw::Result)
-            m_state.dest = Dest::Normal;
-        return;
-    }
-    switch (k->kw) {
-    case Kw::Ansi: case Kw::Mac: case Kw::Pc: case Kw::Pca: case Kw::AnsiCpg: case Kw::Deff:
-    case Kw::Plain: case Kw::F: case Kw::Fs: case Kw::Cf: case Kw::B: case Kw::I:
-    case Kw::Ul: case Kw::UlNone:
-        invalidate();
+    switch (k->family) {
+    case Family::Skip:
+        if (nested())
+            skipGroup();
         break;
-    default:
-        break;
-    }
-    const bool on = !t.hasParam || t.param != 0;
-    const bool body = m_state.dest == Dest::Normal;
-    const bool nested = m_depth > 1;    // destinations never swallow the root group
-
-    switch (k->kw) {
-    case Kw::SkipDest:
-        if (nested)
-            m_state.dest = Dest::Skip;
-        break;
-    case Kw::SkipUntilResult:
-        if (nested)
-            m_state.dest = Dest::SkipUntilResult;
-        break;
-    case Kw::Result:
-        break;
-    case Kw::FontTable:
-        if (nested && body)
-            m_state.dest = Dest::FontTable;
-        break;
-    case Kw::ColourTable:
-        if (nested && body) {
-            m_state.dest = Dest::ColourTable;
-            m_colours.clear();
-            m_colourDepth = m_depth;
-            m_colourSet = false;
-            m_red = m_green = m_blue = 0;
+    case Family::Doc:
+        if (k->id == DocU) {
+            unicode(t.param);
+            break;
         }
+        docWord(*this, k->id, t);
         break;
-    case Kw::Ansi:
-        m_docCodePage = 1252;
+    case Family::Special:
+        appendChar(char16_t(k->id));
         break;
-    case Kw::Mac:
-        m_docCodePage = 10000;
+    case Family::Fonts: fontsWord(*this, k->id, t); break;
+    case Family::Char: charWord(*this, k->id, t); break;
+    case Family::Para: paraWord(*this, k->id, t); break;
+    case Family::Break:
+        if (!m_state.dest || m_state.dest->isBody())
+            breakWord(*this, k->id, t);
         break;
-    case Kw::Pc:
-        m_docCodePage = 437;
-        break;
-    case Kw::Pca:
-        m_docCodePage = 850;
-        break;
-    case Kw::AnsiCpg:
-        m_docCodePage = normalisedCodePage(t.param);
-        break;
-    case Kw::Deff:
-        m_deff = t.param;
-        break;
-    case Kw::Uc:
-        m_state.uc = std::clamp(t.hasParam ? t.param : 1, 0, 0xFFFF);
-        break;
-    case Kw::U:
-        unicode(t.param);
-        break;
-    case Kw::Char:
-        appendChar(k->ch);     // also inside font names
-        break;
-    case Kw::F:
-        if (m_state.dest == Dest::FontTable)
-            startFontEntry(t.param);
-        else if (body)
-            m_state.font = t.param;
-        break;
-    case Kw::FCharset:
-        if (m_state.dest == Dest::FontTable && m_entryOpen)
-            m_entryCharset = t.param;
-        break;
-    case Kw::Cpg:
-        if (m_state.dest == Dest::FontTable && m_entryOpen)
-            m_entryCpg = t.param;
-        break;
-    case Kw::Red:
-    case Kw::Green:
-    case Kw::Blue:
-        if (m_state.dest == Dest::ColourTable) {
-            const int v = std::clamp(t.param, 0, 255);
-            (k->kw == Kw::Red ? m_red : k->kw == Kw::Green ? m_green : m_blue) = v;
-            m_colourSet = true;
-        }
-        break;
-    default:
-        break;
-    }
-    if (!body)
-        return;
-
-    switch (k->kw) {
-    case Kw::Plain:
-        m_state.font = -1;
-        m_state.halfPoints = 24;
-        m_state.colour = 0;
-        m_state.bold = m_state.italic = m_state.underline = m_state.hidden = false;
-        break;
-    case Kw::Fs:
-        if (!t.hasParam)
-            m_state.halfPoints = 24;
-        else if (t.param > 0)
-            m_state.halfPoints = std::min(t.param, MaxHalfPoints);
-        break;
-    case Kw::Cf:
-        m_state.colour = t.param;
-        break;
-    case Kw::B:
-        m_state.bold = on;
-        break;
-    case Kw::I:
-        m_state.italic = on;
-        break;
-    case Kw::Ul:
-        m_state.underline = on;
-        break;
-    case Kw::UlNone:
-        m_state.underline = false;
-        break;
-    case Kw::V:
-        m_state.hidden = on;
-        break;
-    case Kw::Pard:
-    case Kw::Ql:
-        m_state.align = Align::Left;
-        break;
-    case Kw::Qr:
-        m_state.align = Align::Right;
-        break;
-    case Kw::Qc:
-        m_state.align = Align::Center;
-        break;
-    case Kw::Qj:
-        m_state.align = Align::Justify;
-        break;
-    case Kw::Par:
-        endParagraph(true);
-        break;
-    default:
-        break;
+    case Family::Styles: stylesWord(*this, k->id, t); break;
+    case Family::Lists: listsWord(*this, k->id, t); break;
+    case Family::Fields: fieldsWord(*this, k->id, t); break;
+    case Family::Tables: tablesWord(*this, k->id, t); break;
+    case Family::Pictures: picturesWord(*this, k->id, t); break;
+    case Family::Stories: storiesWord(*this, k->id, t); break;
+    case Family::Info: infoWord(*this, k->id, t); break;
+    case Family::Kept: keptWord(*this, k->id, t); break;
     }
 }
 
-void Parser::endParagraph(bool terminated)
-{
-    resolveSurrogate();
-    Paragraph p;
-    p.textStart = m_paraTextStart;
-    p.textLength = m_out.text.size() - m_paraTextStart;
-    p.firstRun = m_paraRunStart;
-    p.runCount = qsizetype(m_out.runs.size()) - m_paraRunStart;
-    p.align = m_state.align;
-    p.markStyle = currentStyle();
-    p.terminated = terminated;
-    m_out.paragraphs.push_back(p);
-    m_paraTextStart = m_out.text.size();
-    m_paraRunStart = qsizetype(m_out.runs.size());
-    m_runOpen = false;
-}
+// ---- formatting ---------------------------------------------------------------------------
 
-const Font *Parser::font(int number)
+const Parser::Font *Parser::font(int number) const
 {
     auto it = m_fonts.constFind(number);
     if (it == m_fonts.constEnd())
@@ -768,34 +486,65 @@ const Font *Parser::font(int number)
     return it == m_fonts.constEnd() ? nullptr : &*it;
 }
 
-int Parser::currentStyle()
+Colour Parser::colour(int index) const
+{
+    if (index > 0 && size_t(index) < m_colours.size())
+        return m_colours[size_t(index)];
+    return {};
+}
+
+CharStyle Parser::resolve(const CharState &c)
+{
+    CharStyle s = c.style;
+    const Font *f = font(c.font);
+    s.face = f ? f->face : -1;
+    s.colour = colour(c.colour);
+    s.highlight = colour(c.highlight);
+    s.background = colour(c.background);
+    return s;
+}
+
+int Parser::internCharStyle(const CharStyle &s)
+{
+    auto it = m_charStyleIds.constFind(s);
+    if (it == m_charStyleIds.constEnd()) {
+        it = m_charStyleIds.insert(s, int(m_doc.charStyles.size()));
+        m_doc.charStyles.push_back(s);
+    }
+    return *it;
+}
+
+int Parser::currentCharStyle()
 {
     if (!m_styleDirty)
         return m_lastStyleId;
     m_styleDirty = false;
-    RunStyle s;
-    if (const Font *f = font(m_state.font))
-        s.face = f->face;
-    s.halfPoints = m_state.halfPoints;
-    if (m_state.colour > 0 && size_t(m_state.colour) < m_colours.size()) {
-        if (const auto &c = m_colours[size_t(m_state.colour)]) {
-            s.colour = *c;
-            s.hasColour = true;
-        }
-    }
-    s.bold = m_state.bold;
-    s.italic = m_state.italic;
-    s.underline = m_state.underline;
+    const CharStyle s = resolve(m_state.chars);
     if (m_lastStyleId >= 0 && s == m_lastStyle)
         return m_lastStyleId;   // a toggle that changed nothing
-    auto it = m_styleIds.constFind(s);
-    if (it == m_styleIds.constEnd()) {
-        it = m_styleIds.insert(s, int(m_out.styles.size()));
-        m_out.styles.push_back(s);
-    }
     m_lastStyle = s;
-    m_lastStyleId = *it;
+    m_lastStyleId = internCharStyle(s);
     return m_lastStyleId;
+}
+
+int Parser::internParaProps(const ParaProps &p)
+{
+    auto it = m_paraPropsIds.constFind(p);
+    if (it == m_paraPropsIds.constEnd()) {
+        it = m_paraPropsIds.insert(p, int(m_doc.paraProps.size()));
+        m_doc.paraProps.push_back(p);
+    }
+    return *it;
+}
+
+int Parser::currentParaProps()
+{
+    ParaProps p = m_state.para.props;
+    p.shading = colour(m_state.para.shading);
+    p.list = p.list >= 0 ? m_listByNumber.value(p.list, -1) : -1;
+    if (p.list < 0)
+        p.level = 0;
+    return internParaProps(p);
 }
 
 int Parser::internFace(const QString &name)
@@ -803,59 +552,252 @@ int Parser::internFace(const QString &name)
     auto it = m_faceIds.constFind(name);
     if (it != m_faceIds.constEnd())
         return *it;
-    const int id = int(m_out.faces.size());
-    m_out.faces.append(name);
+    const int id = int(m_doc.faces.size());
+    m_doc.faces.append(name);
     m_faceIds.insert(name, id);
     return id;
 }
 
-void Parser::startFontEntry(int number)
-{
-    if (m_entryOpen)
-        finishFontEntry();
-    m_entryOpen = true;
-    m_entryNamed = false;
-    m_entryNumber = number;
-    m_entryCharset = -1;
-    m_entryCpg = 0;
-    m_entryDepth = m_depth;
-    m_entryName.clear();
-}
+// ---- structure ------------------------------------------------------------------------------
 
-void Parser::finishFontEntry()
+int Parser::beginStory()
 {
     flushPending();
     resolveSurrogate();
-    Font f;
-    const QString name = m_entryName.trimmed();
-    f.face = name.isEmpty() ? -1 : internFace(name);
-    if (m_entryCpg > 0)
-        f.codePage = normalisedCodePage(m_entryCpg);
-    else
-        f.codePage = m_entryCharset >= 0 ? codePageForCharset(m_entryCharset, m_docCodePage) : m_docCodePage;
-    m_fonts.insert(m_entryNumber, f);
-    m_entryOpen = false;
-    m_entryName.clear();
-    invalidate();
+    m_doc.stories.emplace_back();
+    const int index = int(m_doc.stories.size()) - 1;
+    m_stories.push_back(std::make_unique<StoryBuilder>(StoryBuilder {index, {}, false, false, {}}));
+    return index;
 }
 
-void Parser::finishColour()
+Story &Parser::target(const StoryBuilder &s)
 {
-    if (m_colourSet)
-        m_colours.emplace_back(qRgb(m_red, m_green, m_blue));
-    else
-        m_colours.emplace_back(std::nullopt);
-    m_red = m_green = m_blue = 0;
-    m_colourSet = false;
-    invalidate();
+    return s.index < 0 ? m_doc.body : m_doc.stories[size_t(s.index)];
 }
 
-} // namespace
-
-Content parse(QByteArrayView data)
+void Parser::endStory()
 {
-    Parser parser;
-    return parser.run(data);
+    if (m_stories.size() <= 1)
+        return;
+    flushPending();
+    resolveSurrogate();
+    closeTablesDeeperThan(0);
+    StoryBuilder &s = story();
+    if (!s.paragraph.runs.empty())
+        target(s).blocks.push_back(Block {finishParagraph(s, false), nullptr});
+    m_stories.pop_back();
+}
+
+void Parser::insertObject(InlineObject::Kind kind, int index)
+{
+    StoryBuilder &s = story();
+    m_doc.objects.push_back(InlineObject {kind, index});
+    s.paragraph.runs.push_back(
+        Run {m_doc.text.size(), 1, currentCharStyle(), m_state.field, int(m_doc.objects.size()) - 1});
+    m_doc.text.append(QChar::ObjectReplacementCharacter);
+    s.runOpen = false;
+}
+
+int Parser::lastObject(InlineObject::Kind kind)
+{
+    const Paragraph &p = story().paragraph;
+    if (p.runs.empty() || !p.runs.back().isObject())
+        return -1;
+    const InlineObject &o = m_doc.objects[size_t(p.runs.back().object)];
+    return o.kind == kind ? o.index : -1;
+}
+
+RowProps &Parser::rowDef(int depth)
+{
+    depth = std::clamp(depth, 1, MaxTableDepth);
+    if (m_rowDefs.size() < size_t(depth))
+        m_rowDefs.resize(size_t(depth));
+    return m_rowDefs[size_t(depth - 1)];
+}
+
+int Parser::tableDepthForDefinitions() const
+{
+    if (!m_nestedDefs)
+        return 1;
+    const int open = int(m_stories.back()->tables.size());
+    return std::clamp(std::max(open, m_state.para.depth), 2, MaxTableDepth);
+}
+
+void Parser::addBlock(int depth, Block block)
+{
+    StoryBuilder &s = story();
+    if (depth == 0) {
+        target(s).blocks.push_back(std::move(block));
+        return;
+    }
+    TableBuilder &t = s.tables[size_t(depth - 1)];
+    t.cell.content.blocks.push_back(std::move(block));
+    t.cellOpen = true;
+}
+
+void Parser::finishCell(int depth)
+{
+    TableBuilder &t = story().tables[size_t(depth - 1)];
+    if (int(t.rowCells.size()) >= MaxCellsPerRow && !t.rowCells.empty()) {
+        // Beyond the cap, cells join the last one.
+        auto &last = t.rowCells.back().content.blocks;
+        for (Block &b : t.cell.content.blocks)
+            last.push_back(std::move(b));
+        m_doc.dropped.add(QStringLiteral("cells beyond %1 in a row").arg(MaxCellsPerRow));
+    } else {
+        t.rowCells.push_back(std::move(t.cell));
+    }
+    t.cell = Cell {};
+    t.cellOpen = false;
+}
+
+void Parser::closeTablesDeeperThan(int depth)
+{
+    StoryBuilder &s = story();
+    while (int(s.tables.size()) > depth) {
+        const int d = int(s.tables.size());
+        TableBuilder &t = s.tables.back();
+        if (t.cellOpen)
+            finishCell(d);
+        if (!t.rowCells.empty())
+            endRow(d > 1);   // a row without its \row still counts
+        std::unique_ptr<Table> table = std::move(s.tables.back().table);
+        s.tables.pop_back();
+        if (!table->rows.empty())
+            addBlock(d - 1, Block {Paragraph {}, std::move(table)});
+    }
+}
+
+Paragraph Parser::finishParagraph(StoryBuilder &s, bool terminated)
+{
+    Paragraph p = std::move(s.paragraph);
+    s.paragraph = Paragraph {};
+    s.runOpen = false;
+    p.props = currentParaProps();
+    p.markStyle = currentCharStyle();
+    p.terminated = terminated;
+    p.pageBreak = std::exchange(s.pageBreakPending, false);
+    // A list label read as text is not text when the paragraph is in a list.
+    if (m_doc.paraProps[size_t(p.props)].list >= 0)
+        std::erase_if(p.runs, [](const Run &r) { return r.field == LabelField; });
+    for (Run &r : p.runs)
+        if (r.field == LabelField)
+            r.field = -1;
+    return p;
+}
+
+void Parser::endParagraph(Mark mark)
+{
+    flushPending();
+    resolveSurrogate();
+    StoryBuilder &s = story();
+    Paragraph p = finishParagraph(s, true);
+
+    const ParaState &para = m_state.para;
+    int depth = para.inTable ? std::clamp(para.depth, 1, MaxTableDepth) : 0;
+    if (mark != Mark::Paragraph)
+        depth = std::clamp(std::max(depth, mark == Mark::NestCell ? 2 : 1), 1, MaxTableDepth);
+    closeTablesDeeperThan(depth);
+    while (int(s.tables.size()) < depth)
+        s.tables.emplace_back();
+    addBlock(depth, Block {std::move(p), nullptr});
+    if (mark != Mark::Paragraph)
+        finishCell(depth);
+}
+
+void Parser::endRow(bool nested)
+{
+    flushPending();
+    resolveSurrogate();
+    StoryBuilder &s = story();
+    int depth = nested ? std::clamp(std::max(int(s.tables.size()), m_state.para.depth), 2, MaxTableDepth) : 1;
+    if (!s.paragraph.runs.empty())
+        endParagraph(nested ? Mark::NestCell : Mark::Cell);  // text after the last cell is one more
+    closeTablesDeeperThan(depth);
+    while (int(s.tables.size()) < depth)
+        s.tables.emplace_back();
+    TableBuilder &t = s.tables[size_t(depth - 1)];
+    if (t.cellOpen)
+        finishCell(depth);
+    if (t.rowCells.empty())
+        return;
+    const RowProps &def = rowDef(depth);
+    Row row;
+    row.props = def;
+    row.props.cells.clear();
+    row.cells = std::move(t.rowCells);
+    t.rowCells.clear();
+    // Each cell takes its definition; cells the definition lacks get one.
+    int right = def.left;
+    for (size_t i = 0; i < row.cells.size(); ++i) {
+        if (i < def.cells.size())
+            row.cells[i].props = def.cells[i];
+        else
+            row.cells[i].props.right = right + 1440;
+        // Edges out of order or absurd are put in order.
+        row.cells[i].props.right = std::clamp(row.cells[i].props.right, right + 1, right + 31680);
+        right = row.cells[i].props.right;
+    }
+    t.table->rows.push_back(std::move(row));
+}
+
+void Parser::pageBreak()
+{
+    flushPending();
+    resolveSurrogate();
+    if (!story().paragraph.runs.empty())
+        endParagraph();
+    story().pageBreakPending = true;
+}
+
+int Parser::internTabs(const std::vector<TabStop> &stops)
+{
+    QByteArray key;
+    for (const TabStop &t : stops) {
+        key.append(reinterpret_cast<const char *>(&t.position), sizeof t.position);
+        key.append(char(t.kind));
+        key.append(char(t.leader));
+    }
+    auto it = m_tabIds.constFind(key);
+    if (it == m_tabIds.constEnd()) {
+        it = m_tabIds.insert(key, int(m_doc.tabLists.size()));
+        m_doc.tabLists.push_back(stops);
+    }
+    return *it;
+}
+
+Section &Parser::currentSection()
+{
+    if (m_doc.sections.empty())
+        m_doc.sections.emplace_back();
+    return m_doc.sections.back();
+}
+
+void Parser::startSection()
+{
+    currentSection();
+    closeTablesDeeperThan(0);
+    Section next;
+    next.firstBlock = qsizetype(m_doc.body.blocks.size());
+    m_doc.sections.push_back(next);
+}
+
+// ---- old-style lists ---------------------------------------------------------------------------
+
+int Parser::internPn(const PnDef &def)
+{
+    for (size_t i = 0; i < m_pnDefs.size(); ++i)
+        if (m_pnDefs[i] == def)
+            return int(i);
+    m_pnDefs.push_back(def);
+    m_pnInstances.push_back(-1);
+    return int(m_pnDefs.size()) - 1;
+}
+
+Document parse(QByteArrayView data)
+{
+    Parser parser(data);
+    return parser.run();
 }
 
 } // namespace rtf

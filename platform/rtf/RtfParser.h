@@ -1,62 +1,277 @@
 #pragma once
 
+#include "RtfCodePages.h"
+#include "RtfKeywords.h"
+#include "RtfModel.h"
+#include "RtfTokenizer.h"
+
 #include <QByteArrayView>
 #include <QHash>
-#include <QRgb>
-#include <QString>
-#include <QStringList>
 
+#include <memory>
 #include <vector>
 
+// The core of the reader: the group stack with its depth cap, \uc skipping,
+// \*, text decoding and dispatch of control words to the family that owns
+// them. The families (RtfFonts.cpp, RtfCharProps.cpp, ...) read and change
+// the parser's state through the members below; the parser itself knows no
+// keyword but \* and \u.
 namespace rtf {
-
-enum class Align : quint8 { Left, Right, Center, Justify };
-
-// The character formatting the editor keeps, as the reader resolved it.
-struct RunStyle {
-    int face = -1;          // index into Content::faces; -1 = the document's default face
-    int halfPoints = 24;
-    QRgb colour = 0;
-    bool hasColour = false; // false = automatic colour
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-
-    friend bool operator==(const RunStyle &, const RunStyle &) = default;
-};
-size_t qHash(const RunStyle &s, size_t seed = 0) noexcept;
-
-struct Run {
-    qsizetype start = 0;    // into Content::text
-    qsizetype length = 0;
-    int style = 0;          // into Content::styles
-};
-
-struct Paragraph {
-    qsizetype textStart = 0;
-    qsizetype textLength = 0;
-    qsizetype firstRun = 0;
-    qsizetype runCount = 0;
-    Align align = Align::Left;
-    int markStyle = 0;      // formatting in effect at the paragraph mark
-    bool terminated = false; // ended by \par (or a stand-in); false only for trailing text
-};
-
-// What an RTF document holds in the editor's terms, free of Qt's text classes
-// so parsing can be measured and fuzzed on its own. Text has no paragraph
-// separators: tabs, U+2028 line breaks and ordinary characters only.
-struct Content {
-    QString text;
-    QStringList faces;
-    std::vector<RunStyle> styles;
-    std::vector<Run> runs;
-    std::vector<Paragraph> paragraphs;
-};
 
 // True when data starts with "{\rtf" after an optional UTF-8 BOM and whitespace.
 bool looksLikeRtf(QByteArrayView data);
 
-// Parses RTF leniently. Requires looksLikeRtf(data); otherwise the result is empty.
-Content parse(QByteArrayView data);
+// Parses RTF leniently: never throws, linear in the input. Requires
+// looksLikeRtf(data); otherwise the document is empty.
+Document parse(QByteArrayView data);
+
+class Parser;
+
+// Runs read from a list label (\listtext, \pntext) carry this in place of a
+// field: they are dropped when their paragraph turns out to be in a list.
+inline constexpr int LabelField = -2;
+
+// A destination reads the content of the group that opened it and finishes
+// itself when that group closes. Text arrives decoded in the group's code page.
+class Dest
+{
+public:
+    virtual ~Dest() = default;
+    // Text and special characters go to the body of the current story.
+    virtual bool isBody() const { return false; }
+    // Takes raw text bytes and \bin payloads instead of decoded text.
+    virtual bool wantsBytes() const { return false; }
+    // Ignores everything, nested groups included.
+    virtual bool skipsAll() const { return false; }
+    // A control word; true when the destination consumed it, otherwise its
+    // family handles it as anywhere else.
+    virtual bool word(Parser &, const Keyword *, const Token &) { return false; }
+    virtual void text(Parser &, QStringView) {}
+    virtual void bytes(Parser &, QByteArrayView) {}
+    virtual void binary(Parser &, QByteArrayView) {}
+    // A literal ';' in the text ends an entry (names in the font table and
+    // the stylesheet, colours); one written as \'3b is part of the name.
+    virtual bool endsAtSemicolon() const { return false; }
+    virtual void semicolon(Parser &) {}
+    // The code page for text bytes; 0 for the one of the font in effect.
+    virtual int codePage(Parser &) const { return 0; }
+    // A group inside the destination opens (its state already pushed) or closes.
+    virtual void innerGroupStart(Parser &) {}
+    virtual void innerGroupEnd(Parser &) {}
+    // The group that opened the destination closes (the state is still the
+    // group's own).
+    virtual void close(Parser &) {}
+};
+
+// Character formatting as the file states it, before the tables resolve it.
+struct CharState {
+    CharStyle style;            // face, colours unresolved
+    int font = -1;              // \f; -1 = \deff
+    int colour = 0;             // \cf
+    int highlight = 0;          // \highlight
+    int background = 0;         // \chcbpat / \cb
+};
+
+struct ParaState {
+    ParaProps props;            // shading unresolved
+    int shading = 0;            // \cbpat
+    TabStop pendingTab;         // kind and leader waiting for their \tx
+    bool inTable = false;       // \intbl
+    int depth = 0;              // \itap
+    int pn = -1;                // into Parser::m_pnDefs: an old-style list
+};
+
+struct State {
+    CharState chars;
+    ParaState para;
+    Dest *dest = nullptr;       // nullptr: the body of the current story
+    int uc = 1;
+    int field = -1;             // the field whose result this is
+};
+
+// An old-style list level (\pn), as paragraphs state it.
+struct PnDef {
+    int level = 10;             // \pnlvlN; 10 = body, 11 = bullet, 12 = continue
+    int format = 0;             // as \levelnfc
+    int start = 1;
+    int indent = 0;
+    int font = -1;
+    QString before, after;
+    friend bool operator==(const PnDef &, const PnDef &) = default;
+};
+
+class Parser
+{
+public:
+    explicit Parser(QByteArrayView data);
+    ~Parser();
+
+    Document run();
+
+    // -- for the families ---------------------------------------------------
+    Document &doc() { return m_doc; }
+    State &state() { return m_state; }
+    int depth() const { return m_depth; }
+    bool nested() const { return m_depth > 1; }     // destinations never swallow the root group
+    // The input bytes of the group now open (from its '{' up to here).
+    QByteArrayView groupBytesSoFar() const;
+
+    // Opens a destination for the current group; it closes with the group.
+    Dest *open(std::unique_ptr<Dest> dest);
+    void skipGroup();
+    Dest *skipDest() const;
+
+    // Text for the current target (body or destination), in the state's code page.
+    void appendText(QStringView text);
+    void appendChar(char16_t c) { appendUnits(&c, 1); }
+
+    // The character formatting in effect, interned.
+    int currentCharStyle();
+    void charStyleChanged() { m_styleDirty = true; m_codePageDirty = true; }
+    int internCharStyle(const CharStyle &s);
+    int internParaProps(const ParaProps &p);
+    int internFace(const QString &name);
+    Colour colour(int index) const;
+    CharStyle resolve(const CharState &c);
+    int documentCodePage() const { return m_docCodePage; }
+    void setDocumentCodePage(int codePage) { m_docCodePage = codePage; charStyleChanged(); }
+    void setDefaultFont(int number) { m_deff = number; charStyleChanged(); }
+
+    // Fonts and colours, filled by their tables.
+    struct Font {
+        int face = -1;
+        int codePage = 1252;
+    };
+    void addFont(int number, const Font &font) { m_fonts.insert(number, font); charStyleChanged(); }
+    std::vector<Colour> &colours() { return m_colours; }
+
+    // Structure: paragraphs, cells, rows, stories.
+    enum class Mark { Paragraph, Cell, NestCell };
+    void endParagraph(Mark mark = Mark::Paragraph);
+    void endRow(bool nested);
+    void pageBreak();
+    int internTabs(const std::vector<TabStop> &stops);
+    void insertObject(InlineObject::Kind kind, int index);
+    // The index of the object of that kind that ends the paragraph in progress, or -1.
+    int lastObject(InlineObject::Kind kind);
+    // Stories: a note or header reads into its own story until its group closes.
+    int beginStory();
+    void endStory();
+    bool inMainStory() const { return m_stories.size() == 1; }
+    int storyDepth() const { return int(m_stories.size()); }
+    // Sections of the body: a new one starts after \sect.
+    Section &currentSection();
+    void startSection();
+    // Notes: \chftn just before a note means it is numbered automatically.
+    void markNoteNumber() { m_noteNumberAt = m_doc.text.size(); }
+    bool noteNumberPending() const { return m_noteNumberAt == m_doc.text.size(); }
+    struct Annotation {
+        QString author, initials;
+    };
+    Annotation &pendingAnnotation() { return m_annotation; }
+    // Row definitions (\trowd ... \cellx), per table depth.
+    RowProps &rowDef(int depth);
+    CellProps &pendingCell() { return m_pendingCell; }
+    int tableDepthForDefinitions() const;
+    void setNestedDefinitions(bool on) { m_nestedDefs = on; }
+    // The border the next \brdr words describe.
+    Border *&borderTarget() { return m_borderTarget; }
+
+    // Old-style list definitions, interned; the lists family makes them lists.
+    int internPn(const PnDef &def);
+    const PnDef &pn(int index) const { return m_pnDefs[size_t(index)]; }
+    std::vector<int> &pnInstances() { return m_pnInstances; }
+
+    QHash<int, int> &styleByNumber() { return m_styleByNumber; }
+    std::vector<State> &styleStates() { return m_styleStates; }
+    // The state the current group returns to when it closes.
+    State &parentState() { return m_stack.empty() ? m_state : m_stack.back().state; }
+    QHash<int, int> &listByNumber() { return m_listByNumber; }
+
+private:
+    struct TableBuilder;
+    struct StoryBuilder;
+
+    void groupStart();
+    void groupEnd();
+    void textBytes(QByteArrayView bytes);
+    void word(const Token &t);
+    void symbol(char c);
+    void unicode(int value);
+    void dispatch(const Keyword *k, const Token &t);
+
+    int targetCodePage();
+    void appendBytes(QByteArrayView bytes);
+    void appendUnits(const char16_t *units, qsizetype n);
+    void flushPending();
+    void resolveSurrogate();
+    void appendBody(const char16_t *units, qsizetype n);
+    int currentParaProps();
+    const Font *font(int number) const;
+
+    StoryBuilder &story() { return *m_stories.back(); }
+    Paragraph finishParagraph(StoryBuilder &s, bool terminated);
+    Story &target(const StoryBuilder &s);
+    void closeTablesDeeperThan(int depth);
+    void finishCell(int depth);
+    void addBlock(int depth, Block block);
+
+    QByteArrayView m_data;
+    Tokenizer m_tokenizer;
+    Document m_doc;
+
+    State m_state;
+    struct Frame {
+        State state;
+        qsizetype start;        // offset of the group's '{'
+    };
+    std::vector<Frame> m_stack;
+    int m_depth = 0;
+    int m_overflow = 0;
+    bool m_done = false;
+    qsizetype m_groupStart = 0;
+
+    struct OpenDest {
+        std::unique_ptr<Dest> dest;
+        int depth;
+    };
+    std::vector<OpenDest> m_dests;
+
+    QHash<CharStyle, int> m_charStyleIds;
+    QHash<ParaProps, int> m_paraPropsIds;
+    QHash<QByteArray, int> m_tabIds;
+    QHash<QString, int> m_faceIds;
+    CharStyle m_lastStyle;
+    int m_lastStyleId = -1;
+    bool m_styleDirty = true;
+    bool m_codePageDirty = true;
+    int m_bodyCodePage = 1252;
+    const std::array<char16_t, 256> *m_bodyTable = nullptr;
+
+    int m_docCodePage = 1252;
+    int m_deff = 0;
+    QHash<int, Font> m_fonts;
+    std::vector<Colour> m_colours;
+
+    int m_skip = 0;
+    char16_t m_highSurrogate = 0;
+    QByteArray m_pending;
+    int m_pendingCodePage = 0;
+    ByteDecoder m_decoder;
+
+    std::vector<std::unique_ptr<StoryBuilder>> m_stories;
+    std::vector<RowProps> m_rowDefs;
+    CellProps m_pendingCell;
+    bool m_nestedDefs = false;
+    Border *m_borderTarget = nullptr;
+
+    std::vector<PnDef> m_pnDefs;
+    std::vector<int> m_pnInstances;     // per pn definition: its list instance, or -1
+    QHash<int, int> m_styleByNumber;
+    std::vector<State> m_styleStates;
+    QHash<int, int> m_listByNumber;     // \ls number -> list instance
+    qsizetype m_noteNumberAt = -1;
+    Annotation m_annotation;
+};
 
 } // namespace rtf

@@ -1,5 +1,7 @@
 #include "RtfStyle.h"
 
+#include "RtfRules.h"
+
 #include <QTextDocument>
 #include <QTextFormat>
 
@@ -27,7 +29,7 @@ ResolvedStyle StyleResolver::resolve(const QTextCharFormat &format) const
     const double pt = format.fontPointSize();
     s.points = pt > 0 ? pt : m_defaultPoints;
     const double half = std::round(s.points * 2);
-    s.halfPoints = int(std::clamp(half, 1.0, 3276.0));
+    s.halfPoints = int(std::clamp(half, 1.0, double(rules::MaxHalfPoints)));
 
     const QBrush fg = format.foreground();
     if (fg.style() != Qt::NoBrush) {
@@ -38,18 +40,6 @@ ResolvedStyle StyleResolver::resolve(const QTextCharFormat &format) const
     s.italic = format.fontItalic();
     s.underline = format.fontUnderline();
     return s;
-}
-
-Qt::Alignment StyleResolver::alignment(const QTextBlockFormat &format)
-{
-    const Qt::Alignment a = format.alignment();
-    if (a & Qt::AlignJustify)
-        return Qt::AlignJustify;
-    if (a & Qt::AlignHCenter)
-        return Qt::AlignHCenter;
-    if ((a & Qt::AlignRight) && !(a & Qt::AlignLeft))
-        return Qt::AlignRight;
-    return Qt::AlignLeft;
 }
 
 } // namespace rtf

@@ -30,8 +30,6 @@ public:
 
     ResolvedStyle resolve(const QTextCharFormat &format) const;
     QString defaultFace() const { return m_defaultFont.family(); }
-    // Left, Right, HCenter or Justify: the four alignments the editor offers.
-    static Qt::Alignment alignment(const QTextBlockFormat &format);
 
 private:
     QFont m_defaultFont;

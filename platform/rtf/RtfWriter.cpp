@@ -1,328 +1,394 @@
 #include "RtfWriter.h"
 
-#include "RtfStyle.h"
+#include "RtfFields.h"
+#include "RtfQt.h"
+#include "RtfWrite.h"
 
-#include <QHash>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextFrame>
+#include <QTextTable>
 
-#include <charconv>
 #include <climits>
-#include <vector>
+#include <utility>
 
 namespace rtf {
 
-namespace {
-
-class Writer
+Writer::Writer(const QTextDocument &doc)
+    : m_doc(doc), m_resolver(doc)
 {
-public:
-    explicit Writer(const QTextDocument &doc) : m_doc(doc), m_resolver(doc) {}
-
-    // Writes [from, to); wholeDocument ends every block, including the last, with \par.
-    QByteArray write(int from, int to, bool wholeDocument);
-
-private:
-    struct Piece {
-        QTextBlock block;
-        int from;
-        int to;
-        bool mark;
-    };
-
-    int styleFor(int formatIndex);
-    int faceId(const QString &face);
-    int colourId(const ResolvedStyle &s);
-
-    void word(const char *w);
-    void number(int n);
-    void wordN(const char *w, int n) { word(w); number(n); }
-    void literal(char c);
-    void text(QStringView s);
-    void escapedName(const QString &name);
-    void runFormat(int style);
-
-    const QTextDocument &m_doc;
-    StyleResolver m_resolver;
-    QByteArray m_out;
-    bool m_needSpace = false;
-
-    std::vector<int> m_styleOfFormat;   // format index -> style, -1 unknown
-    std::vector<ResolvedStyle> m_styles;
-    std::vector<int> m_styleFace;
-    std::vector<int> m_styleColour;
-    QHash<QString, int> m_faceIds;
-    QStringList m_faces;
-    QHash<QRgb, int> m_colourIds;
-    std::vector<QRgb> m_colours;
-};
-
-void Writer::word(const char *w)
-{
-    m_out.append('\\');
-    m_out.append(w);
-    m_needSpace = true;
+    face(m_resolver.defaultFace());     // \deff0 always names a real font
 }
 
-void Writer::number(int n)
-{
-    char buf[16];
-    const auto r = std::to_chars(buf, buf + sizeof buf, n);
-    m_out.append(buf, r.ptr - buf);
-}
+Writer::~Writer() = default;
 
-void Writer::literal(char c)
+int Writer::face(const QString &name)
 {
-    if (m_needSpace) {
-        m_out.append(' ');
-        m_needSpace = false;
-    }
-    m_out.append(c);
-}
-
-void Writer::text(QStringView s)
-{
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const char16_t c = s[i].unicode();
-        if (c > 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}') {
-            // Plain ASCII goes out in one piece.
-            if (m_needSpace) {
-                m_out.append(' ');
-                m_needSpace = false;
-            }
-            char buffer[256];
-            qsizetype n = 0;
-            while (i < s.size() && n < qsizetype(sizeof buffer)) {
-                const char16_t d = s[i].unicode();
-                if (d < 0x20 || d >= 0x7F || d == '\\' || d == '{' || d == '}')
-                    break;
-                buffer[n++] = char(d);
-                ++i;
-            }
-            m_out.append(buffer, n);
-            --i;
-            continue;
-        }
-        if (c >= 0x20 && c < 0x7F) {
-            if (c == '\\' || c == '{' || c == '}') {
-                m_out.append('\\');
-                m_out.append(char(c));
-                m_needSpace = false;
-            } else {
-                literal(char(c));
-            }
-            continue;
-        }
-        switch (c) {
-        case u'\t': word("tab"); continue;
-        case u'\x2028': word("line"); continue;
-        case u'\xA0': m_out.append("\\~"); m_needSpace = false; continue;
-        case u'\xAD': m_out.append("\\-"); m_needSpace = false; continue;
-        case u'\x2011': m_out.append("\\_"); m_needSpace = false; continue;
-        case u'\x2029': case u'\xFFFC': case u'\xFDD0': case u'\xFDD1':
-            continue;   // block and object markers: the structure is written separately
-        default:
-            break;
-        }
-        if (c < 0x20)
-            continue;
-        char16_t units[2] = {c, 0};
-        int count = 1;
-        if (QChar::isHighSurrogate(c) && i + 1 < s.size() && QChar::isLowSurrogate(s[i + 1].unicode())) {
-            units[1] = s[++i].unicode();
-            count = 2;
-        } else if (QChar::isSurrogate(c)) {
-            units[0] = u'\xFFFD';
-        }
-        for (int k = 0; k < count; ++k) {
-            // \u takes a signed 16-bit number; '?' is the fallback for readers without Unicode.
-            wordN("u", int(qint16(units[k])));
-            m_out.append('?');
-            m_needSpace = false;
-        }
-    }
-}
-
-void Writer::escapedName(const QString &name)
-{
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t c = name[i].unicode();
-        if (c == ';' || c == '\\' || c == '{' || c == '}') {
-            // Hex keeps a ';' from ending the name; readers take it as data.
-            static const char hex[] = "0123456789abcdef";
-            m_out.append("\\'");
-            m_out.append(hex[c >> 4]);
-            m_out.append(hex[c & 0xF]);
-            m_needSpace = false;
-        } else {
-            text(QStringView(name).sliced(i, 1 + (QChar::isHighSurrogate(c) && i + 1 < name.size() ? 1 : 0)));
-            if (QChar::isHighSurrogate(c) && i + 1 < name.size())
-                ++i;
-        }
-    }
-}
-
-int Writer::faceId(const QString &face)
-{
-    auto it = m_faceIds.constFind(face);
+    auto it = m_faceIds.constFind(name);
     if (it != m_faceIds.constEnd())
         return *it;
     const int id = int(m_faces.size());
-    m_faces.append(face);
-    m_faceIds.insert(face, id);
+    m_faces.append(name);
+    m_faceIds.insert(name, id);
     return id;
 }
 
-int Writer::colourId(const ResolvedStyle &s)
+int Writer::colour(QRgb rgb)
 {
-    if (!s.hasColour)
-        return 0;
-    auto it = m_colourIds.constFind(s.colour);
+    rgb &= 0xFFFFFF;
+    auto it = m_colourIds.constFind(rgb);
     if (it != m_colourIds.constEnd())
         return *it;
-    m_colours.push_back(s.colour);
-    const int id = int(m_colours.size());  // entry 0 is the automatic colour
-    m_colourIds.insert(s.colour, id);
+    m_colours.push_back(rgb);
+    const int id = int(m_colours.size());
+    m_colourIds.insert(rgb, id);
     return id;
 }
 
-int Writer::styleFor(int formatIndex)
+int Writer::styleNumber(const QString &name)
 {
-    if (formatIndex < 0)
-        formatIndex = 0;
-    if (size_t(formatIndex) >= m_styleOfFormat.size())
-        m_styleOfFormat.resize(size_t(formatIndex) + 1, -1);
-    int &slot = m_styleOfFormat[size_t(formatIndex)];
-    if (slot < 0) {
-        const ResolvedStyle s = m_resolver.resolve(m_doc.allFormats().value(formatIndex).toCharFormat());
-        slot = int(m_styles.size());
-        m_styles.push_back(s);
-        m_styleFace.push_back(faceId(s.face));
-        m_styleColour.push_back(colourId(s));
-    }
-    return slot;
+    auto it = m_styleNumbers.constFind(name);
+    if (it != m_styleNumbers.constEnd())
+        return *it;
+    const int n = int(m_styleNumbers.size());
+    m_styleNumbers.insert(name, n);
+    return n;
 }
 
-void Writer::runFormat(int style)
+RtfOut *Writer::redirect(RtfOut *out)
 {
-    const ResolvedStyle &s = m_styles[size_t(style)];
-    word("plain");
-    wordN("f", m_styleFace[size_t(style)]);
-    wordN("fs", s.halfPoints);
-    wordN("cf", m_styleColour[size_t(style)]);
-    if (s.bold)
-        word("b");
-    if (s.italic)
-        word("i");
-    if (s.underline)
-        word("ul");
+    RtfOut *previous = m_out;
+    m_out = out;
+    m_runFormats.clear();   // cached run formats belong to one buffer's state
+    return previous;
 }
 
-QByteArray Writer::write(int from, int to, bool wholeDocument)
+QByteArray Writer::document(bool fragment)
 {
-    // Pass 1: the pieces to write and the fonts and colours they use.
-    std::vector<Piece> pieces;
-    faceId(m_resolver.defaultFace());   // \deff0 always names a real font
+    m_wholeDocument = !fragment;
+    m_lastUnmarked = fragment;
+    m_body.bytes().reserve(qsizetype(m_doc.characterCount()) * 2 + 512);
+    if (!fragment)
+        writeSectionData(*this, m_doc.property(FirstSectionKey));
+    frame(m_doc.rootFrame());
+    QByteArray out = header();
+    out.append(m_body.bytes());
+    out.append('}');
+    return out;
+}
+
+QByteArray Writer::range(int from, int to)
+{
     if (from < to) {
+        m_body.bytes().reserve(qsizetype(to - from) * 2 + 512);
         for (QTextBlock b = m_doc.findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
             const int start = std::max(from, b.position());
             const int markPos = b.position() + b.length() - 1;
             const int end = std::min(to, markPos);
-            const bool mark = wholeDocument || markPos < to;
+            const bool mark = markPos < to;
             if (start >= end && !mark)
                 continue;
-            pieces.push_back(Piece {b, start, end, mark});
-            bool any = false;
-            for (auto it = b.begin(); !it.atEnd(); ++it) {
-                const QTextFragment f = it.fragment();
-                if (f.position() + f.length() <= start || f.position() >= end)
-                    continue;
-                styleFor(f.charFormatIndex());
-                any = true;
-            }
-            if (!any)
-                styleFor(b.charFormatIndex());
+            paragraph(b, start, end, 0, mark ? Mark::Paragraph : Mark::None);
         }
     }
-
-    // Pass 2: header, tables, paragraphs.
-    const int span = std::max(0, std::min(to, m_doc.characterCount()) - from);
-    m_out.reserve(qsizetype(span) * 2 + 512);
-    m_out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl");
-    for (int i = 0; i < m_faces.size(); ++i) {
-        m_out.append("{");
-        wordN("f", i);
-        word("fnil");
-        word("fcharset0");
-        m_out.append(' ');
-        m_needSpace = false;
-        escapedName(m_faces.at(i));
-        m_out.append(";}");
-        m_needSpace = false;
-    }
-    m_out.append("}\r\n{\\colortbl;");
-    for (QRgb c : m_colours) {
-        wordN("red", qRed(c));
-        wordN("green", qGreen(c));
-        wordN("blue", qBlue(c));
-        m_out.append(';');
-        m_needSpace = false;
-    }
-    m_out.append("}\r\n");
-
-    for (const Piece &piece : pieces) {
-        word("pard");
-        switch (m_resolver.alignment(piece.block.blockFormat())) {
-        case Qt::AlignRight: word("qr"); break;
-        case Qt::AlignHCenter: word("qc"); break;
-        case Qt::AlignJustify: word("qj"); break;
-        default: word("ql"); break;
-        }
-        int current = -1;
-        const QString blockText = piece.block.text();
-        const int blockStart = piece.block.position();
-        for (auto it = piece.block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            const int fs = std::max(f.position(), piece.from);
-            const int fe = std::min(f.position() + f.length(), piece.to);
-            if (fs >= fe)
-                continue;
-            const int style = styleFor(f.charFormatIndex());
-            if (style != current) {
-                runFormat(style);
-                current = style;
-            }
-            text(QStringView(blockText).sliced(fs - blockStart, fe - fs));
-        }
-        if (current < 0)
-            runFormat(styleFor(piece.block.charFormatIndex()));
-        if (piece.mark) {
-            word("par");
-            m_out.append("\r\n");
-            m_needSpace = false;
-        }
-    }
-    m_out.append('}');
-    return m_out;
+    QByteArray out = header();
+    out.append(m_body.bytes());
+    out.append('}');
+    return out;
 }
 
-} // namespace
+bool isTableArtifact(const QTextBlock &block)
+{
+    // Qt keeps a paragraph in front of a table that opens its frame or cell;
+    // it is no paragraph of the document's.
+    if (block.length() > 1)
+        return false;
+    const QTextBlock next = block.next();
+    if (!next.isValid())
+        return false;
+    QTextFrame *nextFrame = QTextCursor(next).currentFrame();
+    QTextFrame *ownFrame = QTextCursor(block).currentFrame();
+    if (!qobject_cast<QTextTable *>(nextFrame) || nextFrame == ownFrame || nextFrame->parentFrame() != ownFrame)
+        return false;
+    const QTextBlock previous = block.previous();
+    if (!previous.isValid())
+        return true;
+    // The first paragraph of a cell or of the document.
+    if (auto *table = qobject_cast<QTextTable *>(ownFrame)) {
+        const QTextTableCell cell = table->cellAt(block.position());
+        return cell.isValid() && cell.firstPosition() == block.position();
+    }
+    return ownFrame == block.document()->rootFrame() && block.position() == 0;
+}
+
+void Writer::frame(QTextFrame *f, bool story)
+{
+    struct Item {
+        QTextBlock block;
+        QTextTable *table = nullptr;
+    };
+    std::vector<Item> items;
+    for (auto it = f->begin(); !it.atEnd(); ++it) {
+        if (QTextFrame *child = it.currentFrame()) {
+            if (auto *table = qobject_cast<QTextTable *>(child))
+                items.push_back(Item {{}, table});
+            continue;
+        }
+        items.push_back(Item {it.currentBlock(), nullptr});
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        const Item &item = items[i];
+        if (item.table) {
+            writeTable(*this, item.table, 1);
+            continue;
+        }
+        if (isTableArtifact(item.block))
+            continue;
+        Mark mark = Mark::Paragraph;
+        QVariant section;
+        if (i + 1 == items.size()) {
+            // A story's last paragraph ends with its group; an empty one
+            // keeps its mark, or it would not be read back at all.
+            if ((story && item.block.length() > 1) || m_lastUnmarked)
+                mark = Mark::None;
+        } else if (m_wholeDocument && !story && !items[i + 1].table) {
+            // The paragraph before a section's first ends the section.
+            section = items[i + 1].block.blockFormat().property(SectionProperty);
+            if (section.isValid() && section != item.block.blockFormat().property(SectionProperty))
+                mark = Mark::Section;
+        }
+        paragraph(item.block, item.block.position(), item.block.position() + item.block.length() - 1, 0, mark);
+        if (mark == Mark::Section)
+            writeSectionData(*this, section);
+    }
+}
+
+void Writer::cell(const QTextTableCell &cell, int depth)
+{
+    // The cell's paragraphs, the last ending with the cell's mark.
+    std::vector<std::pair<QTextBlock, QTextTable *>> items;
+    for (auto it = cell.begin(); !it.atEnd(); ++it) {
+        if (QTextFrame *child = it.currentFrame()) {
+            if (auto *table = qobject_cast<QTextTable *>(child))
+                items.emplace_back(QTextBlock(), table);
+            continue;
+        }
+        items.emplace_back(it.currentBlock(), nullptr);
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        const auto &[block, table] = items[i];
+        if (table) {
+            writeTable(*this, table, depth + 1);
+            continue;
+        }
+        if (isTableArtifact(block))
+            continue;
+        const bool last = i + 1 == items.size();
+        const Mark mark = !last ? Mark::Paragraph : depth <= 1 ? Mark::Cell : Mark::NestCell;
+        paragraph(block, block.position(), block.position() + block.length() - 1, depth, mark);
+    }
+}
+
+void Writer::story(const QTextDocument &doc)
+{
+    // Format indexes belong to a document: the cache is the story's while it is written.
+    std::vector<QByteArray> outer = std::move(m_runFormats);
+    const int field = std::exchange(m_openField, 0);
+    m_runFormats.clear();
+    frame(doc.rootFrame(), true);
+    m_runFormats = std::move(outer);
+    m_openField = field;
+}
+
+void Writer::paragraph(const QTextBlock &block, int from, int to, int depth, Mark mark)
+{
+    writeParagraphFormat(*this, block, depth);
+    runs(block, from, to);
+    switch (mark) {
+    case Mark::Paragraph:
+        m_out->word("par");
+        m_out->newline();
+        break;
+    case Mark::Cell: m_out->word("cell"); break;
+    case Mark::NestCell: m_out->word("nestcell"); break;
+    case Mark::Section: m_out->word("sect"); break;
+    case Mark::None: break;
+    }
+}
+
+void Writer::runs(const QTextBlock &block, int from, int to)
+{
+    int current = -1;
+    bool any = false;
+    const QString blockText = block.text();
+    const int blockStart = block.position();
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int fs = std::max(fragment.position(), from);
+        const int fe = std::min(fragment.position() + fragment.length(), to);
+        if (fs >= fe)
+            continue;
+        any = true;
+        const QTextCharFormat f = fragment.charFormat();
+        int field = f.intProperty(FieldIdProperty);
+        if (!field && f.isAnchor() && !f.anchorHref().isEmpty())
+            field = -int(qHash(f.anchorHref()) & 0x3fffffff) - 1;
+        if (field != m_openField) {
+            closeField();
+            if (field)
+                openField(f, field);
+            current = -1;
+        }
+        const int index = fragment.charFormatIndex();
+        const QStringView text = QStringView(blockText).sliced(fs - blockStart, fe - fs);
+        if (f.isImageFormat() || f.objectType() == NoteObject || f.objectType() == KeptObject) {
+            for (QChar c : text) {
+                if (c != QChar::ObjectReplacementCharacter)
+                    continue;
+                if (f.isImageFormat())
+                    writePicture(*this, f);
+                else if (f.objectType() == NoteObject)
+                    writeNote(*this, f);
+                else
+                    writeKept(*this, f);
+            }
+            current = -1;
+            continue;
+        }
+        if (index != current) {
+            runFormat(index, f);
+            current = index;
+        }
+        m_out->text(text);
+    }
+    closeField();
+    if (!any)
+        runFormat(block.charFormatIndex(), block.charFormat());
+}
+
+void Writer::runFormat(int index, const QTextCharFormat &f)
+{
+    if (index < 0) {
+        writeRunFormat(*this, f);
+        return;
+    }
+    if (size_t(index) >= m_runFormats.size())
+        m_runFormats.resize(size_t(index) + 1);
+    QByteArray &cached = m_runFormats[size_t(index)];
+    if (cached.isNull()) {
+        RtfOut scratch;
+        RtfOut *previous = m_out;
+        m_out = &scratch;
+        writeRunFormat(*this, f);
+        m_out = previous;
+        cached = scratch.bytes();
+    }
+    m_out->rawWord(cached);
+}
+
+void Writer::openField(const QTextCharFormat &f, int id)
+{
+    m_openField = id;
+    QString instruction = f.stringProperty(FieldInstructionProperty);
+    if (instruction.isEmpty())
+        instruction = hyperlinkInstruction(f.anchorHref());
+    m_out->open();
+    m_out->word("field");
+    if (f.boolProperty(FieldLockedProperty))
+        m_out->word("fldlock");
+    m_out->open();
+    m_out->star();
+    m_out->word("fldinst");
+    m_out->text(QStringLiteral(" ") + instruction);
+    m_out->close();
+    m_out->open();
+    m_out->word("fldrslt");
+    m_runFormats.clear();
+}
+
+void Writer::closeField()
+{
+    if (!m_openField)
+        return;
+    m_openField = 0;
+    m_out->close();
+    m_out->close();
+    m_runFormats.clear();
+}
+
+QByteArray Writer::header()
+{
+    // The stylesheet and the lists may name fonts and colours of their own:
+    // they are written before the tables that list them.
+    RtfOut styles;
+    writeStyleSheet(*this, styles);
+    RtfOut lists;
+    writeListTables(*this, lists);
+    RtfOut info;
+    if (m_wholeDocument)
+        writeDocumentInfo(*this, info);
+
+    RtfOut out;
+    out.bytes().reserve(1024 + styles.bytes().size() + lists.bytes().size());
+    out.raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1");
+    if (m_wholeDocument && m_doc.property(LanguageKey).isValid())
+        out.word("deflang", m_doc.property(LanguageKey).toInt());
+    out.newline();
+    out.raw("{\\fonttbl");
+    for (int i = 0; i < m_faces.size(); ++i) {
+        out.open();
+        out.word("f", i);
+        out.word("fnil");
+        out.word("fcharset0");
+        out.name(m_faces.at(i));
+        out.raw(";}");
+    }
+    out.close();
+    out.newline();
+    out.raw("{\\colortbl;");
+    for (QRgb c : m_colours) {
+        out.word("red", qRed(c));
+        out.word("green", qGreen(c));
+        out.word("blue", qBlue(c));
+        out.raw(";");
+    }
+    out.close();
+    out.newline();
+    out.raw(styles.bytes());
+    out.raw(lists.bytes());
+    out.raw(info.bytes());
+    return std::move(out.bytes());
+}
 
 QByteArray writeDocument(const QTextDocument &doc)
 {
     Writer w(doc);
-    return w.write(0, INT_MAX, true);
+    return w.document();
 }
 
 QByteArray writeSelection(const QTextCursor &cursor)
 {
     if (cursor.isNull() || !cursor.document()) {
         const QTextDocument empty;
-        return Writer(empty).write(0, 0, false);
+        return Writer(empty).range(0, 0);
     }
-    Writer w(*cursor.document());
-    return w.write(cursor.selectionStart(), cursor.selectionEnd(), false);
+    const QTextDocument &doc = *cursor.document();
+    const int from = cursor.selectionStart();
+    const int to = cursor.selectionEnd();
+    // A selection that reaches into a table is copied into a document of
+    // its own, which Qt cuts to the selected cells, and written whole.
+    bool tables = false;
+    for (QTextBlock b = doc.findBlock(from); b.isValid() && b.position() <= to && !tables; b = b.next())
+        tables = qobject_cast<QTextTable *>(QTextCursor(b).currentFrame()) != nullptr;
+    if (!tables)
+        return Writer(doc).range(from, to);
+    QTextDocument part;
+    part.setDefaultFont(doc.defaultFont());
+    part.setProperty(StylesKey, doc.property(StylesKey));
+    QTextCursor(&part).insertFragment(cursor.selection());
+    Writer w(part);
+    return w.document(true);
 }
 
 } // namespace rtf

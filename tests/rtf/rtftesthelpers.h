@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfRules.h"
 #include "platform/rtf/RtfStyle.h"
 
 #include <QDir>
@@ -41,7 +42,7 @@ inline QString paragraphs(const QTextDocument &doc)
 inline QString readText(const QByteArray &rtf)
 {
     QTextDocument doc;
-    rtf::readIntoDocument(&doc, rtf);
+    (void)rtf::readIntoDocument(&doc, rtf);
     return paragraphs(doc);
 }
 
@@ -56,7 +57,7 @@ inline QString summary(const QTextDocument &doc)
     QStringList paras;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         QString align = QStringLiteral("left");
-        switch (rtf::StyleResolver::alignment(b.blockFormat())) {
+        switch (rtf::rules::toQt(rtf::rules::alignment(b.blockFormat().alignment()))) {
         case Qt::AlignRight: align = QStringLiteral("right"); break;
         case Qt::AlignHCenter: align = QStringLiteral("center"); break;
         case Qt::AlignJustify: align = QStringLiteral("justify"); break;
@@ -89,7 +90,7 @@ inline QString summary(const QTextDocument &doc)
 inline QString readSummary(const QByteArray &rtf)
 {
     QTextDocument doc;
-    rtf::readIntoDocument(&doc, rtf);
+    (void)rtf::readIntoDocument(&doc, rtf);
     return summary(doc);
 }
 

@@ -1,0 +1,198 @@
+#include "RtfDocInfo.h"
+
+#include "RtfBuild.h"
+#include "RtfParser.h"
+#include "RtfRules.h"
+#include "RtfWrite.h"
+
+#include <QTextDocument>
+#include <QVariantMap>
+
+#include <algorithm>
+
+namespace rtf {
+
+namespace {
+
+constexpr int MaxInfoChars = 65536;
+constexpr int MaxLength = 31680 * 10;
+
+// {\info{\title ...}{\author ...}{\creatim\yr2024\mo1...}}: strings read as
+// text, dates kept as written.
+class InfoDest final : public Dest
+{
+public:
+    explicit InfoDest(int depth) : m_depth(depth) {}
+
+    bool word(Parser &p, const Keyword *k, const Token &t) override
+    {
+        if (k && (k->family == Family::Doc || k->family == Family::Special || k->family == Family::Skip))
+            return false;   // \u and special characters are text here too
+        if (!k || k->family != Family::Info || p.depth() != m_depth + 1)
+            return true;    // counts and the like: the writer states its own
+        if (k->id == InfoString || k->id == InfoDate) {
+            m_name = QString::fromLatin1(t.bytes.toByteArray());
+            m_isDate = k->id == InfoDate;
+            m_value.clear();
+        }
+        return true;
+    }
+
+    void text(Parser &p, QStringView s) override
+    {
+        if (!m_name.isEmpty() && !m_isDate && p.depth() >= m_depth + 1 && m_value.size() < MaxInfoChars)
+            m_value += s.first(std::min<qsizetype>(s.size(), MaxInfoChars - m_value.size()));
+    }
+
+    void innerGroupEnd(Parser &p) override
+    {
+        if (p.depth() != m_depth + 1 || m_name.isEmpty())
+            return;
+        DocInfo &info = p.doc().info;
+        if (!info.order.contains(m_name))
+            info.order.append(m_name);
+        if (m_isDate)
+            info.raw.insert(m_name, p.groupBytesSoFar().first(std::min<qsizetype>(p.groupBytesSoFar().size(), 256)).toByteArray());
+        else
+            info.strings.insert(m_name, m_value.trimmed());
+        m_name.clear();
+    }
+
+private:
+    int m_depth;
+    QString m_name;
+    QString m_value;
+    bool m_isDate = false;
+};
+
+} // namespace
+
+void infoWord(Parser &p, int id, const Token &t)
+{
+    const State &s = p.state();
+    const bool mainBody = p.inMainStory() && (!s.dest || s.dest->isBody());
+    PageSetup &page = p.doc().page;
+    const int v = std::clamp(t.param, 0, MaxLength);
+    switch (id) {
+    case InfoGroup:
+        if (p.nested() && !s.dest && p.inMainStory())
+            p.open(std::make_unique<InfoDest>(p.depth()));
+        else
+            p.skipGroup();
+        break;
+    case InfoString:
+    case InfoDate:
+        p.skipGroup();      // outside \info these carry nothing
+        break;
+    case PaperWidth: page.paperWidth = v; break;
+    case PaperHeight: page.paperHeight = v; break;
+    case MarginLeft: page.marginLeft = v; break;
+    case MarginRight: page.marginRight = v; break;
+    case MarginTop: page.marginTop = v; break;
+    case MarginBottom: page.marginBottom = v; break;
+    case Gutter: page.gutter = v; break;
+    case Landscape: page.landscape = true; break;
+    case FacingPages: page.facingPages = true; break;
+    case SectionEnd:
+        if (!s.dest || s.dest->isBody()) {
+            p.endParagraph();
+            if (mainBody)
+                p.startSection();
+        }
+        break;
+    case SectionDefaults:
+        if (mainBody)
+            p.currentSection().properties.clear();
+        break;
+    case SectionKeyword:
+        if (mainBody) {
+            QByteArray &props = p.currentSection().properties;
+            if (props.size() < 4096) {
+                props += '\\';
+                props += t.bytes.toByteArray();
+                if (t.hasParam)
+                    props += QByteArray::number(t.param);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace rtf
+
+// ---- Qt's document ----------------------------------------------------------------------------
+
+namespace rtf {
+
+void buildDocumentInfo(Builder &b)
+{
+    const Document &model = b.model();
+    QTextDocument *doc = b.document();
+    QVariantMap info;
+    for (const QString &name : model.info.order) {
+        if (model.info.strings.contains(name))
+            info.insert(name, model.info.strings.value(name));
+        else if (model.info.raw.contains(name))
+            info.insert(name, model.info.raw.value(name));
+    }
+    doc->setProperty(InfoKey, info.isEmpty() ? QVariant() : QVariant(info));
+    doc->setMetaInformation(QTextDocument::DocumentTitle, model.info.strings.value(QStringLiteral("title")));
+    const PageSetup &p = model.page;
+    doc->setProperty(PageKey, p.any() || p.facingPages
+                                  ? QVariant::fromValue(QList<int> {p.paperWidth, p.paperHeight, p.marginLeft,
+                                                                    p.marginRight, p.marginTop, p.marginBottom,
+                                                                    p.gutter, p.landscape, p.facingPages})
+                                  : QVariant());
+    QList<QByteArray> kept(model.keptGroups.begin(), model.keptGroups.end());
+    doc->setProperty(KeptGroupsKey, kept.isEmpty() ? QVariant() : QVariant::fromValue(kept));
+    doc->setProperty(LanguageKey, model.defaultLanguage >= 0 ? QVariant(model.defaultLanguage) : QVariant());
+    doc->setProperty(FirstSectionKey, QVariant());
+}
+
+} // namespace rtf
+
+// ---- writing ------------------------------------------------------------------------------------
+
+namespace rtf {
+
+void writeDocumentInfo(Writer &w, RtfOut &out)
+{
+    const QTextDocument &doc = w.doc();
+    const QVariantMap info = doc.property(InfoKey).toMap();
+    if (!info.isEmpty()) {
+        out.open();
+        out.word("info");
+        for (auto it = info.cbegin(); it != info.cend(); ++it) {
+            if (it.value().typeId() == QMetaType::QByteArray) {
+                out.raw(rules::keepableGroup(it.value().toByteArray()));
+                continue;
+            }
+            out.open();
+            out.word(it.key().toLatin1().toStdString());
+            out.text(it.value().toString());
+            out.close();
+        }
+        out.close();
+        out.newline();
+    }
+    for (const QByteArray &group : doc.property(KeptGroupsKey).value<QList<QByteArray>>()) {
+        out.raw(rules::keepableGroup(group));
+        out.newline();
+    }
+    const QList<int> page = doc.property(PageKey).value<QList<int>>();
+    if (page.size() == 9) {
+        const char *const words[] = {"paperw", "paperh", "margl", "margr", "margt", "margb", "gutter"};
+        for (int i = 0; i < 7; ++i)
+            if (page[i] > 0 || (i >= 2 && i <= 5 && page[i] == 0))
+                out.word(words[i], page[i]);
+        if (page[7])
+            out.word("landscape");
+        if (page[8])
+            out.word("facingp");
+        out.newline();
+    }
+}
+
+} // namespace rtf

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "RtfKeywords.h"
+
+#include <QString>
+
+// Fields: {\field{\*\fldinst INSTRUCTION}{\fldrslt RESULT}}. The result is
+// text as any other, marked with its field; hyperlinks are fields too.
+namespace rtf {
+
+class Parser;
+struct Token;
+
+enum FieldsId { FieldGroup, FieldInstruction, FieldResult, FieldLock };
+
+inline constexpr Keyword fieldsKeywords[] = {
+    {"field", Family::Fields, FieldGroup, Destination}, {"fldinst", Family::Fields, FieldInstruction, Destination},
+    {"fldrslt", Family::Fields, FieldResult, Destination}, {"fldlock", Family::Fields, FieldLock},
+};
+
+void fieldsWord(Parser &p, int id, const Token &t);
+
+// The target of a HYPERLINK instruction: the address, or "#name" for
+// HYPERLINK \l "name"; empty when the instruction is no hyperlink.
+QString hyperlinkTarget(const QString &instruction);
+// The instruction that links to target, as hyperlinkTarget reads it.
+QString hyperlinkInstruction(const QString &target);
+
+} // namespace rtf

@@ -1,0 +1,73 @@
+#include "RtfKept.h"
+
+#include "RtfParser.h"
+#include "RtfQt.h"
+#include "RtfRules.h"
+#include "RtfWrite.h"
+
+namespace rtf {
+
+namespace {
+
+constexpr qsizetype MaxKeptBytes = 4096;
+
+class KeptInlineDest final : public Dest
+{
+public:
+    bool skipsAll() const override { return true; }
+    void close(Parser &p) override
+    {
+        QByteArray group = p.groupBytesSoFar().size() <= MaxKeptBytes ? rules::keepableGroup(p.groupBytesSoFar())
+                                                                       : QByteArray();
+        if (group.isEmpty()) {
+            p.doc().dropped.add(QStringLiteral("bookmarks cut off or oversized"));
+            return;
+        }
+        p.doc().kept.push_back(std::move(group));
+        p.insertObject(InlineObject::Kept, int(p.doc().kept.size()) - 1);
+    }
+};
+
+} // namespace
+
+void keptWord(Parser &p, int, const Token &)
+{
+    const State &s = p.state();
+    if (p.nested() && (!s.dest || s.dest->isBody()))
+        p.open(std::make_unique<KeptInlineDest>());
+    else
+        p.skipGroup();
+}
+
+} // namespace rtf
+
+// ---- writing ------------------------------------------------------------------------------------
+
+namespace rtf {
+
+void writeKept(Writer &w, const QTextCharFormat &f)
+{
+    RtfOut &out = w.out();
+    if (f.hasProperty(KeptBytesProperty)) {
+        out.raw(rules::keepableGroup(f.property(KeptBytesProperty).toByteArray()));
+    } else if (f.hasProperty(HiddenTextProperty)) {
+        out.open();
+        writeRunFormat(w, f);
+        out.word("v");
+        out.text(f.stringProperty(HiddenTextProperty));
+        out.close();
+    } else if (f.hasProperty(FieldInstructionProperty)) {
+        // A field without a result.
+        out.open();
+        out.word("field");
+        out.open();
+        out.star();
+        out.word("fldinst");
+        out.text(QStringLiteral(" ") + f.stringProperty(FieldInstructionProperty));
+        out.close();
+        out.raw("{\\fldrslt }");
+        out.close();
+    }
+}
+
+} // namespace rtf

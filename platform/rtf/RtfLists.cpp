@@ -1,0 +1,618 @@
+#include "RtfLists.h"
+
+#include "RtfBuild.h"
+#include "RtfParser.h"
+#include "RtfWrite.h"
+
+#include <QTextBlock>
+#include <QTextList>
+
+#include <QTextListFormat>
+
+#include <algorithm>
+
+namespace rtf {
+
+namespace {
+
+constexpr int MaxLevels = 9;
+constexpr int MaxLists = 4096;
+constexpr int PnNumberBase = 0x40000000;    // list numbers made for the older form
+
+// {\*\listtable{\list\listtemplateidN{\listlevel\levelnfc0\levelstartat1{\leveltext\'02\'00.;}
+// {\levelnumbers\'01;}\fi-360\li720}...{\listname ;}\listidN}}
+class ListTableDest final : public Dest
+{
+public:
+    bool word(Parser &p, const Keyword *k, const Token &t) override
+    {
+        if (!k || k->family != Family::Lists)
+            return false;
+        const int v = t.hasParam ? t.param : 0;
+        switch (k->id) {
+        case ListDefinition:
+            m_list = ListDef {};
+            m_listDepth = p.depth();
+            return true;
+        case ListLevelGroup:
+            if (m_listDepth > 0 && p.depth() == m_listDepth + 1) {
+                m_level = ListLevel {};
+                m_levelDepth = p.depth();
+                p.state().para = ParaState {};
+                p.state().chars = CharState {};
+            }
+            return true;
+        case LevelText:
+            if (m_levelDepth > 0)
+                m_textDepth = p.depth();
+            return true;
+        case LevelNumbers:
+        case ListName:
+            if (k->id == ListName)
+                m_nameDepth = p.depth();
+            else
+                p.skipGroup();
+            return true;
+        case LevelFormat: m_level.format = std::clamp(v, 0, 255); return true;
+        case LevelStart: m_level.start = std::clamp(v, 0, 32767); return true;
+        case LevelFollow: m_level.follow = std::clamp(v, 0, 2); return true;
+        case LevelLegal: m_level.legal = v != 0 || !t.hasParam; return true;
+        case LevelNoRestart: m_level.noRestart = v != 0 || !t.hasParam; return true;
+        case ListIdWord: m_list.id = v; return true;
+        case ListTemplateId: m_list.templateId = v; return true;
+        case ListHybrid: m_list.hybrid = true; return true;
+        case ListSimple: m_list.hybrid = false; return true;
+        default: return true;
+        }
+    }
+
+    void text(Parser &p, QStringView s) override
+    {
+        if (m_textDepth > 0 && p.depth() >= m_textDepth)
+            m_level.text += s;
+        else if (m_nameDepth > 0 && p.depth() >= m_nameDepth)
+            m_list.name += s;
+    }
+
+    void innerGroupEnd(Parser &p) override
+    {
+        const int d = p.depth();
+        if (d == m_textDepth) {
+            m_textDepth = 0;
+        } else if (d == m_nameDepth) {
+            m_nameDepth = 0;
+            m_list.name = m_list.name.trimmed();
+            if (m_list.name.endsWith(u';'))
+                m_list.name.chop(1);
+        } else if (d == m_levelDepth) {
+            const State &s = p.state();
+            m_level.leftIndent = s.para.props.leftIndent;
+            m_level.firstIndent = s.para.props.firstIndent;
+            m_level.text = levelText(p, m_level.text, s);
+            if (int(m_list.levels.size()) < MaxLevels)
+                m_list.levels.push_back(m_level);
+            m_levelDepth = 0;
+        } else if (d == m_listDepth) {
+            m_listDepth = 0;
+            if (int(p.doc().lists.size()) < MaxLists)
+                p.doc().lists.push_back(std::move(m_list));
+        }
+    }
+
+private:
+    // The level text after its length, cut to that length; symbol-font
+    // bullets become the Unicode characters they stand for.
+    static QString levelText(Parser &p, const QString &raw, const State &s)
+    {
+        QString text = raw;
+        if (text.endsWith(u';'))
+            text.chop(1);
+        if (text.isEmpty())
+            return text;
+        const int length = text.at(0).unicode();
+        text = text.mid(1, length < 0x20 ? length : -1);
+        const CharStyle style = p.resolve(s.chars);
+        const QString face = style.face >= 0 ? p.doc().faces.at(style.face) : QString();
+        const bool symbolFont = face.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)
+            || face.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive);
+        for (QChar &c : text) {
+            if (c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF)
+                c = QChar(unicodeBullet(c.unicode()));
+            else if (symbolFont && c.unicode() >= 0x20)
+                c = QChar(unicodeBullet(char16_t(0xF000 + (c.unicode() & 0xFF))));
+        }
+        return text;
+    }
+
+    ListDef m_list;
+    ListLevel m_level;
+    int m_listDepth = 0;
+    int m_levelDepth = 0;
+    int m_textDepth = 0;
+    int m_nameDepth = 0;
+};
+
+// {\*\listoverridetable{\listoverride\listidN\listoverridecount0\lsM}}
+class ListOverrideTableDest final : public Dest
+{
+public:
+    bool word(Parser &p, const Keyword *k, const Token &t) override
+    {
+        if (!k || k->family != Family::Lists)
+            return false;
+        switch (k->id) {
+        case ListOverride:
+            m_instance = ListInstance {};
+            m_listId = 0;
+            m_overrideDepth = p.depth();
+            m_levels = 0;
+            return true;
+        case OverrideLevel:
+            m_levelDepth = p.depth();
+            m_startOverride = false;
+            return true;
+        case OverrideStart:
+            m_startOverride = true;
+            return true;
+        case LevelStart:
+            if (m_levelDepth > 0 && m_startOverride && m_levels < MaxLevels) {
+                m_instance.startOverride.resize(size_t(m_levels + 1), -1);
+                m_instance.startOverride[size_t(m_levels)] = std::clamp(t.param, 0, 32767);
+            }
+            return true;
+        case ListIdWord: m_listId = t.param; return true;
+        case ListNumberWord: m_instance.number = t.param; return true;
+        default: return true;
+        }
+    }
+
+    void innerGroupEnd(Parser &p) override
+    {
+        if (p.depth() == m_levelDepth) {
+            m_levelDepth = 0;
+            ++m_levels;
+            return;
+        }
+        if (p.depth() != m_overrideDepth)
+            return;
+        m_overrideDepth = 0;
+        const auto &lists = p.doc().lists;
+        const auto it = std::find_if(lists.begin(), lists.end(), [&](const ListDef &l) { return l.id == m_listId; });
+        if (it == lists.end() || p.listByNumber().contains(m_instance.number))
+            return;     // an override that points nowhere, or a number given twice
+        m_instance.list = int(it - lists.begin());
+        p.listByNumber().insert(m_instance.number, int(p.doc().listInstances.size()));
+        p.doc().listInstances.push_back(m_instance);
+    }
+
+private:
+    ListInstance m_instance;
+    int m_listId = 0;
+    int m_overrideDepth = 0;
+    int m_levelDepth = 0;
+    int m_levels = 0;
+    bool m_startOverride = false;
+};
+
+// {\*\pn\pnlvlbody\pndec\pnstart1\pnindent360{\pntxta .}}: one level of an
+// older list, made a list of its own when first seen.
+class PnDest final : public Dest
+{
+public:
+    bool word(Parser &p, const Keyword *k, const Token &t) override
+    {
+        if (!k || k->family != Family::Lists)
+            return false;
+        switch (k->id) {
+        case PnLevel: m_def.level = std::clamp(t.param, 1, 9); break;
+        case PnLevelBody: m_def.level = 10; break;
+        case PnLevelBullet: m_def.level = 11; m_def.format = 23; break;
+        case PnLevelContinue: m_def.level = 12; break;
+        case PnDecimal: m_def.format = 0; break;
+        case PnUpperRoman: m_def.format = 1; break;
+        case PnLowerRoman: m_def.format = 2; break;
+        case PnUpperLetter: m_def.format = 3; break;
+        case PnLowerLetter: m_def.format = 4; break;
+        case PnStart: m_def.start = std::clamp(t.param, 0, 32767); break;
+        case PnIndent: m_def.indent = std::clamp(t.param, -31680, 31680); break;
+        case PnFont: m_def.font = t.param; m_fontFace = p.resolve(CharState {CharStyle {}, t.param, 0, 0, 0}).face; break;
+        case PnTextBefore: m_target = &m_def.before; m_textDepth = p.depth(); break;
+        case PnTextAfter: m_target = &m_def.after; m_textDepth = p.depth(); break;
+        default: break;
+        }
+        return true;
+    }
+
+    void text(Parser &p, QStringView s) override
+    {
+        if (m_target && p.depth() >= m_textDepth)
+            *m_target += s;
+    }
+
+    void innerGroupEnd(Parser &p) override
+    {
+        if (p.depth() == m_textDepth) {
+            m_target = nullptr;
+            m_textDepth = 0;
+        }
+    }
+
+    void close(Parser &p) override
+    {
+        if (m_def.level == 12)
+            return;     // a paragraph continuing a list item without a number of its own
+        const QString face = m_fontFace >= 0 ? p.doc().faces.at(m_fontFace) : QString();
+        const bool symbolFont = face.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)
+            || face.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive);
+        for (QString *s : {&m_def.before, &m_def.after})
+            for (QChar &c : *s)
+                if (c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF)
+                    c = QChar(unicodeBullet(c.unicode()));
+                else if (symbolFont)
+                    c = QChar(unicodeBullet(char16_t(0xF000 + (c.unicode() & 0xFF))));
+        const int index = p.internPn(m_def);
+        int &instance = p.pnInstances()[size_t(index)];
+        if (instance < 0) {
+            ListLevel level;
+            level.format = m_def.format;
+            level.start = m_def.start;
+            level.leftIndent = m_def.indent;
+            level.text = m_def.format == 23 ? (m_def.before.isEmpty() ? QStringLiteral("\u2022") : m_def.before)
+                                            : m_def.before + QChar(0) + m_def.after;
+            ListDef list;
+            list.id = PnNumberBase + index;
+            list.hybrid = false;
+            list.levels.assign(size_t(MaxLevels), level);
+            p.doc().lists.push_back(list);
+            ListInstance inst;
+            inst.number = PnNumberBase + index;
+            inst.list = int(p.doc().lists.size()) - 1;
+            instance = int(p.doc().listInstances.size());
+            p.listByNumber().insert(inst.number, instance);
+            p.doc().listInstances.push_back(inst);
+        }
+        ParaProps &outer = p.parentState().para.props;
+        if (outer.list < 0) {
+            outer.list = PnNumberBase + index;
+            outer.level = m_def.level <= 9 ? m_def.level - 1 : 0;
+        }
+    }
+
+private:
+    PnDef m_def;
+    int m_fontFace = -1;
+    QString *m_target = nullptr;
+    int m_textDepth = 0;
+};
+
+} // namespace
+
+char16_t unicodeBullet(char16_t c)
+{
+    switch (c) {
+    case 0xF0B7: return 0x2022;     // Symbol: bullet
+    case 0xF0A7: return 0x25AA;     // Wingdings: small square
+    case 0xF0D8: return 0x27A2;     // Wingdings: arrowhead
+    case 0xF076: return 0x2756;     // Wingdings: diamond
+    case 0xF0FC: return 0x2714;     // Wingdings: check mark
+    case 0xF06E: return 0x25A0;     // Wingdings: black square
+    case 0xF06F: return 0x25A1;     // Wingdings: white square
+    case 0xF0A8: return 0x25CB;     // Wingdings: circle
+    default: return c >= 0xF020 && c <= 0xF0FF ? char16_t(0x2022) : c;
+    }
+}
+
+void listsWord(Parser &p, int id, const Token &t)
+{
+    State &s = p.state();
+    switch (id) {
+    case ListTable:
+        if (p.nested() && !s.dest)
+            p.open(std::make_unique<ListTableDest>());
+        break;
+    case ListOverrideTable:
+        if (p.nested() && !s.dest)
+            p.open(std::make_unique<ListOverrideTableDest>());
+        break;
+    case ListNumberWord:
+        s.para.props.list = t.param;
+        break;
+    case ListLevelWord:
+        s.para.props.level = std::clamp(t.param, 0, MaxLevels - 1);
+        break;
+    case ListText:
+    case PnText:
+        // The label is text for readers without lists; it is dropped again
+        // when the paragraph turns out to be in a list.
+        if (p.nested() && (!s.dest || s.dest->isBody()))
+            s.field = LabelField;
+        else
+            p.skipGroup();
+        break;
+    case Pn:
+        if (p.nested())
+            p.open(std::make_unique<PnDest>());
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace rtf
+
+// ---- Qt's document ----------------------------------------------------------------------------
+
+namespace rtf {
+
+namespace {
+
+QTextListFormat::Style qtStyle(const ListLevel &level)
+{
+    switch (level.format) {
+    case 0: return QTextListFormat::ListDecimal;
+    case 1: return QTextListFormat::ListUpperRoman;
+    case 2: return QTextListFormat::ListLowerRoman;
+    case 3: return QTextListFormat::ListUpperAlpha;
+    case 4: return QTextListFormat::ListLowerAlpha;
+    case 255: return QTextListFormat::ListStyleUndefined;
+    case 23: {
+        // Qt draws three bullets; the nearest one stands in for the file's.
+        const QString text = level.text.trimmed();
+        const char16_t c = text.isEmpty() ? u'\x2022' : text.at(0).unicode();
+        if (c == u'o' || c == 0x25E6 || c == 0x25CB || c == 0x25A1)
+            return QTextListFormat::ListCircle;
+        if (c == 0x25AA || c == 0x25A0 || c == 0x00A7)
+            return QTextListFormat::ListSquare;
+        return QTextListFormat::ListDisc;
+    }
+    default: return QTextListFormat::ListDecimal;
+    }
+}
+
+} // namespace
+
+QTextListFormat buildListFormat(const Document &model, const ParaProps &p)
+{
+    const ListInstance &instance = model.listInstances[size_t(p.list)];
+    const ListDef &def = model.lists[size_t(instance.list)];
+    ListLevel level;
+    if (size_t(p.level) < def.levels.size())
+        level = def.levels[size_t(p.level)];
+    else if (!def.levels.empty())
+        level = def.levels.back();
+    int start = level.start;
+    if (size_t(p.level) < instance.startOverride.size() && instance.startOverride[size_t(p.level)] >= 0)
+        start = instance.startOverride[size_t(p.level)];
+
+    QTextListFormat f;
+    f.setStyle(qtStyle(level));
+    f.setIndent(0);     // the paragraph's own indents place it
+    // Qt shows a level's own number: the text around its placeholder, up to
+    // the placeholders of other levels, comes before and after it.
+    const QChar own(char16_t(p.level));
+    const qsizetype at = level.text.indexOf(own);
+    if (level.format != 23 && at >= 0) {
+        QString before = level.text.first(at);
+        if (std::any_of(before.begin(), before.end(), [](QChar c) { return c.unicode() < 9; }))
+            before.clear();
+        QString after = level.text.mid(at + 1);
+        const qsizetype next = std::find_if(after.begin(), after.end(), [](QChar c) { return c.unicode() < 9; })
+            - after.begin();
+        after.truncate(next);
+        f.setNumberPrefix(before);
+        f.setNumberSuffix(after);
+    }
+    f.setProperty(ListNumberProperty, instance.number);
+    f.setProperty(ListLevelProperty, p.level);
+    f.setProperty(ListFormatProperty, level.format);
+    f.setProperty(ListLevelTextProperty, level.text);
+    f.setProperty(ListStartProperty, start);
+    f.setProperty(ListLevelIndentProperty, QVariant::fromValue(QList<int> {level.leftIndent, level.firstIndent, level.follow}));
+    f.setProperty(ListDefinitionProperty, QVariant::fromValue(QList<int> {def.id, def.templateId, def.hybrid ? 1 : 0}));
+    return f;
+}
+
+} // namespace rtf
+
+// ---- writing ------------------------------------------------------------------------------------
+
+namespace rtf {
+
+namespace {
+
+int formatCode(const QTextListFormat &f)
+{
+    if (f.hasProperty(ListFormatProperty))
+        return f.intProperty(ListFormatProperty);
+    switch (f.style()) {
+    case QTextListFormat::ListDecimal: return 0;
+    case QTextListFormat::ListUpperRoman: return 1;
+    case QTextListFormat::ListLowerRoman: return 2;
+    case QTextListFormat::ListUpperAlpha: return 3;
+    case QTextListFormat::ListLowerAlpha: return 4;
+    case QTextListFormat::ListStyleUndefined: return 255;
+    default: return 23;
+    }
+}
+
+// The level's text as the list table holds it: its characters below 9 stand
+// for the numbers of the levels.
+QString levelText(const QTextListFormat &f, int level)
+{
+    if (f.hasProperty(ListLevelTextProperty))
+        return f.stringProperty(ListLevelTextProperty);
+    switch (f.style()) {
+    case QTextListFormat::ListDisc: return QStringLiteral("\u2022");
+    case QTextListFormat::ListCircle: return QStringLiteral("\u25E6");
+    case QTextListFormat::ListSquare: return QStringLiteral("\u25AA");
+    case QTextListFormat::ListStyleUndefined: return QString();
+    default: break;
+    }
+    const QString suffix = f.hasProperty(QTextFormat::ListNumberSuffix) ? f.numberSuffix() : QStringLiteral(".");
+    return f.numberPrefix() + QChar(char16_t(level)) + suffix;
+}
+
+Writer::ListEntry *findList(Writer &w, int number, int level)
+{
+    for (Writer::ListEntry &e : w.lists())
+        if (e.number == number && e.level == level)
+            return &e;
+    return nullptr;
+}
+
+} // namespace
+
+void writeListLabel(Writer &w, const QTextBlock &block)
+{
+    QTextList *list = block.textList();
+    if (!list)
+        return;
+    const QTextListFormat f = list->format();
+    const int level = std::clamp(f.hasProperty(ListLevelProperty) ? f.intProperty(ListLevelProperty) : f.indent() - 1,
+                                 0, MaxLevels - 1);
+    int number = f.intProperty(ListNumberProperty);
+    if (number <= 0) {
+        // A list the file did not name: a number of its own.
+        for (const Writer::ListEntry &e : w.lists())
+            if (e.list == list)
+                number = e.number;
+        if (number <= 0) {
+            number = 1;
+            for (const Writer::ListEntry &e : w.lists())
+                number = std::max(number, e.number + 1);
+        }
+    }
+    if (!findList(w, number, level))
+        w.lists().push_back(Writer::ListEntry {number, level, list});
+
+    RtfOut &out = w.out();
+    out.word("ls", number);
+    out.word("ilvl", level);
+    QString label = list->itemText(block);
+    if (label.isEmpty()) {
+        label = levelText(f, level);
+        label.removeIf([](QChar c) { return c.unicode() < 9; });
+    }
+    out.open();
+    out.word("listtext");
+    writeRunFormat(w, block.charFormat());
+    out.text(label);
+    out.word("tab");
+    out.close();
+}
+
+void writeListTables(Writer &w, RtfOut &out)
+{
+    std::vector<int> numbers;
+    for (const Writer::ListEntry &e : w.lists())
+        if (std::find(numbers.begin(), numbers.end(), e.number) == numbers.end())
+            numbers.push_back(e.number);
+    if (numbers.empty())
+        return;
+    RtfOut *previous = w.redirect(&out);
+    std::vector<int> ids;
+    out.open();
+    out.star();
+    out.word("listtable");
+    for (int number : numbers) {
+        int id = 0, templateId = 0;
+        bool hybrid = true;
+        for (int level = 0; level < MaxLevels && !id; ++level) {
+            if (const Writer::ListEntry *e = findList(w, number, level)) {
+                const QList<int> def = e->list->format().property(ListDefinitionProperty).value<QList<int>>();
+                if (def.size() >= 3) {
+                    id = def[0];
+                    templateId = def[1];
+                    hybrid = def[2] != 0;
+                }
+            }
+        }
+        if (id == 0 || std::find(ids.begin(), ids.end(), id) != ids.end())
+            id = 1000 + number;
+        while (std::find(ids.begin(), ids.end(), id) != ids.end())
+            ++id;
+        ids.push_back(id);
+        out.newline();
+        out.open();
+        out.word("list");
+        out.word("listtemplateid", templateId ? templateId : id + 1);
+        if (hybrid)
+            out.word("listhybrid");
+        // Levels the document does not use follow the first used one's kind.
+        const Writer::ListEntry *any = nullptr;
+        for (int level = 0; level < MaxLevels && !any; ++level)
+            any = findList(w, number, level);
+        for (int level = 0; level < MaxLevels; ++level) {
+            const Writer::ListEntry *e = findList(w, number, level);
+            QTextListFormat f = (e ? e : any)->list->format();
+            int format = formatCode(f);
+            QString text = levelText(f, level);
+            int start = f.hasProperty(ListStartProperty) ? f.intProperty(ListStartProperty) : 1;
+            QList<int> indent = f.property(ListLevelIndentProperty).value<QList<int>>();
+            if (!e) {
+                if (format != 23)
+                    text = QString(QChar(char16_t(level))) + u'.';
+                start = 1;
+                indent.clear();
+            }
+            if (indent.size() < 3)
+                indent = {720 * (level + 1), -360, 0};
+            out.open();
+            out.word("listlevel");
+            out.word("levelnfc", format);
+            out.word("levelnfcn", format);
+            out.word("leveljc", 0);
+            out.word("leveljcn", 0);
+            out.word("levelfollow", indent[2]);
+            out.word("levelstartat", start);
+            out.open();
+            out.word("leveltext");
+            out.hexByte(quint8(std::min<qsizetype>(text.size(), 255)));
+            QString numbers;
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                const char16_t c = text.at(i).unicode();
+                if (c < 9) {
+                    out.hexByte(quint8(c));
+                    numbers += QChar(char16_t(i + 1));
+                } else {
+                    out.text(text.sliced(i, 1));
+                }
+            }
+            out.raw(";");
+            out.close();
+            out.open();
+            out.word("levelnumbers");
+            for (QChar n : std::as_const(numbers))
+                out.hexByte(quint8(n.unicode()));
+            out.raw(";");
+            out.close();
+            out.word("fi", indent[1]);
+            out.word("li", indent[0]);
+            out.close();
+        }
+        out.open();
+        out.word("listname");
+        out.raw(" ;");
+        out.close();
+        out.word("listid", id);
+        out.close();
+    }
+    out.close();
+    out.newline();
+    out.open();
+    out.star();
+    out.word("listoverridetable");
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        out.open();
+        out.word("listoverride");
+        out.word("listid", ids[i]);
+        out.word("listoverridecount", 0);
+        out.word("ls", numbers[i]);
+        out.close();
+    }
+    out.close();
+    out.newline();
+    w.redirect(previous);
+}
+
+} // namespace rtf

@@ -1,0 +1,358 @@
+#include "RtfParaProps.h"
+
+#include "RtfBuild.h"
+#include "RtfParser.h"
+#include "RtfRules.h"
+#include "RtfWrite.h"
+
+#include <QTextBlock>
+#include <QTextList>
+
+#include <QColor>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace rtf {
+
+namespace {
+
+constexpr int MaxTabStops = 64;
+constexpr int MaxLength = 31680;    // 22 inches, the widest page RTF writers allow
+
+int length(const Token &t)
+{
+    return std::clamp(t.param, -MaxLength, MaxLength);
+}
+
+} // namespace
+
+void paraWord(Parser &p, int id, const Token &t)
+{
+    ParaState &para = p.state().para;
+    ParaProps &props = para.props;
+    const bool on = !t.hasParam || t.param != 0;
+    const auto leader = [&](TabLeader l) { para.pendingTab.leader = l; };
+    switch (id) {
+    case Pard:
+        para = ParaState {};
+        break;
+    case AlignLeft: props.align = Align::Left; break;
+    case AlignRight: props.align = Align::Right; break;
+    case AlignCenter: props.align = Align::Center; break;
+    case AlignJustify: props.align = Align::Justify; break;
+    case LeftIndent: props.leftIndent = length(t); break;
+    case RightIndent: props.rightIndent = length(t); break;
+    case FirstIndent: props.firstIndent = length(t); break;
+    case SpaceBefore: props.spaceBefore = std::clamp(t.param, 0, MaxLength); break;
+    case SpaceAfter: props.spaceAfter = std::clamp(t.param, 0, MaxLength); break;
+    case LineSpacing: props.lineSpacing = length(t); break;
+    case LineMultiple: props.lineMultiple = on; break;
+    case TabRight: para.pendingTab.kind = TabKind::Right; break;
+    case TabCenter: para.pendingTab.kind = TabKind::Center; break;
+    case TabDecimal: para.pendingTab.kind = TabKind::Decimal; break;
+    case TabPosition:
+    case TabBar: {
+        TabStop stop = para.pendingTab;
+        stop.position = std::clamp(t.param, 0, MaxLength);
+        if (id == TabBar)
+            stop.kind = TabKind::Bar;
+        para.pendingTab = TabStop {};
+        std::vector<TabStop> stops = p.doc().tabLists[size_t(props.tabs)];
+        if (int(stops.size()) >= MaxTabStops) {
+            p.doc().dropped.add(QStringLiteral("tab stops beyond %1").arg(MaxTabStops));
+            break;
+        }
+        stops.push_back(stop);
+        props.tabs = p.internTabs(stops);
+        break;
+    }
+    case LeaderDot: leader(TabLeader::Dot); break;
+    case LeaderHyphen: leader(TabLeader::Hyphen); break;
+    case LeaderUnderline: leader(TabLeader::Underline); break;
+    case LeaderThick: leader(TabLeader::Thick); break;
+    case LeaderEqual: leader(TabLeader::Equal); break;
+    case LeaderMiddleDot: leader(TabLeader::MiddleDot); break;
+    case PageBreakBefore: props.pageBreakBefore = on; break;
+    case KeepTogether: props.keepTogether = on; break;
+    case KeepWithNext: props.keepWithNext = on; break;
+    case WidowControl: props.widowControl = true; break;
+    case NoWidowControl: props.widowControl = false; break;
+    case ShadingColour: para.shading = t.param; break;
+    case ShadingPercent: props.shadingPercent = std::clamp(t.param, 0, 10000); break;
+    case OutlineLevel: props.outline = std::clamp(t.param, 0, 9); break;
+    case RightToLeft: props.rightToLeft = true; break;
+    case LeftToRight: props.rightToLeft = false; break;
+    case InTable:
+        para.inTable = on;
+        if (on && para.depth == 0)
+            para.depth = 1;
+        break;
+    case TableDepth:
+        para.depth = std::clamp(t.param, 0, 64);
+        para.inTable = para.depth > 0;
+        break;
+    default:
+        break;
+    }
+}
+
+void breakWord(Parser &p, int id, const Token &)
+{
+    switch (id) {
+    case ParagraphEnd:
+        p.endParagraph();
+        break;
+    case PageBreak:
+        // A break before what follows: the paragraph in progress ends first.
+        p.pageBreak();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace rtf
+
+// ---- Qt's document ----------------------------------------------------------------------------
+
+namespace rtf {
+
+namespace {
+
+QString tabKindCode(TabKind kind)
+{
+    switch (kind) {
+    case TabKind::Right: return QStringLiteral("r");
+    case TabKind::Center: return QStringLiteral("c");
+    case TabKind::Decimal: return QStringLiteral("d");
+    case TabKind::Bar: return QStringLiteral("b");
+    case TabKind::Left: break;
+    }
+    return QStringLiteral("l");
+}
+
+} // namespace
+
+QString tabStopsText(const std::vector<TabStop> &stops)
+{
+    QStringList parts;
+    for (const TabStop &t : stops)
+        parts << tabKindCode(t.kind) + QString::number(t.position) + u'.' + QString::number(int(t.leader));
+    return parts.join(u';');
+}
+
+std::vector<TabStop> tabStopsFromText(const QString &text)
+{
+    std::vector<TabStop> stops;
+    for (const QString &part : text.split(u';', Qt::SkipEmptyParts)) {
+        TabStop t;
+        switch (part.at(0).unicode()) {
+        case 'r': t.kind = TabKind::Right; break;
+        case 'c': t.kind = TabKind::Center; break;
+        case 'd': t.kind = TabKind::Decimal; break;
+        case 'b': t.kind = TabKind::Bar; break;
+        default: break;
+        }
+        const qsizetype dot = part.indexOf(u'.');
+        t.position = part.mid(1, dot < 0 ? -1 : dot - 1).toInt();
+        t.leader = TabLeader(std::clamp(dot < 0 ? 0 : part.mid(dot + 1).toInt(), 0, int(TabLeader::MiddleDot)));
+        stops.push_back(t);
+    }
+    return stops;
+}
+
+QTextBlockFormat buildBlockFormat(const Document &model, const ParaProps &p)
+{
+    QTextBlockFormat f;
+    f.setAlignment(rules::toQt(p.align));
+    if (p.leftIndent)
+        f.setLeftMargin(rules::pixels(p.leftIndent));
+    if (p.rightIndent)
+        f.setRightMargin(rules::pixels(p.rightIndent));
+    if (p.firstIndent) {
+        if (p.list >= 0)
+            f.setProperty(ListFirstIndentProperty, rules::pixels(p.firstIndent));   // the label hangs there
+        else
+            f.setTextIndent(rules::pixels(p.firstIndent));
+    }
+    if (p.spaceBefore)
+        f.setTopMargin(rules::pixels(p.spaceBefore));
+    if (p.spaceAfter)
+        f.setBottomMargin(rules::pixels(p.spaceAfter));
+    if (p.lineSpacing != 0) {
+        if (p.lineMultiple)
+            f.setLineHeight(std::abs(p.lineSpacing) * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+        else if (p.lineSpacing > 0)
+            f.setLineHeight(rules::pixels(p.lineSpacing), QTextBlockFormat::MinimumHeight);
+        else
+            f.setLineHeight(rules::pixels(-p.lineSpacing), QTextBlockFormat::FixedHeight);
+    }
+    if (p.tabs > 0) {
+        const std::vector<TabStop> &stops = model.tabLists[size_t(p.tabs)];
+        QList<QTextOption::Tab> tabs;
+        for (const TabStop &t : stops) {
+            switch (t.kind) {
+            case TabKind::Left: tabs.append(QTextOption::Tab(rules::pixels(t.position), QTextOption::LeftTab)); break;
+            case TabKind::Right: tabs.append(QTextOption::Tab(rules::pixels(t.position), QTextOption::RightTab)); break;
+            case TabKind::Center: tabs.append(QTextOption::Tab(rules::pixels(t.position), QTextOption::CenterTab)); break;
+            case TabKind::Decimal:
+                tabs.append(QTextOption::Tab(rules::pixels(t.position), QTextOption::DelimiterTab, u'.'));
+                break;
+            case TabKind::Bar: break;   // a vertical line, no stop
+            }
+        }
+        f.setTabPositions(tabs);
+        f.setProperty(TabStopsProperty, tabStopsText(stops));
+    }
+    if (p.pageBreakBefore)
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (p.keepTogether)
+        f.setNonBreakableLines(true);
+    if (p.keepWithNext)
+        f.setProperty(KeepWithNextProperty, true);
+    if (p.widowControl)
+        f.setProperty(WidowControlProperty, true);
+    if (p.shading.set)
+        f.setBackground(QColor(p.shading.rgb));
+    if (p.shadingPercent)
+        f.setProperty(ShadingPercentProperty, p.shadingPercent);
+    if (p.style >= 0) {
+        const QString &name = model.styles[size_t(p.style)].name;
+        f.setProperty(ParaStyleNameProperty, name);
+        if (name.startsWith(QLatin1String("heading "), Qt::CaseInsensitive))
+            f.setHeadingLevel(std::clamp(name.mid(8).toInt(), 0, 6));
+    }
+    if (p.outline >= 0)
+        f.setProperty(OutlineLevelProperty, p.outline);
+    if (p.rightToLeft)
+        f.setLayoutDirection(Qt::RightToLeft);
+    return f;
+}
+
+} // namespace rtf
+
+// ---- writing ------------------------------------------------------------------------------------
+
+namespace rtf {
+
+namespace {
+
+void writeTabs(RtfOut &out, const std::vector<TabStop> &stops)
+{
+    for (const TabStop &t : stops) {
+        switch (t.kind) {
+        case TabKind::Right: out.word("tqr"); break;
+        case TabKind::Center: out.word("tqc"); break;
+        case TabKind::Decimal: out.word("tqdec"); break;
+        default: break;
+        }
+        switch (t.leader) {
+        case TabLeader::Dot: out.word("tldot"); break;
+        case TabLeader::Hyphen: out.word("tlhyph"); break;
+        case TabLeader::Underline: out.word("tlul"); break;
+        case TabLeader::Thick: out.word("tlth"); break;
+        case TabLeader::Equal: out.word("tleq"); break;
+        case TabLeader::MiddleDot: out.word("tlmdot"); break;
+        case TabLeader::None: break;
+        }
+        out.word(t.kind == TabKind::Bar ? "tb" : "tx", t.position);
+    }
+}
+
+std::vector<TabStop> tabStopsOf(const QTextBlockFormat &f)
+{
+    if (f.hasProperty(TabStopsProperty))
+        return tabStopsFromText(f.stringProperty(TabStopsProperty));
+    std::vector<TabStop> stops;
+    for (const QTextOption::Tab &t : f.tabPositions()) {
+        TabStop stop;
+        stop.position = rules::twips(t.position);
+        switch (t.type) {
+        case QTextOption::RightTab: stop.kind = TabKind::Right; break;
+        case QTextOption::CenterTab: stop.kind = TabKind::Center; break;
+        case QTextOption::DelimiterTab: stop.kind = TabKind::Decimal; break;
+        default: break;
+        }
+        stops.push_back(stop);
+    }
+    return stops;
+}
+
+} // namespace
+
+void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList)
+{
+    RtfOut &out = w.out();
+    switch (rules::alignment(f.alignment())) {
+    case Align::Right: out.word("qr"); break;
+    case Align::Center: out.word("qc"); break;
+    case Align::Justify: out.word("qj"); break;
+    case Align::Left: out.word("ql"); break;
+    }
+    if (f.layoutDirection() == Qt::RightToLeft)
+        out.word("rtlpar");
+    const auto length = [&](std::string_view word, double pixels) {
+        if (const int tw = rules::twips(pixels))
+            out.word(word, tw);
+    };
+    length("li", f.leftMargin());
+    length("ri", f.rightMargin());
+    length("fi", inList && f.hasProperty(ListFirstIndentProperty) ? f.doubleProperty(ListFirstIndentProperty)
+                                                                  : f.textIndent());
+    length("sb", f.topMargin());
+    length("sa", f.bottomMargin());
+    switch (f.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        if (const int n = int(std::lround(f.lineHeight() * 2.4)); n > 0 && n != 240) {
+            out.word("sl", n);
+            out.word("slmult", 1);
+        }
+        break;
+    case QTextBlockFormat::FixedHeight:
+        out.word("sl", -rules::twips(f.lineHeight()));
+        out.word("slmult", 0);
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        out.word("sl", rules::twips(f.lineHeight()));
+        out.word("slmult", 0);
+        break;
+    default:
+        break;
+    }
+    writeTabs(out, tabStopsOf(f));
+    if ((f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !f.boolProperty(PageBreakCharProperty))
+        out.word("pagebb");
+    if (f.nonBreakableLines())
+        out.word("keep");
+    if (f.boolProperty(KeepWithNextProperty))
+        out.word("keepn");
+    if (f.boolProperty(WidowControlProperty))
+        out.word("widctlpar");
+    if (f.background().style() != Qt::NoBrush)
+        out.word("cbpat", w.colour(f.background().color().rgb()));
+    if (f.hasProperty(ShadingPercentProperty))
+        out.word("shading", f.intProperty(ShadingPercentProperty));
+    if (f.hasProperty(OutlineLevelProperty))
+        out.word("outlinelevel", f.intProperty(OutlineLevelProperty));
+}
+
+void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth)
+{
+    RtfOut &out = w.out();
+    const QTextBlockFormat f = block.blockFormat();
+    if (f.boolProperty(PageBreakCharProperty) && (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+        out.word("page");
+    out.word("pard");
+    if (depth > 0) {
+        out.word("intbl");
+        if (depth > 1)
+            out.word("itap", depth);
+    }
+    if (f.hasProperty(ParaStyleNameProperty))
+        out.word("s", w.styleNumber(f.stringProperty(ParaStyleNameProperty)));
+    writeParagraphProperties(w, f, block.textList() != nullptr);
+    writeListLabel(w, block);
+}
+
+} // namespace rtf

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <QTextFormat>
+
+#include <memory>
+
+class QTextDocument;
+
+// How what RTF holds rides on Qt's text model: the properties the reader
+// sets on Qt's formats beside Qt's own, and the document-level data it
+// keeps on the document. The writer reads them back; undo, copy and paste
+// inside the program carry them along because they are part of the formats.
+namespace rtf {
+
+enum Property {
+    // Every run the reader builds carries this int, a digest of its look. Qt
+    // hashes text formats coarsely (all face lists alike, all brushes of one
+    // style alike); the digest keeps format lookups constant time when a
+    // document uses thousands of faces or colours. Nothing else reads it.
+    StyleDigestProperty = QTextFormat::UserProperty + 0x5254,
+
+    // Characters.
+    UnderlineKindProperty,      // int (Underline) where Qt has no style of its own
+    DoubleStrikeProperty,       // bool
+    OffsetProperty,             // int: \up (positive) or \dn, half-points
+    CharStyleNameProperty,      // QString
+    HighlightProperty,          // bool: the background is a highlight (\highlight)
+    FieldInstructionProperty,   // QString: the text is the result of this field
+    FieldIdProperty,            // int: which field, so two alike side by side stay two
+    FieldLockedProperty,        // bool
+
+    // Inline objects (the character format of a U+FFFC).
+    KeptBytesProperty,          // QByteArray: a group kept verbatim (bookmarks)
+    HiddenTextProperty,         // QString: hidden text (\v), kept unseen
+    NoteKindProperty,           // int (Note::Kind)
+    NoteStoryProperty,          // StoryRef
+    NoteAuthorProperty,         // QString
+    NoteInitialsProperty,       // QString
+    NoteDateProperty,           // QString
+    NoteAutoNumberProperty,     // bool
+    PictureDataProperty,        // QByteArray: the picture's bytes as the file held them
+    PictureKindProperty,        // int (PictureKind)
+    PictureParamsProperty,      // QList<int>: see picture.cpp
+    PictureTwinDataProperty,    // QByteArray: the \nonshppict stand-in
+    PictureTwinKindProperty,
+    PictureTwinParamsProperty,
+
+    // Paragraphs.
+    TabStopsProperty,           // QString: the tab stops as written, with bars and leaders
+    KeepWithNextProperty,       // bool
+    WidowControlProperty,       // bool
+    ShadingPercentProperty,     // int
+    ParaStyleNameProperty,      // QString
+    OutlineLevelProperty,       // int
+    PageBreakCharProperty,      // bool: the break before came from \page
+    ListFirstIndentProperty,    // double: the first-line indent of a list paragraph, in pixels
+    SectionProperty,            // SectionRef: this paragraph starts a new section
+
+    // Lists (QTextListFormat).
+    ListNumberProperty,         // int: \ls
+    ListLevelProperty,          // int: \ilvl
+    ListFormatProperty,         // int: \levelnfc
+    ListLevelTextProperty,      // QString
+    ListStartProperty,          // int
+    ListLevelIndentProperty,    // QList<int>: \li and \fi of the level, twips
+    ListDefinitionProperty,     // QList<int>: \listid, \listtemplateid, hybrid
+
+    // Tables (the first cell of a row carries the row's properties).
+    RowPropertiesProperty,      // QList<int>: see RtfTablesQt.cpp
+    CellShadingPercentProperty, // int
+    CellBorderKindsProperty,    // QList<int>: the four border styles as written
+    CellFillerProperty,         // bool: a grid cell no cell of the file covers
+    CellMergedProperty,         // int: 1 \clmgf/\clmrg, 2 \clvmgf/\clvmrg: how the file merged it
+};
+
+// Custom objects drawn by the surface's handlers.
+enum ObjectType {
+    NoteObject = QTextFormat::UserObject + 1,   // a note's marker: its number, superscript
+    KeptObject,                                 // bookmarks, hidden text, empty fields: nothing
+    PlaceholderObject,                          // a picture Qt cannot draw: a box of its size
+};
+
+// A story kept with the document: a note's text, a header.
+struct StoryRef {
+    std::shared_ptr<QTextDocument> doc;
+    friend bool operator==(const StoryRef &a, const StoryRef &b) { return a.doc == b.doc; }
+};
+
+struct HeaderRef {
+    QByteArray keyword;         // "header", "footerf", ...
+    StoryRef story;
+    friend bool operator==(const HeaderRef &, const HeaderRef &) = default;
+};
+
+// A section's own keywords and its headers and footers.
+struct SectionRef {
+    QByteArray properties;
+    QList<HeaderRef> headers;
+    friend bool operator==(const SectionRef &, const SectionRef &) = default;
+};
+
+// Document-level data, kept as dynamic properties of the QTextDocument.
+inline constexpr char StylesKey[] = "rtf.styles";         // QList<StyleRef>
+inline constexpr char InfoKey[] = "rtf.info";             // QVariantMap
+inline constexpr char PageKey[] = "rtf.page";             // QList<int>: see PageSetup
+inline constexpr char FirstSectionKey[] = "rtf.section";  // SectionRef
+inline constexpr char KeptGroupsKey[] = "rtf.kept";       // QList<QByteArray>
+inline constexpr char LanguageKey[] = "rtf.deflang";      // int
+
+struct StyleRef {
+    QString name;
+    int kind = 0;               // StyleDef::Kind
+    QString basedOn, next;
+    bool additive = false;
+    QTextFormat block;          // a QTextBlockFormat
+    QTextFormat chars;          // a QTextCharFormat
+    friend bool operator==(const StyleRef &, const StyleRef &) = default;
+};
+
+} // namespace rtf
+
+Q_DECLARE_METATYPE(rtf::StoryRef)
+Q_DECLARE_METATYPE(rtf::SectionRef)
+Q_DECLARE_METATYPE(rtf::StyleRef)

@@ -1,0 +1,102 @@
+#include "RtfRules.h"
+
+#include <charconv>
+
+namespace rtf::rules {
+
+bool looksLikeRtf(QByteArrayView data)
+{
+    qsizetype i = 0;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        i = 3;
+    while (i < data.size() && (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n'))
+        ++i;
+    return data.sliced(i).startsWith("{\\rtf");
+}
+
+Align alignment(Qt::Alignment alignment)
+{
+    const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
+    if (horizontal & Qt::AlignJustify)
+        return Align::Justify;
+    if (horizontal & Qt::AlignHCenter)
+        return Align::Center;
+    if (horizontal & Qt::AlignRight)
+        return Align::Right;
+    return Align::Left;
+}
+
+Qt::Alignment toQt(Align align)
+{
+    switch (align) {
+    case Align::Right: return Qt::AlignRight;
+    case Align::Center: return Qt::AlignHCenter;
+    case Align::Justify: return Qt::AlignJustify;
+    case Align::Left: break;
+    }
+    return Qt::AlignLeft;
+}
+
+void appendUnicodeEscape(QByteArray &out, char16_t unit)
+{
+    char buffer[16] = {'\\', 'u'};
+    const auto r = std::to_chars(buffer + 2, buffer + sizeof buffer - 1, int(qint16(unit)));
+    *r.ptr = '?';
+    out.append(buffer, r.ptr + 1 - buffer);
+}
+
+QByteArray keepableGroup(QByteArrayView group)
+{
+    if (group.size() < 2 || group.front() != '{' || group.back() != '}' || group.contains("\\bin"))
+        return {};
+    static const char digits[] = "0123456789abcdef";
+    QByteArray out;
+    out.reserve(group.size());
+    int depth = 0;
+    for (qsizetype i = 0; i < group.size(); ++i) {
+        const auto c = static_cast<unsigned char>(group[i]);
+        if (c >= 0x80) {
+            out.append("\\'");
+            out.append(digits[c >> 4]);
+            out.append(digits[c & 0xF]);
+            continue;
+        }
+        if (c == 0)
+            continue;
+        if (c == '\\') {
+            // An escaped brace or backslash is never structure.
+            if (i + 1 < group.size() && static_cast<unsigned char>(group[i + 1]) - 1u < 0x7Fu) {
+                out.append('\\');
+                out.append(group[++i]);
+            }
+            continue;
+        }
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (--depth < 0 || (depth == 0 && i + 1 < group.size()))
+                return {};  // more than one group, or an unbalanced one
+        }
+        out.append(char(c));
+    }
+    return depth == 0 ? out : QByteArray();
+}
+
+QByteArray markupBytes(QStringView markup)
+{
+    QByteArray bytes;
+    bytes.reserve(markup.size());
+    for (const QChar ch : markup) {
+        const char16_t unit = ch.unicode();
+        if (unit < 0x80) {
+            bytes.append(char(unit));
+        } else {
+            bytes.append("{\\uc1");
+            appendUnicodeEscape(bytes, unit);
+            bytes.append('}');
+        }
+    }
+    return bytes;
+}
+
+} // namespace rtf::rules

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "RtfModel.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cmath>
+
+// Rules the reader, the writer and the surface must agree on, written once.
+namespace rtf::rules {
+
+// The largest font size RTF can carry (\fs32767) that Qt's layout handles well.
+inline constexpr double MaxPointSize = 1638.0;
+inline constexpr int MaxHalfPoints = 3276;
+
+// Lengths in Qt's text formats are pixels of 96 to the inch; RTF's are twips.
+inline constexpr double TwipsPerPixel = 15.0;
+inline double pixels(int twips) { return twips / TwipsPerPixel; }
+inline int twips(double pixels) { return int(std::lround(pixels * TwipsPerPixel)); }
+
+// True when data starts with "{\rtf" after an optional UTF-8 BOM and whitespace.
+bool looksLikeRtf(QByteArrayView data);
+
+// The four alignments the editor offers, from a Qt alignment: justified wins
+// over centred, centred over right; anything else is left.
+Align alignment(Qt::Alignment alignment);
+Qt::Alignment toQt(Align align);
+
+// Appends \uN? for one UTF-16 unit: N signed 16-bit, '?' the fallback for
+// readers without Unicode (read with \uc1).
+void appendUnicodeEscape(QByteArray &out, char16_t unit);
+
+// A group read verbatim, as it may be written back: balanced, 7-bit (other
+// bytes become \'hh), without \bin data. Empty when it is none of these:
+// a group cut off by the end of the file is not kept.
+QByteArray keepableGroup(QByteArrayView group);
+
+// RTF markup that arrived as text (the clipboard's plain text): characters
+// beyond ASCII become \u escapes, so the reader sees the characters the text held.
+QByteArray markupBytes(QStringView markup);
+
+} // namespace rtf::rules

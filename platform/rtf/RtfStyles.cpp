@@ -1,0 +1,216 @@
+#include "RtfStyles.h"
+
+#include "RtfBuild.h"
+#include "RtfParser.h"
+#include "RtfWrite.h"
+
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace rtf {
+
+namespace {
+
+constexpr int MaxStyles = 4096;
+
+int styleKey(StyleDef::Kind kind, int number)
+{
+    return int(kind) << 24 | (number & 0xFFFFFF);
+}
+
+// {\stylesheet{\s1\ql\b\fs32\sbasedon0\snext0 heading 1;}{\*\cs10\additive Default Paragraph Font;}}
+// Each entry starts from the defaults; its formatting is read as anywhere else.
+class StyleSheetDest final : public Dest
+{
+public:
+    explicit StyleSheetDest(int depth) : m_depth(depth) {}
+
+    bool word(Parser &p, const Keyword *k, const Token &t) override
+    {
+        if (!k || k->family != Family::Styles || p.depth() != m_depth + 1)
+            return false;
+        switch (k->id) {
+        case ParaStyle: set(StyleDef::Paragraph, t); return true;
+        case CharStyleRef: set(StyleDef::Character, t); return true;
+        case TableStyle: set(StyleDef::Table, t); return true;
+        case SectionStyle: m_skipEntry = true; return true;
+        case BasedOn: m_entry.basedOn = t.param; return true;
+        case NextStyle: m_entry.next = t.param; return true;
+        case Additive: m_entry.additive = true; return true;
+        default: return true;
+        }
+    }
+
+    bool endsAtSemicolon() const override { return true; }
+    void semicolon(Parser &p) override { m_named = m_named || p.depth() == m_depth + 1; }
+
+    void text(Parser &p, QStringView s) override
+    {
+        if (p.depth() == m_depth + 1 && !m_named)
+            m_entry.name += s;
+    }
+
+    void innerGroupStart(Parser &p) override
+    {
+        if (p.depth() != m_depth + 1)
+            return;
+        p.state().chars = CharState {};
+        p.state().para = ParaState {};
+        m_entry = StyleDef {};
+        m_named = false;
+        m_skipEntry = false;
+    }
+
+    void innerGroupEnd(Parser &p) override
+    {
+        if (p.depth() != m_depth + 1)
+            return;
+        m_entry.name = m_entry.name.trimmed();
+        Document &doc = p.doc();
+        if (m_skipEntry || m_entry.name.isEmpty() || int(doc.styles.size()) >= MaxStyles)
+            return;
+        State &s = p.state();
+        m_entry.para = s.para.props;
+        m_entry.para.shading = p.colour(s.para.shading);
+        m_entry.para.style = -1;
+        m_entry.chars = p.internCharStyle(p.resolve(s.chars));
+        const int key = styleKey(m_entry.kind, m_entry.number);
+        if (p.styleByNumber().contains(key))
+            return;     // the first definition of a number counts
+        p.styleByNumber().insert(key, int(doc.styles.size()));
+        p.styleStates().push_back(s);
+        doc.styles.push_back(m_entry);
+    }
+
+private:
+    void set(StyleDef::Kind kind, const Token &t)
+    {
+        m_entry.kind = kind;
+        m_entry.number = t.param;
+    }
+
+    int m_depth;
+    StyleDef m_entry;
+    bool m_named = false;
+    bool m_skipEntry = false;
+};
+
+} // namespace
+
+void stylesWord(Parser &p, int id, const Token &t)
+{
+    State &state = p.state();
+    switch (id) {
+    case StyleSheet:
+        if (p.nested() && !state.dest)
+            p.open(std::make_unique<StyleSheetDest>(p.depth()));
+        break;
+    case ParaStyle: {
+        // A paragraph style brings its formatting; what the text states after it wins.
+        const auto it = p.styleByNumber().constFind(styleKey(StyleDef::Paragraph, t.param));
+        if (it == p.styleByNumber().constEnd())
+            break;
+        const State &def = p.styleStates()[size_t(*it)];
+        ParaState &para = state.para;
+        const bool inTable = para.inTable;
+        const int depth = para.depth;
+        para.props = def.para.props;
+        para.shading = def.para.shading;
+        para.inTable = inTable;
+        para.depth = depth;
+        para.props.style = *it;
+        state.chars = def.chars;
+        break;
+    }
+    case CharStyleRef: {
+        const auto it = p.styleByNumber().constFind(styleKey(StyleDef::Character, t.param));
+        state.chars.style.charStyle = it == p.styleByNumber().constEnd() ? -1 : *it;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace rtf
+
+// ---- Qt's document ----------------------------------------------------------------------------
+
+namespace rtf {
+
+void buildStyles(Builder &b, bool merge)
+{
+    const Document &model = b.model();
+    QTextDocument *doc = b.document();
+    QList<StyleRef> sheet = merge ? doc->property(StylesKey).value<QList<StyleRef>>() : QList<StyleRef> {};
+    if (model.styles.empty() && merge)
+        return;
+    const auto nameOf = [&](StyleDef::Kind kind, int number) {
+        for (const StyleDef &s : model.styles)
+            if (s.kind == kind && s.number == number)
+                return s.name;
+        return QString();
+    };
+    for (const StyleDef &s : model.styles) {
+        if (merge && std::any_of(sheet.begin(), sheet.end(), [&](const StyleRef &r) { return r.name == s.name; }))
+            continue;
+        StyleRef ref;
+        ref.name = s.name;
+        ref.kind = s.kind;
+        ref.basedOn = nameOf(s.kind, s.basedOn);
+        ref.next = nameOf(s.kind, s.next);
+        ref.additive = s.additive;
+        ParaProps para = s.para;
+        para.list = -1;
+        ref.block = buildBlockFormat(model, para);
+        ref.chars = b.charFormat(s.chars, -1);
+        sheet.append(ref);
+    }
+    doc->setProperty(StylesKey, sheet.isEmpty() ? QVariant() : QVariant::fromValue(sheet));
+}
+
+} // namespace rtf
+
+// ---- writing ------------------------------------------------------------------------------------
+
+namespace rtf {
+
+void writeStyleSheet(Writer &w, RtfOut &out)
+{
+    QList<StyleRef> sheet = w.doc().property(StylesKey).value<QList<StyleRef>>();
+    for (const StyleRef &s : std::as_const(sheet))
+        w.styleNumber(s.name);
+    if (sheet.isEmpty())
+        return;
+    RtfOut *previous = w.redirect(&out);
+    out.open();
+    out.word("stylesheet");
+    for (const StyleRef &s : std::as_const(sheet)) {
+        out.newline();
+        out.open();
+        const int number = w.styleNumber(s.name);
+        if (s.kind == StyleDef::Character || s.kind == StyleDef::Table) {
+            out.star();
+            out.word(s.kind == StyleDef::Table ? "ts" : "cs", number);
+            if (s.additive)
+                out.word("additive");
+        } else {
+            out.word("s", number);
+            writeParagraphProperties(w, QTextBlockFormat(s.block.toBlockFormat()), false);
+        }
+        writeRunFormat(w, s.chars.toCharFormat());
+        if (!s.basedOn.isEmpty())
+            out.word("sbasedon", w.styleNumber(s.basedOn));
+        if (!s.next.isEmpty())
+            out.word("snext", w.styleNumber(s.next));
+        out.name(s.name);
+        out.raw(";");
+        out.close();
+    }
+    out.close();
+    out.newline();
+    w.redirect(previous);
+}
+
+} // namespace rtf

@@ -1,0 +1,522 @@
+#include "RtfTables.h"
+
+#include "RtfBuild.h"
+#include "RtfParser.h"
+#include "RtfRules.h"
+#include "RtfWrite.h"
+
+#include <QTextTable>
+
+#include <algorithm>
+
+namespace rtf {
+
+namespace {
+
+constexpr int MaxCellDefinitions = 63;
+constexpr int MaxLength = 31680;
+
+// {\*\nesttableprops\trowd ...\cellx ...\nestrow}: the definition of the
+// nested row whose cells came just before.
+class NestTablePropsDest final : public Dest
+{
+public:
+    explicit NestTablePropsDest(Parser &p) { p.setNestedDefinitions(true); }
+    bool word(Parser &p, const Keyword *k, const Token &) override
+    {
+        if (k && k->family == Family::Tables && k->id == NestedRowEnd) {
+            p.endRow(true);
+            return true;
+        }
+        return false;
+    }
+    void close(Parser &p) override { p.setNestedDefinitions(false); }
+};
+
+} // namespace
+
+void tablesWord(Parser &p, int id, const Token &t)
+{
+    State &s = p.state();
+    const bool body = !s.dest || s.dest->isBody();
+    RowProps &row = p.rowDef(p.tableDepthForDefinitions());
+    CellProps &cell = p.pendingCell();
+    Border *&border = p.borderTarget();
+    const auto setBorder = [&](quint8 style) {
+        if (border)
+            border->style = style;
+    };
+    switch (id) {
+    case RowDefaults:
+        row = RowProps {};
+        cell = CellProps {};
+        border = nullptr;
+        break;
+    case CellEdge:
+        cell.right = std::clamp(t.param, -MaxLength, MaxLength);
+        if (int(row.cells.size()) < MaxCellDefinitions)
+            row.cells.push_back(cell);
+        cell = CellProps {};
+        border = nullptr;
+        break;
+    case CellEnd:
+        if (body)
+            p.endParagraph(Parser::Mark::Cell);
+        break;
+    case NestedCellEnd:
+        if (body)
+            p.endParagraph(Parser::Mark::NestCell);
+        break;
+    case RowEnd:
+        if (body)
+            p.endRow(false);
+        break;
+    case NestedRowEnd:
+        if (body)
+            p.endRow(true);
+        break;
+    case NestTableProps:
+        if (p.nested())
+            p.open(std::make_unique<NestTablePropsDest>(p));
+        break;
+    case NoNestTables:
+        p.skipGroup();     // the same row again for readers without nesting
+        break;
+    case RowGap: row.gap = std::clamp(t.param, 0, MaxLength); break;
+    case RowLeft: row.left = std::clamp(t.param, -MaxLength, MaxLength); break;
+    case RowHeight: row.height = std::clamp(t.param, -MaxLength, MaxLength); break;
+    case RowHeader: row.header = true; break;
+    case RowKeep: row.keep = true; break;
+    case RowAlignLeft: row.align = Align::Left; break;
+    case RowAlignCenter: row.align = Align::Center; break;
+    case RowAlignRight: row.align = Align::Right; break;
+    case CellBorderTop: border = &cell.top; break;
+    case CellBorderLeft: border = &cell.left; break;
+    case CellBorderBottom: border = &cell.bottom; break;
+    case CellBorderRight: border = &cell.right_; break;
+    case BorderSingle: setBorder(1); break;
+    case BorderDouble: setBorder(2); break;
+    case BorderDotted: setBorder(3); break;
+    case BorderDashed: setBorder(4); break;
+    case BorderThick: setBorder(5); break;
+    case BorderNone: setBorder(0); break;
+    case BorderWidth:
+        if (border)
+            border->width = std::clamp(t.param, 0, 255);
+        break;
+    case BorderColour:
+        if (border)
+            border->colour = p.colour(t.param);
+        break;
+    case CellShading: cell.shading = p.colour(t.param); break;
+    case CellShadingPercent: cell.shadingPercent = std::clamp(t.param, 0, 10000); break;
+    case CellTop: cell.verticalAlign = 0; break;
+    case CellMiddle: cell.verticalAlign = 1; break;
+    case CellBottom: cell.verticalAlign = 2; break;
+    case CellMergeFirst: cell.mergeFirst = true; break;
+    case CellMerged: cell.merged = true; break;
+    case CellVMergeFirst: cell.vmergeFirst = true; break;
+    case CellVMerged: cell.vmerged = true; break;
+    default: break;
+    }
+}
+
+} // namespace rtf
+
+// ---- Qt's document ----------------------------------------------------------------------------
+
+namespace rtf {
+
+namespace {
+
+constexpr int MaxColumns = 64;
+
+QTextFrameFormat::BorderStyle qtBorderStyle(quint8 style)
+{
+    switch (style) {
+    case 2: return QTextFrameFormat::BorderStyle_Double;
+    case 3: return QTextFrameFormat::BorderStyle_Dotted;
+    case 4: return QTextFrameFormat::BorderStyle_Dashed;
+    case 0: return QTextFrameFormat::BorderStyle_None;
+    default: return QTextFrameFormat::BorderStyle_Solid;
+    }
+}
+
+QTextTableCellFormat cellFormat(const CellProps &c, int gap)
+{
+    QTextTableCellFormat f;
+    const double pad = rules::pixels(gap);
+    f.setLeftPadding(pad);
+    f.setRightPadding(pad);
+    f.setTopPadding(0);
+    f.setBottomPadding(0);
+    const auto side = [](const Border &b, auto setWidth, auto setStyle, auto setBrush) {
+        if (b.style == 0)
+            return;
+        setWidth(std::max(1.0, rules::pixels(b.width)));
+        setStyle(qtBorderStyle(b.style));
+        setBrush(QBrush(b.colour.set ? QColor(b.colour.rgb) : QColor(Qt::black)));
+    };
+    side(c.top, [&](double w) { f.setTopBorder(w); }, [&](auto s) { f.setTopBorderStyle(s); },
+         [&](const QBrush &b) { f.setTopBorderBrush(b); });
+    side(c.left, [&](double w) { f.setLeftBorder(w); }, [&](auto s) { f.setLeftBorderStyle(s); },
+         [&](const QBrush &b) { f.setLeftBorderBrush(b); });
+    side(c.bottom, [&](double w) { f.setBottomBorder(w); }, [&](auto s) { f.setBottomBorderStyle(s); },
+         [&](const QBrush &b) { f.setBottomBorderBrush(b); });
+    side(c.right_, [&](double w) { f.setRightBorder(w); }, [&](auto s) { f.setRightBorderStyle(s); },
+         [&](const QBrush &b) { f.setRightBorderBrush(b); });
+    f.setProperty(CellBorderKindsProperty,
+                  QVariant::fromValue(QList<int> {c.top.style, c.top.width, c.left.style, c.left.width,
+                                                  c.bottom.style, c.bottom.width, c.right_.style, c.right_.width}));
+    if (c.shading.set)
+        f.setBackground(QColor(c.shading.rgb));
+    if (c.shadingPercent)
+        f.setProperty(CellShadingPercentProperty, c.shadingPercent);
+    if (c.verticalAlign == 1)
+        f.setVerticalAlignment(QTextCharFormat::AlignMiddle);
+    else if (c.verticalAlign == 2)
+        f.setVerticalAlignment(QTextCharFormat::AlignBottom);
+    return f;
+}
+
+// A cell of the file placed on the table's grid.
+struct Placed {
+    int row, column, rowSpan = 1, columnSpan = 1;
+    const Cell *cell;
+    std::vector<const Story *> more;    // merged cells' content, after the cell's own
+    int merged = 0;                     // 1 \clmgf, 2 \clvmgf
+};
+
+} // namespace
+
+void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
+{
+    // The grid: every edge any row has, as Qt tables have one set of columns.
+    std::vector<int> edges;
+    for (const Row &row : table.rows) {
+        edges.push_back(row.props.left);
+        for (const Cell &cell : row.cells)
+            edges.push_back(cell.props.right);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    if (edges.size() < 2)
+        edges.push_back(edges.empty() ? 1440 : edges.back() + 1440);
+    if (edges.size() > size_t(MaxColumns + 1)) {
+        // Too many distinct edges: snap them to a grid of MaxColumns columns.
+        const int lo = edges.front(), hi = edges.back();
+        for (int &e : edges)
+            e = lo + int(qint64(e - lo) * MaxColumns / std::max(1, hi - lo)) * std::max(1, hi - lo) / MaxColumns;
+        edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    }
+    const int columns = int(edges.size()) - 1;
+    const auto column = [&](int x) {
+        return std::clamp(int(std::lower_bound(edges.begin(), edges.end(), x) - edges.begin()), 0, columns);
+    };
+
+    std::vector<Placed> placed;
+    std::vector<int> openVertical(size_t(columns), -1);    // per column: the cell a \clvmrg continues
+    for (size_t r = 0; r < table.rows.size(); ++r) {
+        const Row &row = table.rows[r];
+        int left = row.props.left;
+        int previous = -1;
+        std::vector<int> started(size_t(columns), -1);
+        for (const Cell &cell : row.cells) {
+            int c0 = std::min(column(left), columns - 1);
+            int c1 = std::max(column(cell.props.right), c0 + 1);
+            left = cell.props.right;
+            if (cell.props.merged && previous >= 0) {
+                Placed &p = placed[size_t(previous)];
+                p.columnSpan = std::max(p.columnSpan, c1 - p.column);
+                p.more.push_back(&cell.content);
+                continue;
+            }
+            if (cell.props.vmerged && openVertical[size_t(c0)] >= 0) {
+                Placed &p = placed[size_t(openVertical[size_t(c0)])];
+                if (p.row + p.rowSpan == int(r)) {
+                    p.rowSpan += 1;
+                    p.more.push_back(&cell.content);
+                    started[size_t(c0)] = openVertical[size_t(c0)];
+                    continue;
+                }
+            }
+            Placed p {int(r), c0, 1, c1 - c0, &cell, {}, 0};
+            if (cell.props.mergeFirst)
+                p.merged = 1;
+            placed.push_back(p);
+            previous = int(placed.size()) - 1;
+            if (cell.props.vmergeFirst) {
+                placed.back().merged = placed.back().merged ? placed.back().merged : 2;
+                started[size_t(c0)] = previous;
+            }
+        }
+        openVertical = started;
+    }
+
+    QTextTableFormat format;
+    format.setBorderCollapse(true);
+    format.setBorder(0);
+    format.setCellSpacing(0);
+    format.setCellPadding(0);
+    QList<QTextLength> widths;
+    for (int c = 0; c < columns; ++c)
+        widths.append(QTextLength(QTextLength::FixedLength, rules::pixels(edges[size_t(c + 1)] - edges[size_t(c)])));
+    format.setColumnWidthConstraints(widths);
+    int headers = 0;
+    while (headers < int(table.rows.size()) && table.rows[size_t(headers)].props.header)
+        ++headers;
+    format.setHeaderRowCount(headers);
+    const Align align = table.rows.front().props.align;
+    format.setAlignment(align == Align::Center ? Qt::AlignHCenter : align == Align::Right ? Qt::AlignRight : Qt::AlignLeft);
+
+    const int rows = int(table.rows.size());
+    QTextTable *t = cursor.insertTable(rows, columns, format);
+    std::vector<bool> covered(size_t(rows * columns), false);
+    for (const Placed &p : placed) {
+        const int rs = std::min(p.rowSpan, rows - p.row);
+        const int cs = std::min(p.columnSpan, columns - p.column);
+        bool free = true;
+        for (int r = p.row; r < p.row + rs && free; ++r)
+            for (int c = p.column; c < p.column + cs; ++c)
+                free = free && !covered[size_t(r * columns + c)];
+        if (!free)
+            continue;
+        for (int r = p.row; r < p.row + rs; ++r)
+            for (int c = p.column; c < p.column + cs; ++c)
+                covered[size_t(r * columns + c)] = true;
+        if (rs > 1 || cs > 1)
+            t->mergeCells(p.row, p.column, rs, cs);
+    }
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            if (covered[size_t(r * columns + c)])
+                continue;
+            QTextTableCellFormat filler;
+            filler.setProperty(CellFillerProperty, true);
+            t->cellAt(r, c).setFormat(filler);
+        }
+    }
+    std::vector<bool> rowMarked(size_t(rows), false);
+    for (const Placed &p : placed) {
+        QTextTableCell cell = t->cellAt(p.row, p.column);
+        if (cell.row() != p.row || cell.column() != p.column)
+            continue;   // overlapped by an earlier merge
+        const Row &row = table.rows[size_t(p.row)];
+        QTextTableCellFormat f = cellFormat(p.cell->props, row.props.gap);
+        if (p.merged)
+            f.setProperty(CellMergedProperty, p.merged);
+        if (!rowMarked[size_t(p.row)]) {
+            rowMarked[size_t(p.row)] = true;
+            f.setProperty(RowPropertiesProperty,
+                          QVariant::fromValue(QList<int> {row.props.gap, row.props.left, row.props.height,
+                                                          row.props.header, row.props.keep, int(row.props.align)}));
+        }
+        cell.setFormat(f);
+        QTextCursor inside = cell.firstCursorPosition();
+        b.buildStory(inside, p.cell->content);
+        for (const Story *more : p.more) {
+            if (more->blocks.empty())
+                continue;
+            inside = cell.lastCursorPosition();
+            inside.insertBlock();
+            b.buildStory(inside, *more);
+        }
+    }
+    cursor = t->lastCursorPosition();
+    cursor.movePosition(QTextCursor::NextBlock);
+}
+
+} // namespace rtf
+
+// ---- writing ------------------------------------------------------------------------------------
+
+namespace rtf {
+
+namespace {
+
+constexpr int DefaultTextWidth = 9360;  // twips between Letter-size margins
+
+struct RowCell {
+    enum Kind { Anchor, Below, Beside, Empty } kind;
+    QTextTableCell cell;    // the anchor the cell belongs to
+    int right;              // its right edge
+    bool firstOfSpan = false;
+};
+
+std::vector<int> columnWidths(const QTextTable *table)
+{
+    const int columns = table->columns();
+    const QList<QTextLength> constraints = table->format().columnWidthConstraints();
+    std::vector<int> widths(size_t(columns), DefaultTextWidth / std::max(1, columns));
+    for (int c = 0; c < columns && c < constraints.size(); ++c) {
+        const QTextLength &l = constraints[c];
+        if (l.type() == QTextLength::FixedLength)
+            widths[size_t(c)] = std::max(1, rules::twips(l.rawValue()));
+        else if (l.type() == QTextLength::PercentageLength)
+            widths[size_t(c)] = std::max(1, int(DefaultTextWidth * l.rawValue() / 100));
+    }
+    return widths;
+}
+
+void writeBorders(RtfOut &out, Writer &w, const QTextTableCellFormat &f)
+{
+    const QList<int> kinds = f.property(CellBorderKindsProperty).value<QList<int>>();
+    const char *const words[] = {"clbrdrt", "clbrdrl", "clbrdrb", "clbrdrr"};
+    const qreal widths[] = {f.topBorder(), f.leftBorder(), f.bottomBorder(), f.rightBorder()};
+    const QBrush brushes[] = {f.topBorderBrush(), f.leftBorderBrush(), f.bottomBorderBrush(), f.rightBorderBrush()};
+    for (int side = 0; side < 4; ++side) {
+        int style = widths[side] > 0 ? 1 : 0;
+        int width = rules::twips(widths[side]);
+        if (kinds.size() == 8) {
+            style = kinds[side * 2];
+            width = kinds[side * 2 + 1];
+        }
+        if (style == 0)
+            continue;
+        out.word(words[side]);
+        switch (style) {
+        case 2: out.word("brdrdb"); break;
+        case 3: out.word("brdrdot"); break;
+        case 4: out.word("brdrdash"); break;
+        case 5: out.word("brdrth"); break;
+        default: out.word("brdrs"); break;
+        }
+        out.word("brdrw", std::max(1, width));
+        if (brushes[side].style() != Qt::NoBrush && brushes[side].color() != QColor(Qt::black))
+            out.word("brdrcf", w.colour(brushes[side].color().rgb()));
+    }
+}
+
+void writeDefinition(Writer &w, const QList<int> &row, const std::vector<RowCell> &cells, int left)
+{
+    RtfOut &out = w.out();
+    out.word("trowd");
+    out.word("trgaph", row[0]);
+    out.word("trleft", left);
+    if (row[2])
+        out.word("trrh", row[2]);
+    if (row[3])
+        out.word("trhdr");
+    if (row[4])
+        out.word("trkeep");
+    if (row[5] == int(Align::Center))
+        out.word("trqc");
+    else if (row[5] == int(Align::Right))
+        out.word("trqr");
+    for (const RowCell &c : cells) {
+        if (c.kind != RowCell::Empty) {
+            const QTextTableCellFormat f = c.cell.format().toTableCellFormat();
+            if (c.kind == RowCell::Anchor && c.cell.rowSpan() > 1)
+                out.word("clvmgf");
+            if (c.kind == RowCell::Below)
+                out.word("clvmrg");
+            if (c.kind == RowCell::Anchor && c.firstOfSpan)
+                out.word("clmgf");
+            if (c.kind == RowCell::Beside)
+                out.word("clmrg");
+            if (f.verticalAlignment() == QTextCharFormat::AlignMiddle)
+                out.word("clvertalc");
+            else if (f.verticalAlignment() == QTextCharFormat::AlignBottom)
+                out.word("clvertalb");
+            writeBorders(out, w, f);
+            if (f.background().style() != Qt::NoBrush)
+                out.word("clcbpat", w.colour(f.background().color().rgb()));
+            if (f.hasProperty(CellShadingPercentProperty))
+                out.word("clshdng", f.intProperty(CellShadingPercentProperty));
+        }
+        out.word("cellx", c.right);
+    }
+}
+
+} // namespace
+
+void writeTable(Writer &w, QTextTable *table, int depth)
+{
+    RtfOut &out = w.out();
+    const int rows = table->rows();
+    const int columns = table->columns();
+    const std::vector<int> widths = columnWidths(table);
+    const int headerRows = table->format().headerRowCount();
+    for (int r = 0; r < rows; ++r) {
+        // The row's properties ride on its first cell.
+        QList<int> row;
+        for (int c = 0; c < columns && row.size() < 6; ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if (cell.row() == r)
+                row = cell.format().property(RowPropertiesProperty).value<QList<int>>();
+        }
+        if (row.size() < 6) {
+            const Qt::Alignment a = table->format().alignment();
+            row = {108, 0, 0, r < headerRows, 0,
+                   int(a & Qt::AlignHCenter ? Align::Center : a & Qt::AlignRight ? Align::Right : Align::Left)};
+        }
+        // The cells: merged ones as the file had them, grid cells no cell of
+        // the file covered at the row's start and end left out.
+        int first = 0;
+        while (first < columns && table->cellAt(r, first).format().boolProperty(CellFillerProperty))
+            ++first;
+        int last = columns;
+        while (last > first && table->cellAt(r, last - 1).format().boolProperty(CellFillerProperty))
+            --last;
+        std::vector<int> edges(size_t(columns) + 1, row[1]);
+        for (int c = first; c < columns; ++c)
+            edges[size_t(c) + 1] = edges[size_t(c)] + widths[size_t(c)];
+        std::vector<RowCell> cells;
+        for (int c = first; c < last;) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            const int span = std::max(1, cell.column() + cell.columnSpan() - c);
+            if (cell.format().boolProperty(CellFillerProperty)) {
+                cells.push_back(RowCell {RowCell::Empty, cell, edges[size_t(c) + 1]});
+                ++c;
+                continue;
+            }
+            if (cell.row() != r) {
+                cells.push_back(RowCell {RowCell::Below, cell, edges[size_t(std::min(columns, c + span))]});
+                c += span;
+                continue;
+            }
+            if (cell.format().intProperty(CellMergedProperty) == 1 && span > 1) {
+                cells.push_back(RowCell {RowCell::Anchor, cell, edges[size_t(c) + 1], true});
+                for (int k = 1; k < span; ++k)
+                    cells.push_back(RowCell {RowCell::Beside, cell, edges[size_t(c + k) + 1]});
+            } else {
+                cells.push_back(RowCell {RowCell::Anchor, cell, edges[size_t(std::min(columns, c + span))]});
+            }
+            c += span;
+        }
+        if (cells.empty())
+            continue;
+        if (depth <= 1)
+            writeDefinition(w, row, cells, edges[size_t(first)]);
+        for (const RowCell &c : cells) {
+            if (c.kind == RowCell::Anchor) {
+                w.cell(c.cell, depth);
+                continue;
+            }
+            // A cell the one before or above covers: an empty paragraph.
+            out.word("pard");
+            out.word("intbl");
+            if (depth > 1)
+                out.word("itap", depth);
+            out.word(depth > 1 ? "nestcell" : "cell");
+        }
+        if (depth <= 1) {
+            out.word("row");
+            out.newline();
+            continue;
+        }
+        out.open();
+        out.star();
+        out.word("nesttableprops");
+        writeDefinition(w, row, cells, edges[size_t(first)]);
+        out.word("nestrow");
+        out.close();
+        out.open();
+        out.word("nonesttables");
+        out.word("par");
+        out.close();
+        out.newline();
+    }
+}
+
+} // namespace rtf

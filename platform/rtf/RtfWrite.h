@@ -1,0 +1,105 @@
+#pragma once
+
+#include "RtfOut.h"
+#include "RtfStyle.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QTextBlock>
+
+#include <vector>
+
+class QTextDocument;
+class QTextFrame;
+class QTextList;
+class QTextTable;
+class QTextTableCell;
+
+// Writes Qt's document as RTF in one pass: the body first, into its own
+// buffer, gathering the fonts, colours, styles and lists it uses; then the
+// tables in front of it. The families write their parts: RtfCharProps.cpp
+// and RtfParaProps.cpp the formats, RtfLists.cpp the lists, RtfTables.cpp
+// the tables, RtfPictures.cpp the pictures, RtfStories.cpp notes and
+// headers, RtfFields.cpp fields, RtfStyles.cpp the stylesheet,
+// RtfDocInfo.cpp what the document keeps as a whole.
+namespace rtf {
+
+class Writer
+{
+public:
+    explicit Writer(const QTextDocument &doc);
+    ~Writer();
+
+    // The whole document, every paragraph ended by its mark; a fragment's
+    // last paragraph has none.
+    QByteArray document(bool fragment = false);
+    // [from, to) of the document, paragraphs without tables; a paragraph
+    // mark inside the range is written, the one at its end is not.
+    QByteArray range(int from, int to);
+
+    // -- for the families ---------------------------------------------------------------
+    RtfOut &out() { return *m_out; }
+    const QTextDocument &doc() const { return m_doc; }
+    const StyleResolver &resolver() const { return m_resolver; }
+    int face(const QString &name);
+    int colour(QRgb rgb);               // entry 0 is the automatic colour
+    int styleNumber(const QString &name);
+    // The paragraphs and tables of a document; a story's last paragraph has no mark.
+    void frame(QTextFrame *frame, bool story = false);
+    // A cell's paragraphs and tables at table depth `depth`; the last
+    // paragraph ends with the cell's mark.
+    void cell(const QTextTableCell &cell, int depth);
+    // Another document written here: a note's or a header's story.
+    void story(const QTextDocument &doc);
+    void runs(const QTextBlock &block, int from, int to);
+    // A run's formatting, written out once per format and then repeated.
+    void runFormat(int formatIndex, const QTextCharFormat &f);
+    // Output is written into another buffer for a while (the stylesheet).
+    RtfOut *redirect(RtfOut *out);
+
+    struct ListEntry {
+        int number = 0;     // \ls
+        int level = 0;
+        QTextList *list = nullptr;
+    };
+    std::vector<ListEntry> &lists() { return m_lists; }
+
+private:
+    enum class Mark { Paragraph, Cell, NestCell, Section, None };
+    void paragraph(const QTextBlock &block, int from, int to, int depth, Mark mark);
+    QByteArray header();
+    void openField(const QTextCharFormat &f, int id);
+    void closeField();
+
+    const QTextDocument &m_doc;
+    StyleResolver m_resolver;
+    RtfOut m_body;
+    RtfOut *m_out = &m_body;
+    QHash<QString, int> m_faceIds;
+    QStringList m_faces;
+    QHash<QRgb, int> m_colourIds;
+    std::vector<QRgb> m_colours;
+    QHash<QString, int> m_styleNumbers;
+    std::vector<ListEntry> m_lists;
+    std::vector<QByteArray> m_runFormats;   // format index -> its run format as written
+    int m_openField = 0;                    // the field whose result is being written
+    bool m_wholeDocument = false;
+    bool m_lastUnmarked = false;            // the document's last paragraph keeps no mark
+};
+
+// The family parts of writing.
+void writeRunFormat(Writer &w, const QTextCharFormat &f);
+void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth);
+void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList);
+void writeListLabel(Writer &w, const QTextBlock &block);
+void writeListTables(Writer &w, RtfOut &out);
+void writeTable(Writer &w, QTextTable *table, int depth);
+void writePicture(Writer &w, const QTextCharFormat &f);
+void writeNote(Writer &w, const QTextCharFormat &f);
+void writeKept(Writer &w, const QTextCharFormat &f);
+void writeSectionData(Writer &w, const QVariant &section);
+void writeStyleSheet(Writer &w, RtfOut &out);
+void writeDocumentInfo(Writer &w, RtfOut &out);
+bool isTableArtifact(const QTextBlock &block);
+
+} // namespace rtf
