@@ -1218,6 +1218,8 @@ def convert(files, outdir):
         subprocess.run(["soffice", "--headless", "--norestore", "-env:UserInstallation=file://" + profile,
                         "--convert-to", "fodt", "--outdir", outdir] + files,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env, timeout=600)
+    except subprocess.TimeoutExpired:
+        sys.stderr.write("lo_compare: LibreOffice did not finish converting\n")
     finally:
         shutil.rmtree(profile, ignore_errors=True)
     return [os.path.join(outdir, os.path.splitext(os.path.basename(f))[0] + ".fodt") for f in files]

@@ -76,7 +76,7 @@ def emf():
         struct.pack("<IIIII", 14, 20, 0, 16, 20),             # EOF
     ]
     total = 88 + sum(len(r) for r in records)
-    header = struct.pack("<II4i4iIIIIHHIIIii ii".replace(" ", ""),
+    header = struct.pack("<II4i4iIIIIHHIII2i2i",
                          1, 88, 0, 0, 75, 37, 0, 0, 2000, 1000,
                          0x464D4520, 0x10000, total, len(records) + 1, 2, 0, 0, 0, 0,
                          1024, 768, 270, 203)
