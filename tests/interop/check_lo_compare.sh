@@ -14,6 +14,11 @@ lo() { timeout 300 soffice --headless --norestore -env:UserInstallation=file://"
            --convert-to fodt "$@" >/dev/null 2>&1; }
 compare() { python3 "$HERE/lo_compare.py" "$@"; }
 fail() { echo "FAIL: $*"; exit 1; }
+expect() {   # OUTPUT LINE...: every line is in the output
+    local out="$1" want
+    shift
+    for want; do grep -qF -- "$want" <<<"$out" || fail "missing: $want"$'\n'"$out"; done
+}
 
 cp "$HERE/corpus/word-lists.rtf" "$HERE/corpus/word-notes.rtf" .
 lo word-lists.rtf word-notes.rtf || fail "LibreOffice conversion"
@@ -50,24 +55,20 @@ for name in word-lists word-notes; do
 done
 compare --families text word-lists.fodt word-lists-bare.fodt >/dev/null || fail "the text of the lists was lost"
 out=$(compare --families lists word-lists.fodt word-lists-bare.fodt) && fail "bare lists passed"
-for want in 'lists: paragraph 2 "Apples": not in a list (was bullet • level 0)' \
-            'lists: paragraph 4 "Conference pears": not in a list (was bullet o level 1)' \
-            'lists: paragraph 10 "Dig the holes": not in a list (was decimal 1 level 1)' \
-            'lists: paragraph 16 "beta item": not in a list (was lower-letter 2 level 0)' \
-            'lists: paragraph 19 "Chapter two": not in a list (was upper-roman 2 level 0)' \
-            'lists: paragraph 21 "Fifth point": not in a list (was decimal 5 level 0)' \
-            'lists: paragraph 27 "Third step, still numbered three": not in a list (was decimal 3 level 0)'; do
-    grep -qF -- "$want" <<<"$out" || fail "missing: $want"$'\n'"$out"
-done
+expect "$out" 'lists: paragraph 2 "Apples": not in a list (was bullet • level 0)' \
+    'lists: paragraph 4 "Conference pears": not in a list (was bullet o level 1)' \
+    'lists: paragraph 10 "Dig the holes": not in a list (was decimal 1 level 1)' \
+    'lists: paragraph 16 "beta item": not in a list (was lower-letter 2 level 0)' \
+    'lists: paragraph 19 "Chapter two": not in a list (was upper-roman 2 level 0)' \
+    'lists: paragraph 21 "Fifth point": not in a list (was decimal 5 level 0)' \
+    'lists: paragraph 27 "Third step, still numbered three": not in a list (was decimal 3 level 0)'
 out=$(compare word-notes.fodt word-notes-bare.fodt) && fail "bare notes passed"
-for want in 'text: paragraph 5 "Jump mark in the middle.": text lost or changed' \
-            'notes: paragraph 1 "The claim needs a source. A se…": footnote "Measured in March." lost' \
-            'notes: paragraph 3 "A remark for the end of the do…": endnote "An endnote with more detail." lost' \
-            'notes: paragraph 4 "Reviewers can comment on a fig…": comment "Please check this figure." lost' \
-            'bookmarks: paragraph 1 "The claim needs a source. A se…": bookmark "intro" lost' \
-            'hidden: paragraph 6 "Visible words together.": hidden text "and hidden words" → ""'; do
-    grep -qF -- "$want" <<<"$out" || fail "missing: $want"$'\n'"$out"
-done
+expect "$out" 'text: paragraph 5 "Jump mark in the middle.": text lost or changed' \
+    'notes: paragraph 1 "The claim needs a source. A se…": footnote "Measured in March." lost' \
+    'notes: paragraph 3 "A remark for the end of the do…": endnote "An endnote with more detail." lost' \
+    'notes: paragraph 4 "Reviewers can comment on a fig…": comment "Please check this figure." lost' \
+    'bookmarks: paragraph 1 "The claim needs a source. A se…": bookmark "intro" lost' \
+    'hidden: paragraph 6 "Visible words together.": hidden text "and hidden words" → ""'
 [ "$(compare --summary --families text,bookmarks word-notes.fodt word-notes-bare.fodt)" = \
   "$(printf 'text       5/6\nbookmarks  0/2')" ] || fail "summary counts"
 echo "PASS: lo_compare keeps what survives and names what is lost"
