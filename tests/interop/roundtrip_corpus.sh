@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Opens and saves every file of the interchange corpus with a tool, then asks
+# lo_compare.py, through LibreOffice, which features of the original survived.
+#
+#   roundtrip_corpus.sh [--families f1,f2,...] [--summary] TOOL [ARGS...]
+#
+# Each file is converted with "TOOL ARGS convert IN OUT". Without --families
+# every family is checked. Without --summary it prints what each file lost and
+# exits 1 when any file lost a checked feature; with --summary it prints
+# "family kept/total" over the whole corpus (and per file what was lost, in
+# counts). Exits 77 when LibreOffice is not installed.
+set -u
+HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+CORPUS="$HERE/corpus"
+FAMILIES=""
+SUMMARY=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --families) FAMILIES="$2"; shift 2 ;;
+        --families=*) FAMILIES="${1#*=}"; shift ;;
+        --summary) SUMMARY=1; shift ;;
+        *) break ;;
+    esac
+done
+[ $# -ge 1 ] || { echo "usage: $0 [--families f1,f2,...] [--summary] TOOL [ARGS...]" >&2; exit 2; }
+command -v soffice >/dev/null 2>&1 || { echo "SKIP: LibreOffice is not installed"; exit 77; }
+command -v python3 >/dev/null 2>&1 || { echo "SKIP: python3 is not installed"; exit 77; }
+
+WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/in" "$WORK/fodt"
+export QT_QPA_PLATFORM=offscreen HOME="$WORK"
+
+# Originals and ours side by side in one folder, so links to local files
+# resolve alike; then one LibreOffice call for all of them.
+names=()
+failed=0
+for src in "$CORPUS"/*.rtf; do
+    name="$(basename "$src" .rtf)"
+    cp "$src" "$WORK/in/$name.orig.rtf"
+    if ! "$@" convert "$WORK/in/$name.orig.rtf" "$WORK/in/$name.ours.rtf" >"$WORK/$name.log" 2>&1; then
+        echo "FAIL $name: the tool could not convert it"
+        sed 's/^/    /' "$WORK/$name.log"
+        failed=1
+        continue
+    fi
+    names+=("$name")
+done
+timeout 600 soffice --headless --norestore -env:UserInstallation=file://"$WORK/profile" \
+    --convert-to fodt --outdir "$WORK/fodt" "$WORK"/in/*.rtf >/dev/null 2>&1
+
+args=()
+[ -n "$FAMILIES" ] && args+=(--families "$FAMILIES")
+for name in "${names[@]}"; do
+    if [ -n "$SUMMARY" ]; then
+        python3 "$HERE/lo_compare.py" "${args[@]}" --summary \
+            "$WORK/fodt/$name.orig.fodt" "$WORK/fodt/$name.ours.fodt" >"$WORK/$name.summary"
+        lost=$(awk '{ split($2, n, "/"); if (n[1] != n[2]) printf " %s -%d", $1, n[2] - n[1] }' "$WORK/$name.summary")
+        printf '%-26s%s\n' "$name" "${lost:- nothing lost}"
+    elif python3 "$HERE/lo_compare.py" "${args[@]}" \
+            "$WORK/fodt/$name.orig.fodt" "$WORK/fodt/$name.ours.fodt" >"$WORK/$name.out" 2>&1; then
+        echo "PASS $name"
+    else
+        echo "FAIL $name"
+        sed 's/^/    /' "$WORK/$name.out"
+        failed=1
+    fi
+done
+
+if [ -n "$SUMMARY" ]; then
+    echo "== kept/total over ${#names[@]} files"
+    cat "$WORK"/*.summary | awk '
+        { split($2, n, "/"); if (!($1 in kept)) order[++count] = $1; kept[$1] += n[1]; total[$1] += n[2] }
+        END { for (i = 1; i <= count; i++) printf "%-10s %d/%d\n", order[i], kept[order[i]], total[order[i]] }'
+fi
+exit $failed
