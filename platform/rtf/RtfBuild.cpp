@@ -62,6 +62,18 @@ const QTextCharFormat &Builder::charFormat(int style, int field)
     return *m_fieldFormats.insert(key, f);
 }
 
+QTextBlockFormat Builder::paragraphFormat(const Paragraph &p)
+{
+    if (!p.pageBreak)
+        return blockFormat(p.props);
+    // A \page before the paragraph: a break the writer writes as \page again.
+    QTextBlockFormat f = blockFormat(p.props);
+    f.setPageBreakPolicy(f.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
+    if (!m_model.paraProps[size_t(p.props)].pageBreakBefore)
+        f.setProperty(PageBreakCharProperty, true);
+    return f;
+}
+
 const QTextBlockFormat &Builder::blockFormat(int props)
 {
     const size_t i = size_t(props);
@@ -100,10 +112,10 @@ void Builder::insertBody(QTextCursor &cursor)
         const bool ownBlock = (i > 0 || !hostHead) && (i + 1 < count || !hostTail);
         const bool setFormat = p.terminated || ownBlock;
         if (!fresh) {
-            cursor.insertBlock(setFormat ? blockFormat(p.props) : hostFormat, mark);
+            cursor.insertBlock(setFormat ? paragraphFormat(p) : hostFormat, mark);
         } else {
             if (setFormat)
-                cursor.setBlockFormat(blockFormat(p.props));
+                cursor.setBlockFormat(paragraphFormat(p));
             if (ownBlock && p.runs.empty())
                 cursor.setBlockCharFormat(mark);
         }
@@ -124,9 +136,10 @@ void Builder::insertBody(QTextCursor &cursor)
     cursor.endEditBlock();
 }
 
-void Builder::buildStory(QTextCursor &cursor, const Story &story)
+void Builder::buildStory(QTextCursor &cursor, const Story &story, bool inCell)
 {
     bool fresh = true;
+    bool first = true;
     for (const Block &block : story.blocks) {
         if (block.table) {
             buildTable(*this, cursor, *block.table);
@@ -135,14 +148,16 @@ void Builder::buildStory(QTextCursor &cursor, const Story &story)
         }
         const Paragraph &p = block.paragraph;
         if (!fresh) {
-            cursor.insertBlock(blockFormat(p.props), charFormat(p.markStyle, -1));
+            cursor.insertBlock(paragraphFormat(p), charFormat(p.markStyle, -1));
         } else {
-            cursor.setBlockFormat(blockFormat(p.props));
-            cursor.setBlockCharFormat(charFormat(p.markStyle, -1));
+            cursor.setBlockFormat(paragraphFormat(p));
+            if (!(inCell && first))
+                cursor.setBlockCharFormat(charFormat(p.markStyle, -1));
         }
         insertRuns(cursor, p);
         joinList(cursor, p.props);
         fresh = false;
+        first = false;
     }
 }
 

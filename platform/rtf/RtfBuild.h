@@ -36,7 +36,9 @@ public:
     void keepDocumentData(bool merge);
 
     // A story built at cursor, which stands in an empty block of its own.
-    void buildStory(QTextCursor &cursor, const Story &story);
+    // In a table cell the first block's character format is the cell's
+    // format and is left alone.
+    void buildStory(QTextCursor &cursor, const Story &story, bool inCell = false);
     // A story built into a document of its own (a note, a header).
     std::shared_ptr<QTextDocument> storyDocument(int story);
 
@@ -45,6 +47,7 @@ public:
     QString defaultFace() const { return m_defaultFace; }
     const QTextCharFormat &charFormat(int style, int field);
     const QTextBlockFormat &blockFormat(int props);
+    QTextBlockFormat paragraphFormat(const Paragraph &p);
 
 private:
     void insertParagraph(QTextCursor &cursor, const Paragraph &p);

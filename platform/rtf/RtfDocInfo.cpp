@@ -104,6 +104,15 @@ void infoWord(Parser &p, int id, const Token &t)
         if (mainBody)
             p.currentSection().properties.clear();
         break;
+    case DocumentKeyword:
+        if (mainBody && p.doc().documentProperties.size() < 4096) {
+            QByteArray &props = p.doc().documentProperties;
+            props += '\\';
+            props += t.bytes.toByteArray();
+            if (t.hasParam)
+                props += QByteArray::number(t.param);
+        }
+        break;
     case SectionKeyword:
         if (mainBody) {
             QByteArray &props = p.currentSection().properties;
@@ -148,6 +157,7 @@ void buildDocumentInfo(Builder &b)
     QList<QByteArray> kept(model.keptGroups.begin(), model.keptGroups.end());
     doc->setProperty(KeptGroupsKey, kept.isEmpty() ? QVariant() : QVariant::fromValue(kept));
     doc->setProperty(LanguageKey, model.defaultLanguage >= 0 ? QVariant(model.defaultLanguage) : QVariant());
+    doc->setProperty(DocumentKeywordsKey, model.documentProperties.isEmpty() ? QVariant() : QVariant(model.documentProperties));
     doc->setProperty(FirstSectionKey, QVariant());
 }
 
@@ -179,6 +189,10 @@ void writeDocumentInfo(Writer &w, RtfOut &out)
     }
     for (const QByteArray &group : doc.property(KeptGroupsKey).value<QList<QByteArray>>()) {
         out.raw(rules::keepableGroup(group));
+        out.newline();
+    }
+    if (const QByteArray words = doc.property(DocumentKeywordsKey).toByteArray(); !words.isEmpty()) {
+        out.rawWord(words);
         out.newline();
     }
     const QList<int> page = doc.property(PageKey).value<QList<int>>();

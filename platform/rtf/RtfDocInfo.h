@@ -10,7 +10,7 @@ struct Token;
 
 enum InfoId {
     InfoGroup, InfoString, InfoDate, PaperWidth, PaperHeight, MarginLeft, MarginRight, MarginTop,
-    MarginBottom, Gutter, Landscape, FacingPages, SectionEnd, SectionDefaults, SectionKeyword,
+    MarginBottom, Gutter, Landscape, FacingPages, SectionEnd, SectionDefaults, SectionKeyword, DocumentKeyword,
 };
 
 inline constexpr Keyword infoKeywords[] = {
@@ -55,6 +55,31 @@ inline constexpr Keyword infoKeywords[] = {
     {"sftnrstcont", Family::Info, SectionKeyword}, {"sftnnar", Family::Info, SectionKeyword},
     {"saftnnar", Family::Info, SectionKeyword}, {"rtlsect", Family::Info, SectionKeyword},
     {"ltrsect", Family::Info, SectionKeyword},
+    // Document formatting, kept as written.
+    {"deftab", Family::Info, DocumentKeyword}, {"widowctrl", Family::Info, DocumentKeyword},
+    {"ftnbj", Family::Info, DocumentKeyword}, {"ftnnar", Family::Info, DocumentKeyword},
+    {"ftnnalc", Family::Info, DocumentKeyword}, {"ftnnauc", Family::Info, DocumentKeyword},
+    {"ftnnrlc", Family::Info, DocumentKeyword}, {"ftnnruc", Family::Info, DocumentKeyword},
+    {"ftnnchi", Family::Info, DocumentKeyword}, {"ftnstart", Family::Info, DocumentKeyword},
+    {"ftnrstpg", Family::Info, DocumentKeyword}, {"ftnrestart", Family::Info, DocumentKeyword},
+    {"ftnrstcont", Family::Info, DocumentKeyword}, {"ftntj", Family::Info, DocumentKeyword},
+    {"aenddoc", Family::Info, DocumentKeyword}, {"aendnotes", Family::Info, DocumentKeyword},
+    {"aftnbj", Family::Info, DocumentKeyword}, {"aftntj", Family::Info, DocumentKeyword},
+    {"aftnnar", Family::Info, DocumentKeyword}, {"aftnnalc", Family::Info, DocumentKeyword},
+    {"aftnnauc", Family::Info, DocumentKeyword}, {"aftnnrlc", Family::Info, DocumentKeyword},
+    {"aftnnruc", Family::Info, DocumentKeyword}, {"aftnnchi", Family::Info, DocumentKeyword},
+    {"aftnstart", Family::Info, DocumentKeyword}, {"aftnrstcont", Family::Info, DocumentKeyword},
+    {"aftnrestart", Family::Info, DocumentKeyword}, {"endnotes", Family::Info, DocumentKeyword},
+    {"enddoc", Family::Info, DocumentKeyword}, {"fet", Family::Info, DocumentKeyword},
+    {"hyphauto", Family::Info, DocumentKeyword}, {"hyphhotz", Family::Info, DocumentKeyword},
+    {"hyphconsec", Family::Info, DocumentKeyword}, {"hyphcaps", Family::Info, DocumentKeyword},
+    {"margmirror", Family::Info, DocumentKeyword}, {"pgnstart", Family::Info, DocumentKeyword},
+    {"viewkind", Family::Info, DocumentKeyword}, {"viewscale", Family::Info, DocumentKeyword},
+    {"viewzk", Family::Info, DocumentKeyword}, {"deflangfe", Family::Info, DocumentKeyword},
+    {"formshade", Family::Info, DocumentKeyword}, {"makebackup", Family::Info, DocumentKeyword},
+    {"defformat", Family::Info, DocumentKeyword}, {"linestart", Family::Info, DocumentKeyword},
+    {"gutterprl", Family::Info, DocumentKeyword}, {"rtldoc", Family::Info, DocumentKeyword},
+    {"ltrdoc", Family::Info, DocumentKeyword},
 };
 
 void infoWord(Parser &p, int id, const Token &t);

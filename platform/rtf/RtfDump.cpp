@@ -320,6 +320,8 @@ QString dump(const QTextDocument &doc)
             parts << QString::number(v);
         d.out += QStringLiteral("page ") + parts.join(u',') + u'\n';
     }
+    if (const QByteArray words = doc.property(DocumentKeywordsKey).toByteArray(); !words.isEmpty())
+        d.out += QStringLiteral("document ") + quoted(QString::fromLatin1(words)) + u'\n';
     for (const QByteArray &group : doc.property(KeptGroupsKey).value<QList<QByteArray>>())
         d.out += QStringLiteral("kept ") + quoted(QString::fromLatin1(group)) + u'\n';
     d.section(doc.property(FirstSectionKey), QString());

@@ -316,9 +316,11 @@ void listsWord(Parser &p, int id, const Token &t)
         break;
     case ListNumberWord:
         s.para.props.list = t.param;
+        s.para.explicitProps |= ParaState::ExplicitList;
         break;
     case ListLevelWord:
         s.para.props.level = std::clamp(t.param, 0, MaxLevels - 1);
+        s.para.explicitProps |= ParaState::ExplicitList;
         break;
     case ListText:
     case PnText:
@@ -495,7 +497,9 @@ void writeListLabel(Writer &w, const QTextBlock &block)
     }
     out.open();
     out.word("listtext");
-    writeRunFormat(w, block.charFormat());
+    // The label takes the look of the paragraph's first characters.
+    const auto first = block.begin();
+    writeRunFormat(w, first.atEnd() ? block.charFormat() : first.fragment().charFormat());
     out.text(label);
     out.word("tab");
     out.close();

@@ -293,6 +293,7 @@ struct Document {
     PageSetup page;
     std::vector<QByteArray> keptGroups; // document-level groups kept verbatim
     int defaultLanguage = -1;           // \deflang
+    QByteArray documentProperties;      // document formatting keywords, as written
     Dropped dropped;
 };
 

@@ -27,11 +27,71 @@ int length(const Token &t)
 
 } // namespace
 
+namespace {
+
+quint32 explicitBit(int id)
+{
+    switch (id) {
+    case AlignLeft: case AlignRight: case AlignCenter: case AlignJustify: return ParaState::ExplicitAlign;
+    case LeftIndent: return ParaState::ExplicitLeft;
+    case RightIndent: return ParaState::ExplicitRight;
+    case FirstIndent: return ParaState::ExplicitFirst;
+    case SpaceBefore: return ParaState::ExplicitBefore;
+    case SpaceAfter: return ParaState::ExplicitAfter;
+    case LineSpacing: case LineMultiple: return ParaState::ExplicitLine;
+    case TabPosition: case TabBar: return ParaState::ExplicitTabs;
+    case PageBreakBefore: return ParaState::ExplicitBreak;
+    case KeepTogether: return ParaState::ExplicitKeep;
+    case KeepWithNext: return ParaState::ExplicitKeepNext;
+    case WidowControl: case NoWidowControl: return ParaState::ExplicitWidow;
+    case ShadingColour: case ShadingPercent: return ParaState::ExplicitShading;
+    case OutlineLevel: return ParaState::ExplicitOutline;
+    case RightToLeft: case LeftToRight: return ParaState::ExplicitDirection;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+void applyParagraphStyle(ParaState &para, const ParaState &style, int styleIndex)
+{
+    const quint32 own = para.explicitProps;
+    const ParaProps mine = para.props;
+    const int shading = para.shading;
+    ParaProps &p = para.props;
+    p = style.props;
+    p.style = styleIndex;
+    const auto keep = [&](quint32 bit, auto member) {
+        if (own & bit)
+            p.*member = mine.*member;
+    };
+    keep(ParaState::ExplicitAlign, &ParaProps::align);
+    keep(ParaState::ExplicitLeft, &ParaProps::leftIndent);
+    keep(ParaState::ExplicitRight, &ParaProps::rightIndent);
+    keep(ParaState::ExplicitFirst, &ParaProps::firstIndent);
+    keep(ParaState::ExplicitBefore, &ParaProps::spaceBefore);
+    keep(ParaState::ExplicitAfter, &ParaProps::spaceAfter);
+    keep(ParaState::ExplicitLine, &ParaProps::lineSpacing);
+    keep(ParaState::ExplicitLine, &ParaProps::lineMultiple);
+    keep(ParaState::ExplicitTabs, &ParaProps::tabs);
+    keep(ParaState::ExplicitBreak, &ParaProps::pageBreakBefore);
+    keep(ParaState::ExplicitKeep, &ParaProps::keepTogether);
+    keep(ParaState::ExplicitKeepNext, &ParaProps::keepWithNext);
+    keep(ParaState::ExplicitWidow, &ParaProps::widowControl);
+    keep(ParaState::ExplicitShading, &ParaProps::shadingPercent);
+    keep(ParaState::ExplicitOutline, &ParaProps::outline);
+    keep(ParaState::ExplicitDirection, &ParaProps::rightToLeft);
+    keep(ParaState::ExplicitList, &ParaProps::list);
+    keep(ParaState::ExplicitList, &ParaProps::level);
+    para.shading = (own & ParaState::ExplicitShading) ? shading : style.shading;
+}
+
 void paraWord(Parser &p, int id, const Token &t)
 {
     ParaState &para = p.state().para;
     ParaProps &props = para.props;
     const bool on = !t.hasParam || t.param != 0;
+    para.explicitProps |= explicitBit(id);
     const auto leader = [&](TabLeader l) { para.pendingTab.leader = l; };
     switch (id) {
     case Pard:

@@ -57,6 +57,10 @@ inline constexpr Keyword paraKeywords[] = {
 
 void paraWord(Parser &p, int id, const Token &t);
 
+struct ParaState;
+// A paragraph style's properties, where the paragraph states none of its own.
+void applyParagraphStyle(ParaState &para, const ParaState &style, int styleIndex);
+
 // Tab stops as the paragraph format keeps them: "r6480.1;l720.0" (kind,
 // position in twips, leader).
 QString tabStopsText(const std::vector<TabStop> &stops);

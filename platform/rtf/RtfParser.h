@@ -73,6 +73,16 @@ struct CharState {
 };
 
 struct ParaState {
+    // Which properties the paragraph states itself since \pard: a style
+    // named after them does not override them.
+    enum Explicit : quint32 {
+        ExplicitAlign = 1u << 0, ExplicitLeft = 1u << 1, ExplicitRight = 1u << 2, ExplicitFirst = 1u << 3,
+        ExplicitBefore = 1u << 4, ExplicitAfter = 1u << 5, ExplicitLine = 1u << 6, ExplicitTabs = 1u << 7,
+        ExplicitBreak = 1u << 8, ExplicitKeep = 1u << 9, ExplicitKeepNext = 1u << 10, ExplicitWidow = 1u << 11,
+        ExplicitShading = 1u << 12, ExplicitOutline = 1u << 13, ExplicitDirection = 1u << 14,
+        ExplicitList = 1u << 15,
+    };
+    quint32 explicitProps = 0;
     ParaProps props;            // shading unresolved
     int shading = 0;            // \cbpat
     TabStop pendingTab;         // kind and leader waiting for their \tx

@@ -110,6 +110,7 @@ inline constexpr char PageKey[] = "rtf.page";             // QList<int>: see Pag
 inline constexpr char FirstSectionKey[] = "rtf.section";  // SectionRef
 inline constexpr char KeptGroupsKey[] = "rtf.kept";       // QList<QByteArray>
 inline constexpr char LanguageKey[] = "rtf.deflang";      // int
+inline constexpr char DocumentKeywordsKey[] = "rtf.document";  // QByteArray: formatting keywords as written
 
 struct StyleRef {
     QString name;

@@ -1,6 +1,7 @@
 #include "RtfStyles.h"
 
 #include "RtfBuild.h"
+#include "RtfParaProps.h"
 #include "RtfParser.h"
 #include "RtfWrite.h"
 
@@ -112,14 +113,7 @@ void stylesWord(Parser &p, int id, const Token &t)
         if (it == p.styleByNumber().constEnd())
             break;
         const State &def = p.styleStates()[size_t(*it)];
-        ParaState &para = state.para;
-        const bool inTable = para.inTable;
-        const int depth = para.depth;
-        para.props = def.para.props;
-        para.shading = def.para.shading;
-        para.inTable = inTable;
-        para.depth = depth;
-        para.props.style = *it;
+        applyParagraphStyle(state.para, def.para, *it);
         state.chars = def.chars;
         break;
     }

@@ -311,11 +311,21 @@ void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
                           QVariant::fromValue(QList<int> {row.props.gap, row.props.left, row.props.height,
                                                           row.props.header, row.props.keep, int(row.props.align)}));
         }
-        cell.setFormat(f);
+        // The cell's format is also its first paragraph's mark format.
+        const Story &content = p.cell->content;
+        QTextCharFormat format;
+        if (!content.blocks.empty() && !content.blocks.front().table)
+            format = b.charFormat(content.blocks.front().paragraph.markStyle, -1);
+        format.merge(f);
+        cell.setFormat(format);
         QTextCursor inside = cell.firstCursorPosition();
-        b.buildStory(inside, p.cell->content);
+        b.buildStory(inside, content, true);
         for (const Story *more : p.more) {
-            if (more->blocks.empty())
+            // Merged cells' text, when they had any, follows the cell's own.
+            const bool empty = std::all_of(more->blocks.begin(), more->blocks.end(), [](const Block &block) {
+                return !block.table && block.paragraph.runs.empty();
+            });
+            if (empty)
                 continue;
             inside = cell.lastCursorPosition();
             inside.insertBlock();

@@ -48,10 +48,13 @@ int Writer::colour(QRgb rgb)
 
 int Writer::styleNumber(const QString &name)
 {
+    // Readers take \s0 for the default paragraph style whatever its name.
+    if (name.compare(QLatin1String("Normal"), Qt::CaseInsensitive) == 0)
+        return 0;
     auto it = m_styleNumbers.constFind(name);
     if (it != m_styleNumbers.constEnd())
         return *it;
-    const int n = int(m_styleNumbers.size());
+    const int n = int(m_styleNumbers.size()) + 1;
     m_styleNumbers.insert(name, n);
     return n;
 }
@@ -254,6 +257,16 @@ void Writer::runs(const QTextBlock &block, int from, int to)
                     writeKept(*this, f);
             }
             current = -1;
+            continue;
+        }
+        if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript
+            || f.verticalAlignment() == QTextCharFormat::AlignSubScript) {
+            // Raised and lowered runs go in a group of their own: some
+            // readers lose the rest of the paragraph after an ungrouped \super.
+            m_out->open();
+            runFormat(index, f);
+            m_out->text(text);
+            m_out->close();
             continue;
         }
         if (index != current) {

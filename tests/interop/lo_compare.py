@@ -160,7 +160,9 @@ class Styles:
             self.master_order.append(master.get(q("style:name")))
 
     def element(self, family, name):
-        return self.auto.get((family, name)) or self.named.get((family, name))
+        # An element without children is false: test for None.
+        el = self.auto.get((family, name))
+        return el if el is not None else self.named.get((family, name))
 
     def chain(self, family, name):
         """The style and its parents, the most specific first."""
