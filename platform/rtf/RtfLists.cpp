@@ -215,6 +215,7 @@ public:
         case PnLowerLetter: m_def.format = 4; break;
         case PnStart: m_def.start = std::clamp(t.param, 0, 32767); break;
         case PnIndent: m_def.indent = std::clamp(t.param, -31680, 31680); break;
+        case PnHang: m_def.hanging = true; break;
         case PnFont: m_def.font = t.param; m_fontFace = p.resolve(CharState {CharStyle {}, t.param, 0, 0, 0}).face; break;
         case PnTextBefore: m_target = &m_def.before; m_textDepth = p.depth(); break;
         case PnTextAfter: m_target = &m_def.after; m_textDepth = p.depth(); break;
@@ -257,6 +258,7 @@ public:
             level.format = m_def.format;
             level.start = m_def.start;
             level.leftIndent = m_def.indent;
+            level.firstIndent = m_def.hanging ? -m_def.indent : 0;
             level.text = m_def.format == 23 ? (m_def.before.isEmpty() ? QStringLiteral("\u2022") : m_def.before)
                                             : m_def.before + QChar(0) + m_def.after;
             ListDef list;
@@ -393,6 +395,8 @@ QTextListFormat buildListFormat(const Document &model, const ParaProps &p)
     // the placeholders of other levels, comes before and after it.
     const QChar own(char16_t(p.level));
     const qsizetype at = level.text.indexOf(own);
+    f.setNumberPrefix(QString());
+    f.setNumberSuffix(QString());
     if (level.format != 23 && at >= 0) {
         QString before = level.text.first(at);
         if (std::any_of(before.begin(), before.end(), [](QChar c) { return c.unicode() < 9; }))
@@ -472,28 +476,31 @@ void writeListLabel(Writer &w, const QTextBlock &block)
     const QTextListFormat f = list->format();
     const int level = std::clamp(f.hasProperty(ListLevelProperty) ? f.intProperty(ListLevelProperty) : f.indent() - 1,
                                  0, MaxLevels - 1);
-    int number = f.intProperty(ListNumberProperty);
-    if (number <= 0) {
-        // A list the file did not name: a number of its own.
-        for (const Writer::ListEntry &e : w.lists())
-            if (e.list == list)
-                number = e.number;
-        if (number <= 0) {
-            number = 1;
-            for (const Writer::ListEntry &e : w.lists())
-                number = std::max(number, e.number + 1);
-        }
+    // Lists are numbered 1, 2, ... in the order they come: the file's own
+    // numbers may be beyond what other readers take. Levels of one list of
+    // the file share its number.
+    const int source = f.intProperty(ListNumberProperty);
+    int number = 0;
+    int highest = 0;
+    for (const Writer::ListEntry &e : w.lists()) {
+        highest = std::max(highest, e.number);
+        if ((source > 0 && e.source == source) || e.list == list)
+            number = e.number;
     }
+    if (number == 0)
+        number = highest + 1;
     if (!findList(w, number, level))
-        w.lists().push_back(Writer::ListEntry {number, level, list});
+        w.lists().push_back(Writer::ListEntry {number, level, list, source});
 
     RtfOut &out = w.out();
     out.word("ls", number);
     out.word("ilvl", level);
-    QString label = list->itemText(block);
-    if (label.isEmpty()) {
+    QString label;
+    if (formatCode(f) == 23 || formatCode(f) == 255) {
         label = levelText(f, level);
         label.removeIf([](QChar c) { return c.unicode() < 9; });
+    } else {
+        label = list->itemText(block);
     }
     out.open();
     out.word("listtext");

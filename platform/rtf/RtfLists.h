@@ -14,7 +14,7 @@ enum ListsId {
     LevelLegal, LevelNoRestart, ListIdWord, ListTemplateId, ListHybrid, ListSimple, ListName,
     ListOverrideTable, ListOverride, OverrideLevel, OverrideStart, ListNumberWord, ListLevelWord, ListText,
     PnText, Pn, PnLevel, PnLevelBody, PnLevelBullet, PnLevelContinue, PnDecimal, PnUpperLetter,
-    PnLowerLetter, PnUpperRoman, PnLowerRoman, PnStart, PnIndent, PnFont, PnTextBefore, PnTextAfter,
+    PnLowerLetter, PnUpperRoman, PnLowerRoman, PnStart, PnIndent, PnFont, PnTextBefore, PnTextAfter, PnHang,
 };
 
 inline constexpr Keyword listsKeywords[] = {
@@ -38,6 +38,7 @@ inline constexpr Keyword listsKeywords[] = {
     {"pnlcrm", Family::Lists, PnLowerRoman}, {"pnstart", Family::Lists, PnStart},
     {"pnindent", Family::Lists, PnIndent}, {"pnf", Family::Lists, PnFont},
     {"pntxtb", Family::Lists, PnTextBefore, Destination}, {"pntxta", Family::Lists, PnTextAfter, Destination},
+    {"pnhang", Family::Lists, PnHang},
 };
 
 void listsWord(Parser &p, int id, const Token &t);

@@ -105,6 +105,7 @@ struct PnDef {
     int format = 0;             // as \levelnfc
     int start = 1;
     int indent = 0;
+    bool hanging = false;       // \pnhang: the label hangs in the indent
     int font = -1;
     QString before, after;
     friend bool operator==(const PnDef &, const PnDef &) = default;

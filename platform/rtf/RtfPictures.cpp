@@ -36,12 +36,15 @@ constexpr std::array<qint8, 256> hexTable = [] {
     return t;
 }();
 
+class ShapeDest;
+
 // The \pict group: its kind and sizes in words, its data in hex or \bin.
 class PictDest final : public Dest
 {
 public:
-    // twinOf >= 0: the picture is the stand-in of that one (\nonshppict).
-    PictDest(int twinOf, int depth) : m_depth(depth), m_twinOf(twinOf) {}
+    // twinOf >= 0: the picture is the stand-in of that one (\nonshppict);
+    // a shape's picture takes the shape's size when it states none.
+    PictDest(int twinOf, int depth, const ShapeDest *shape) : m_depth(depth), m_twinOf(twinOf), m_shape(shape) {}
 
     bool wantsBytes() const override { return true; }
 
@@ -86,10 +89,76 @@ public:
 
     void binary(Parser &, QByteArrayView data) override { m_pict.data.append(data); }
 
-    void close(Parser &p) override
+    void close(Parser &p) override;
+
+private:
+    int m_depth;
+    Picture m_pict;
+    int m_twinOf;
+    const ShapeDest *m_shape;
+    int m_high = -1;
+    friend class ShapeDest;
+};
+
+// {\shp{\*\shpinst\shpleft..\shpbottom ...{\sp{\sn pib}{\sv {\pict ...}}}}{\shprslt ...}}:
+// a drawing object; its picture (the property "pib") is read with the
+// shape's size, its other properties are not.
+class ShapeDest final : public Dest
+{
+public:
+    explicit ShapeDest(Dest *outer) : m_outer(outer) {}
+    Dest *outer() const { return m_outer; }
+    bool gotPicture = false;
+    int left = 0, top = 0, right = 0, bottom = 0;
+
+    bool word(Parser &p, const Keyword *k, const Token &t) override
+    {
+        if (!k || k->family != Family::Pictures)
+            return false;
+        switch (k->id) {
+        case ShapeLeft: left = t.param; return true;
+        case ShapeTop: top = t.param; return true;
+        case ShapeRight: right = t.param; return true;
+        case ShapeBottom: bottom = t.param; return true;
+        case ShapePropertyName:
+            m_nameDepth = p.depth();
+            m_name.clear();
+            return true;
+        default: return false;
+        }
+    }
+
+    void text(Parser &p, QStringView s) override
+    {
+        if (m_nameDepth && p.depth() >= m_nameDepth && m_name.size() < 64)
+            m_name += s;
+    }
+
+    void innerGroupEnd(Parser &p) override
+    {
+        if (p.depth() == m_nameDepth)
+            m_nameDepth = 0;
+    }
+
+    // The picture of the shape itself, not a fill or a line pattern.
+    bool wantsPicture() const { return m_name.trimmed() == QLatin1String("pib") || m_name.isEmpty(); }
+
+private:
+    Dest *m_outer;
+    QString m_name;
+    int m_nameDepth = 0;
+};
+
+void PictDest::close(Parser &p)
+{
     {
         if (m_pict.data.isEmpty())
             return;
+        if (m_shape && m_pict.goalWidth <= 0 && m_pict.goalHeight <= 0 && m_shape->right > m_shape->left
+            && m_shape->bottom > m_shape->top) {
+            m_pict.goalWidth = std::min(m_shape->right - m_shape->left, MaxLength * 10);
+            m_pict.goalHeight = std::min(m_shape->bottom - m_shape->top, MaxLength * 10);
+        }
         Document &doc = p.doc();
         doc.pictures.push_back(std::move(m_pict));
         const int index = int(doc.pictures.size()) - 1;
@@ -98,13 +167,7 @@ public:
         else
             p.insertObject(InlineObject::Picture, index);
     }
-
-private:
-    int m_depth;
-    Picture m_pict;
-    int m_twinOf;
-    int m_high = -1;
-};
+}
 
 // {\nonshppict{\pict ...}}: the stand-in for readers without the picture
 // before it; kept with that picture, or shown when there is none.
@@ -116,20 +179,6 @@ public:
 
 private:
     int m_twinOf;
-};
-
-// {\shp{\*\shpinst ...{\sp{\sn pib}{\sv {\pict ...}}}}{\shprslt ...}}: a
-// drawing object; its picture is read, its other settings are not.
-class ShapeDest final : public Dest
-{
-public:
-    explicit ShapeDest(Dest *outer) : m_outer(outer) {}
-    Dest *outer() const { return m_outer; }
-    bool gotPicture = false;
-    qsizetype objectsAtStart = 0;
-
-private:
-    Dest *m_outer;
 };
 
 } // namespace
@@ -167,9 +216,14 @@ void picturesWord(Parser &p, int id, const Token &)
             p.skipGroup();
             break;
         }
-        if (auto *shape = dynamic_cast<ShapeDest *>(s.dest))
-            shape->gotPicture = true;   // a picture of the shape itself
-        p.open(std::make_unique<PictDest>(twinOf, p.depth()));
+        auto *shape = dynamic_cast<ShapeDest *>(s.dest);
+        if (shape && !shape->wantsPicture()) {
+            p.skipGroup();      // a fill or line pattern
+            break;
+        }
+        if (shape)
+            shape->gotPicture = true;
+        p.open(std::make_unique<PictDest>(twinOf, p.depth(), shape));
         break;
     }
     case ShpPict:
@@ -186,6 +240,10 @@ void picturesWord(Parser &p, int id, const Token &)
             p.skipGroup();
         break;
     case ShapeInstance:
+    case ShapeLeft: case ShapeTop: case ShapeRight: case ShapeBottom:
+        break;
+    case ShapePropertyName:
+        p.skipGroup();      // outside a shape there is nothing to name
         break;
     case ShapeResult:
     case ObjectResult:

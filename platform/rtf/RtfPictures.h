@@ -18,6 +18,7 @@ enum PicturesId {
     PictGroup, ShpPict, NonShpPict, Png, Jpeg, Emf, Wmf, MacPict, Dib, WBitmap,
     PicWidth, PicHeight, GoalWidth, GoalHeight, ScaleX, ScaleY, CropLeft, CropRight, CropTop, CropBottom,
     BitsPerPixel, Planes, WidthBytes, Shape, ShapeInstance, ShapeResult, ObjectGroup, ObjectResult,
+    ShapeLeft, ShapeTop, ShapeRight, ShapeBottom, ShapePropertyName,
 };
 
 inline constexpr Keyword picturesKeywords[] = {
@@ -36,6 +37,9 @@ inline constexpr Keyword picturesKeywords[] = {
     {"shpinst", Family::Pictures, ShapeInstance, Destination},
     {"shprslt", Family::Pictures, ShapeResult, Destination},
     {"object", Family::Pictures, ObjectGroup, Destination}, {"result", Family::Pictures, ObjectResult, Destination},
+    {"shpleft", Family::Pictures, ShapeLeft}, {"shptop", Family::Pictures, ShapeTop},
+    {"shpright", Family::Pictures, ShapeRight}, {"shpbottom", Family::Pictures, ShapeBottom},
+    {"sn", Family::Pictures, ShapePropertyName, Destination},
 };
 
 void picturesWord(Parser &p, int id, const Token &t);

@@ -58,9 +58,10 @@ public:
     RtfOut *redirect(RtfOut *out);
 
     struct ListEntry {
-        int number = 0;     // \ls
+        int number = 0;     // \ls as written
         int level = 0;
         QTextList *list = nullptr;
+        int source = 0;     // \ls as the file had it, 0 for a list of the program's
     };
     std::vector<ListEntry> &lists() { return m_lists; }
 
