@@ -1,6 +1,7 @@
 #include "platform/RichTextBox.h"
 
 #include "platform/DocumentFile.h"
+#include "platform/DocumentPrinter.h"
 #include "platform/Failure.h"
 #include "platform/InlineObjects.h"
 #include "platform/PlainText.h"
@@ -337,12 +338,14 @@ void RichTextBox::SelPrint(QPrinter *printer) const
     if (cursor.hasSelection()) {
         QTextDocument part;
         part.setDefaultFont(document()->defaultFont());
+        for (const char *key : {rtf::PageKey, rtf::FirstSectionKey})
+            part.setProperty(key, document()->property(key));
         QTextCursor(&part).insertFragment(cursor.selection());
         rtf::ensurePictures(&part);
         InlineObjects::install(&part);
-        part.print(printer);
+        printDocument(part, printer);
     } else {
-        document()->print(printer);
+        printDocument(*document(), printer);
     }
     if (printer->printerState() == QPrinter::Error)
         throw Failure(tr("The document could not be printed."));

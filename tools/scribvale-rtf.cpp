@@ -1,6 +1,7 @@
 // scribvale-rtf: loads and saves documents exactly as a document window does.
 //   scribvale-rtf convert IN OUT   load IN, write OUT as RTF
 //   scribvale-rtf dump IN          print IN's paragraphs and runs, one per line
+//   scribvale-rtf pdf IN OUT       print IN as the Print command does, into the PDF file OUT
 // Runs without a display.
 
 #include "platform/Failure.h"
@@ -8,6 +9,7 @@
 #include "platform/rtf/RtfDump.h"
 
 #include <QApplication>
+#include <QPrinter>
 #include <QTextStream>
 
 #include <cstdio>
@@ -21,8 +23,9 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     const bool convert = args.size() == 4 && args.at(1) == QLatin1String("convert");
     const bool dump = args.size() == 3 && args.at(1) == QLatin1String("dump");
-    if (!convert && !dump) {
-        err << "usage: scribvale-rtf convert IN OUT\n       scribvale-rtf dump IN\n";
+    const bool pdf = args.size() == 4 && args.at(1) == QLatin1String("pdf");
+    if (!convert && !dump && !pdf) {
+        err << "usage: scribvale-rtf convert IN OUT\n       scribvale-rtf dump IN\n       scribvale-rtf pdf IN OUT\n";
         return 2;
     }
     try {
@@ -30,6 +33,11 @@ int main(int argc, char *argv[])
         surface.LoadFile(args.at(2));
         if (convert) {
             surface.SaveFile(args.at(3));
+        } else if (pdf) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(args.at(3));
+            surface.SelPrint(&printer);
         } else {
             QTextStream out(stdout);
             out << rtf::dump(*surface.document());

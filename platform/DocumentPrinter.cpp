@@ -1,0 +1,208 @@
+#include "platform/DocumentPrinter.h"
+
+#include "platform/InlineObjects.h"
+#include "platform/rtf/RtfQt.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+
+#include <memory>
+
+namespace {
+
+constexpr double TwipsPerPoint = 20;
+constexpr int DefaultHeaderDistance = 720;  // twips from the paper's edge
+
+struct Page {
+    QSizeF paper;           // points
+    QMarginsF margins;      // points
+    bool landscape = false;
+};
+
+// The document's own page, when it keeps one.
+bool documentPage(const QTextDocument &doc, Page &page)
+{
+    const QList<int> p = doc.property(rtf::PageKey).value<QList<int>>();
+    if (p.size() < 9)
+        return false;
+    double width = p[0] > 0 ? p[0] : 12240, height = p[1] > 0 ? p[1] : 15840;
+    page.landscape = p[7] != 0;
+    if (page.landscape && width < height)
+        std::swap(width, height);
+    page.paper = QSizeF(width, height) / TwipsPerPoint;
+    const auto margin = [&](int value, int fallback) { return (value >= 0 ? value : fallback) / TwipsPerPoint; };
+    page.margins = QMarginsF(margin(p[2], 1800) + std::max(0, p[6]) / TwipsPerPoint, margin(p[4], 1440),
+                             margin(p[3], 1800), margin(p[5], 1440));
+    return true;
+}
+
+// A section keyword's number, or fallback: "\headery708" in the section's keywords.
+int sectionValue(const QByteArray &properties, QByteArrayView word, int fallback)
+{
+    const qsizetype at = properties.indexOf(QByteArray("\\") + word.toByteArray());
+    if (at < 0)
+        return fallback;
+    qsizetype i = at + 1 + word.size();
+    qsizetype start = i;
+    while (i < properties.size() && (std::isdigit(static_cast<unsigned char>(properties[i])) || properties[i] == '-'))
+        ++i;
+    return i > start ? properties.mid(start, i - start).toInt() : fallback;
+}
+
+bool hasWord(const QByteArray &properties, QByteArrayView word)
+{
+    const QByteArray key = QByteArray("\\") + word.toByteArray();
+    for (qsizetype at = properties.indexOf(key); at >= 0; at = properties.indexOf(key, at + 1)) {
+        const qsizetype end = at + key.size();
+        if (end >= properties.size() || !std::isalpha(static_cast<unsigned char>(properties[end])))
+            return true;
+    }
+    return false;
+}
+
+// A header or footer as it prints on one page: its page-number fields show
+// that page's number, its page-count fields the number of pages.
+std::unique_ptr<QTextDocument> storyForPage(const QTextDocument &story, int page, int pages)
+{
+    std::unique_ptr<QTextDocument> copy(story.clone());
+    QList<QPair<QTextCursor, QString>> replacements;
+    for (QTextBlock b = copy->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const QString instruction = f.charFormat().stringProperty(rtf::FieldInstructionProperty).trimmed();
+            const QString kind = instruction.section(u' ', 0, 0).toUpper();
+            if (kind != QLatin1String("PAGE") && kind != QLatin1String("NUMPAGES"))
+                continue;
+            QTextCursor c(copy.get());
+            c.setPosition(f.position());
+            c.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
+            replacements.append({c, QString::number(kind == QLatin1String("PAGE") ? page : pages)});
+        }
+    }
+    for (auto &[cursor, text] : replacements) {
+        QTextCharFormat format = cursor.charFormat();
+        format.setObjectType(QTextFormat::NoObject);
+        cursor.insertText(text, format);
+    }
+    return copy;
+}
+
+// Qt's layout takes a paragraph's indents in pixels of the screen, also on a
+// printer of far finer pixels (tab stops it scales itself): they are scaled to it.
+void scaleIndents(QTextDocument &doc, double factor)
+{
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat f = b.blockFormat();
+        if (qIsNull(f.leftMargin()) && qIsNull(f.rightMargin()) && qIsNull(f.textIndent()))
+            continue;
+        f.setLeftMargin(f.leftMargin() * factor);
+        f.setRightMargin(f.rightMargin() * factor);
+        f.setTextIndent(f.textIndent() * factor);
+        QTextCursor(b).setBlockFormat(f);
+    }
+}
+
+void drawStory(QPainter &painter, QTextDocument &story, const QRectF &area, bool bottom)
+{
+    scaleIndents(story, painter.device()->logicalDpiX() / 96.0);
+    story.documentLayout()->setPaintDevice(painter.device());
+    InlineObjects::install(&story);
+    story.setTextWidth(area.width());
+    const double height = story.documentLayout()->documentSize().height();
+    painter.save();
+    painter.translate(area.left(), bottom ? area.bottom() - height : area.top());
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    story.documentLayout()->draw(&painter, context);
+    painter.restore();
+}
+
+} // namespace
+
+void printDocument(const QTextDocument &doc, QPrinter *printer)
+{
+    const rtf::SectionRef section = doc.property(rtf::FirstSectionKey).value<rtf::SectionRef>();
+    Page page;
+    const bool ownPage = documentPage(doc, page);
+    if (!ownPage && section.headers.isEmpty()) {
+        std::unique_ptr<QTextDocument> clone(doc.clone());
+        clone->setUndoRedoEnabled(false);
+        scaleIndents(*clone, printer->logicalDpiX() / 96.0);
+        clone->print(printer);
+        return;
+    }
+    if (ownPage)
+        printer->setPageLayout(QPageLayout(QPageSize(page.paper, QPageSize::Point), QPageLayout::Portrait,
+                                           QMarginsF(), QPageLayout::Point));
+    else
+        page = Page {printer->pageLayout().fullRect(QPageLayout::Point).size(),
+                     QMarginsF(1800, 1440, 1800, 1440) / TwipsPerPoint, false};
+    printer->setFullPage(true);
+
+    QPainter painter(printer);
+    if (!painter.isActive())
+        return;
+    const double scale = printer->resolution() / 72.0;    // device pixels to the point
+    const QRectF paper(QPointF(0, 0), page.paper * scale);
+    const QRectF body = paper.marginsRemoved(page.margins * scale);
+
+    std::unique_ptr<QTextDocument> clone(doc.clone());
+    clone->setUndoRedoEnabled(false);
+    scaleIndents(*clone, printer->logicalDpiX() / 96.0);
+    clone->documentLayout()->setPaintDevice(printer);
+    InlineObjects::install(clone.get());
+    QTextFrameFormat frame = clone->rootFrame()->frameFormat();
+    frame.setMargin(0);
+    clone->rootFrame()->setFrameFormat(frame);
+    clone->setPageSize(body.size());
+    const int pages = std::max(1, clone->pageCount());
+
+    const auto story = [&](QByteArrayView keyword) -> const QTextDocument * {
+        for (const rtf::HeaderRef &h : section.headers)
+            if (h.keyword == keyword && h.story.doc)
+                return h.story.doc.get();
+        return nullptr;
+    };
+    const bool titlePage = hasWord(section.properties, "titlepg");
+    const double headerY = sectionValue(section.properties, "headery", DefaultHeaderDistance) / TwipsPerPoint * scale;
+    const double footerY = sectionValue(section.properties, "footery", DefaultHeaderDistance) / TwipsPerPoint * scale;
+
+    for (int i = 1; i <= pages; ++i) {
+        if (i > 1)
+            printer->newPage();
+        painter.save();
+        painter.translate(body.left(), body.top() - (i - 1) * body.height());
+        const QRectF view(0, (i - 1) * body.height(), body.width(), body.height());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        clone->documentLayout()->draw(&painter, context);
+        painter.restore();
+
+        // The first page's own header and footer, left and right pages', or everyone's.
+        const bool first = i == 1 && titlePage;
+        const char *side = i % 2 ? "r" : "l";
+        for (const bool header : {true, false}) {
+            const QByteArray base = header ? "header" : "footer";
+            const QTextDocument *source = first ? story(base + 'f') : nullptr;
+            if (!first)
+                source = story(base + side);
+            if (!source && !first)
+                source = story(base);
+            if (!source)
+                continue;
+            const std::unique_ptr<QTextDocument> onPage = storyForPage(*source, i, pages);
+            const QRectF area = header ? QRectF(body.left(), headerY, body.width(), body.top() - headerY)
+                                       : QRectF(body.left(), body.bottom(), body.width(),
+                                                paper.height() - footerY - body.bottom());
+            drawStory(painter, *onPage, area, !header);
+        }
+    }
+}
