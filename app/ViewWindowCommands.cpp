@@ -36,7 +36,7 @@ void frmMain::mnuWindowArrangeIcons_Click() { Arrange(arrange::ArrangeIcons); }
 
 void frmMain::mnuHelpAbout_Click()
 {
-    if (!AboutWindow)
-        AboutWindow = new Form1();
-    AboutWindow->Show();
+    if (!Module1::AboutWindow())
+        Module1::CreateAboutWindow();
+    Module1::AboutWindow()->Show();
 }

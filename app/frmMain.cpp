@@ -84,6 +84,24 @@ frmMain::~frmMain() = default;
 
 // ---- lifecycle -------------------------------------------------------------------------
 
+void frmMain::Load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    MDIForm_Load();
+}
+
+bool frmMain::event(QEvent *event)
+{
+    // A window is polished once, before it is first shown and before a
+    // maximised show takes the normal placement: the moment to load it.
+    const bool result = QMainWindow::event(event);
+    if (event->type() == QEvent::Polish)
+        Load();
+    return result;
+}
+
 void frmMain::MDIForm_Load()
 {
     SettingsStore &store = *m_services.settings;

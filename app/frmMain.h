@@ -30,7 +30,9 @@ public:
     explicit frmMain(const Services &services, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Lifecycle.
+    // Lifecycle. Showing the window loads it first, once: MDIForm_Load runs
+    // before the window is first seen. Load() loads it without showing it.
+    void Load();
     void MDIForm_Load();
     void MDIForm_Unload();
     void mnuFileExit_Click();
@@ -88,6 +90,7 @@ public:
     QMenu *menu(const QString &name) const;
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -111,6 +114,7 @@ private:
     QMenu *m_windowMenu = nullptr;
     std::unique_ptr<CommonDialog> m_dialog;
     int m_documentCount = 0;
+    bool m_loaded = false;
     bool m_unloaded = false;
     bool m_sliderPressed = false;
 };

@@ -132,7 +132,7 @@ void AccessibilityTest::statusAndAboutControlsAreNamed()
     QCOMPARE(nameOf(bar->timePanel()), bar->timePanel()->text());
 
     f.window().mnuHelpAbout_Click();
-    Form1 *about = AboutWindow;
+    Form1 *about = Module1::AboutWindow();
     for (QLabel *label : {about->Label1, about->Label2, about->Label3, about->Label4, about->Label5,
                           about->Label7, about->Label8, about->Image1})
         QVERIFY2(!nameOf(label).isEmpty(), qPrintable(label->objectName()));

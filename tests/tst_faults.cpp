@@ -73,25 +73,26 @@ public:
     }
 };
 
-// The main window over the given back ends, as the program starts it.
+// The main window over the given back ends, as the program starts it;
+// loaded but not shown when asked.
 class Program
 {
 public:
     Program(SettingsStore &settings, DialogBackend &dialogs, Clipboard &clipboard, bool shown = true)
-        : window(Services{&settings, &dialogs, &clipboard, &messages})
+        : run(Services{&settings, &dialogs, &clipboard, &messages}), window(run.mainWindow())
     {
-        MainWindow = &window;
-        window.MDIForm_Load();
         if (shown)
             window.show();
+        else
+            window.Load();
     }
-    ~Program() { MainWindow = nullptr; }
 
     RichTextBox &surface() { return *window.ActiveDocument()->rtfText; }
     QRect placement() const { return QRect(window.x(), window.y(), window.width(), window.height()); }
 
     RecordingMessageSink messages;
-    frmMain window;
+    Module1::Program run;
+    frmMain &window;
 };
 
 QRect placementFromTwips(int left, int top, int width, int height)

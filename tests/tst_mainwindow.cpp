@@ -81,22 +81,17 @@ void MainWindowTest::placementIsRestoredFromSettings()
 {
     QFETCH(QStringList, stored);
     QFETCH(QList<int>, twipsExpected);
-    MemorySettingsStore settings;
+    MainWindowFixture fixture(false);
     for (const QString &pair : stored)
-        settings.values.insert(Prefix + pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
-    RecordingMessageSink messages;
-    frmMain window(Services{&settings, &dialogs, &clipboard, &messages});
-    MainWindow = &window;
-    window.MDIForm_Load();
+        fixture.settings.values.insert(Prefix + pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+    frmMain &window = fixture.window();
+    window.Load();
     QCOMPARE(window.x(), twips::toPixels(twipsExpected[0]));
     QCOMPARE(window.y(), twips::toPixels(twipsExpected[1]));
     QCOMPARE(window.width(), twips::toPixels(twipsExpected[2]));
     QCOMPARE(window.height(), twips::toPixels(twipsExpected[3]));
     QCOMPARE(window.documents().size(), 1);
     QCOMPARE(window.ActiveDocument()->Caption(), QStringLiteral("Document 1"));
-    MainWindow = nullptr;
 }
 
 void MainWindowTest::closingStoresPlacementUnlessMinimised_data()
@@ -504,10 +499,10 @@ void MainWindowTest::aboutWindowIsSingleAndOutlivesMainWindow()
 {
     MainWindowFixture fixture;
     fixture.window().menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
-    Form1 *about = AboutWindow;
+    Form1 *about = Module1::AboutWindow();
     QVERIFY(about && about->isVisible());
     fixture.window().mnuHelpAbout_Click();
-    QCOMPARE(AboutWindow, about);
+    QCOMPARE(Module1::AboutWindow(), about);
     int visibleAbouts = 0;
     for (QWidget *top : QApplication::topLevelWidgets())
         visibleAbouts += qobject_cast<Form1 *>(top) && top->isVisible();
@@ -527,7 +522,7 @@ void MainWindowTest::aboutWindowIsSingleAndOutlivesMainWindow()
     QTest::mouseClick(about->Command1, Qt::LeftButton);
     QVERIFY(!about->isVisible());
     fixture.window().mnuHelpAbout_Click();
-    QCOMPARE(AboutWindow, about);
+    QCOMPARE(Module1::AboutWindow(), about);
     QVERIFY(about->isVisible());
     about->close();
 }

@@ -404,8 +404,8 @@ void RandomUseTest::randomUse()
         }
     }
 
-    if (AboutWindow)
-        AboutWindow->close();
+    if (Form1 *about = Module1::AboutWindow())
+        about->close();
     failuresShown = int(f->messages.messages.size());
     w().close();
     settle();
@@ -698,11 +698,12 @@ void RandomUseTest::resizeWindows()
 
 void RandomUseTest::aboutWindow()
 {
-    if (AboutWindow && AboutWindow->isVisible() && dice->chance(60)) {
+    Form1 *about = Module1::AboutWindow();
+    if (about && about->isVisible() && dice->chance(60)) {
         if (dice->chance(50))
-            AboutWindow->Command1_Click();
+            about->Command1_Click();
         else
-            AboutWindow->close();
+            about->close();
     } else {
         w().menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
     }

@@ -1,27 +1,19 @@
 #include "tests/support/TestMain.h"
 
-#include "app/Module1.h"
 #include "document/frmDocument.h"
 #include "platform/Failure.h"
 #include "platform/RichTextBox.h"
 
-MainWindowFixture::MainWindowFixture()
+MainWindowFixture::MainWindowFixture(bool shown)
 {
-    m_window = std::make_unique<frmMain>(Services{&settings, &dialogs, &clipboard, &messages});
-    MainWindow = m_window.get();
-    m_window->MDIForm_Load();
-    m_window->show();
-}
-
-MainWindowFixture::~MainWindowFixture()
-{
-    MainWindow = nullptr;
-    m_window.reset();
+    m_program.emplace(Services{&settings, &dialogs, &clipboard, &messages});
+    if (shown)
+        window().show();
 }
 
 RichTextBox &MainWindowFixture::surface()
 {
-    frmDocument *document = m_window->ActiveDocument();
+    frmDocument *document = window().ActiveDocument();
     if (!document)
         throw Failure(QStringLiteral("no active document"));
     return *document->rtfText;

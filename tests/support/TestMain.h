@@ -1,25 +1,26 @@
 #pragma once
 
+#include "app/Module1.h"
 #include "app/frmMain.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageSink.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/SettingsStore.h"
 
-#include <memory>
+#include <optional>
 
 class RichTextBox;
 
-// A main window wired to scripted dialogs, an in-memory clipboard and
-// settings store, and a message recorder, set as the program's MainWindow
-// for the life of the fixture.
+// One run of the program over scripted dialogs, an in-memory clipboard and
+// settings store, and a message recorder: the main window, shown (and so
+// loaded) unless asked otherwise, is the program's MainWindow for the life
+// of the fixture.
 class MainWindowFixture
 {
 public:
-    MainWindowFixture();
-    ~MainWindowFixture();
+    explicit MainWindowFixture(bool shown = true);
 
-    frmMain &window() { return *m_window; }
+    frmMain &window() { return m_program->mainWindow(); }
     RichTextBox &surface();   // of the active document
 
     MemorySettingsStore settings;
@@ -28,5 +29,5 @@ public:
     RecordingMessageSink messages;
 
 private:
-    std::unique_ptr<frmMain> m_window;
+    std::optional<Module1::Program> m_program;
 };
