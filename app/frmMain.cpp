@@ -80,7 +80,11 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     resize(twips::toPixels(15120), twips::toPixels(5220));
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The document windows go while the main window they report to is whole.
+    qDeleteAll(m_mdiArea->subWindowList());
+}
 
 // ---- lifecycle -------------------------------------------------------------------------
 
@@ -156,6 +160,15 @@ void frmMain::CreateDocumentWindow()
         return;
     ++m_documentCount;
     auto *document = new frmDocument();
+    // Wired as it is made: its selection shows on the toolbar, and its
+    // surface's own clipboard keys and menu run the Edit commands.
+    connect(document, &frmDocument::ButtonValue, this, [this](const QString &key, int value) {
+        if (KeyedToolBar::Button *button = m_toolBar->Buttons(key))
+            button->setValue(value);
+    });
+    connect(document->rtfText, &RichTextBox::copyRequested, this, &frmMain::mnuEditCopy_Click);
+    connect(document->rtfText, &RichTextBox::cutRequested, this, &frmMain::mnuEditCut_Click);
+    connect(document->rtfText, &RichTextBox::pasteRequested, this, &frmMain::mnuEditPaste_Click);
     document->setCaption(QStringLiteral("Document ") + QString::number(m_documentCount));
     m_mdiArea->addSubWindow(document);
     document->show();
