@@ -149,6 +149,7 @@ private slots:
     void refusingClipboardLosesNothing();
     void oddPastedTextSavesAsShown_data();
     void oddPastedTextSavesAsShown();
+    void onlyFailuresAreAbsorbed();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -459,6 +460,19 @@ void FaultsTest::oddPastedTextSavesAsShown()
     program.window.mnuFileSaveAs_Click();
     QVERIFY(program.messages.messages.isEmpty());
     QCOMPARE(loadBack(path), shown);
+}
+
+// ---- what a continue-on-failure step absorbs ----------------------------------------------
+
+void FaultsTest::onlyFailuresAreAbsorbed()
+{
+    QVERIFY(attempt([] {}).succeeded());
+    const StepResult cancelled = attempt([] { throw Failure(QStringLiteral("cancelled"), CancelErrorCode); });
+    QVERIFY(!cancelled.succeeded());
+    QCOMPARE(cancelled.failureCode(), std::optional<int>(CancelErrorCode));
+    // Memory running out, or a bug, is no failure of the step: it goes on up.
+    QVERIFY_THROWS_EXCEPTION(std::bad_alloc, attempt([] { throw std::bad_alloc(); }));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, attempt([] { throw std::logic_error("bug"); }));
 }
 
 QTEST_MAIN(FaultsTest)
