@@ -50,8 +50,9 @@ void AccessibilityTest::toolbarButtonsAreNamedByKey()
     MainWindowFixture f;
     f.window().resize(1400, 600);
     QCoreApplication::processEvents();
-    const QStringList keys = {"New", "Open", "Save", "Print", "Cut", "Copy", "Paste", "Bold", "Italic",
-                              "Underline", "Align Left", "Center", "Align Right"};
+    using namespace ToolbarKey;
+    const QStringList keys = {New, Open, Save, Print, Cut, Copy, Paste, Bold, Italic, Underline, AlignLeft, Center,
+                              AlignRight};
     KeyedToolBar *bar = f.window().tbToolBar();
     for (const QString &key : keys) {
         auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(bar->Buttons(key)->action()));
@@ -60,7 +61,7 @@ void AccessibilityTest::toolbarButtonsAreNamedByKey()
         QCOMPARE(button->toolTip(), key);
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
         // Command buttons are push buttons; the style and alignment ones toggle.
-        const bool toggles = keys.indexOf(key) >= keys.indexOf(QStringLiteral("Bold"));
+        const bool toggles = keys.indexOf(key) >= keys.indexOf(Bold);
         QCOMPARE(stateOf(button).checkable, toggles);
         if (!toggles)
             QCOMPARE(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::Button);
@@ -93,7 +94,7 @@ void AccessibilityTest::pressedStateFollowsReflection()
     f.window().resize(1400, 600);
     QCoreApplication::processEvents();
     KeyedToolBar *bar = f.window().tbToolBar();
-    QWidget *bold = bar->widgetForAction(bar->Buttons(QStringLiteral("Bold"))->action());
+    QWidget *bold = bar->widgetForAction(bar->Buttons(ToolbarKey::Bold)->action());
     QVERIFY(stateOf(bold).checkable);
     QVERIFY(!stateOf(bold).checked);
     QTextCharFormat plain;
@@ -108,7 +109,7 @@ void AccessibilityTest::pressedStateFollowsReflection()
     cursor.setPosition(3, QTextCursor::KeepAnchor);
     f.surface().setTextCursor(cursor);
     QVERIFY(!stateOf(bold).checked);
-    QWidget *left = bar->widgetForAction(bar->Buttons(QStringLiteral("Align Left"))->action());
+    QWidget *left = bar->widgetForAction(bar->Buttons(ToolbarKey::AlignLeft)->action());
     QVERIFY(stateOf(left).checked);
 }
 

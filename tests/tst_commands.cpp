@@ -280,12 +280,12 @@ void CommandsTest::copyPasteBetweenWindowsKeepsFormatting()
     s().textCursor().insertText(QStringLiteral("formatted"), format);
     s().setSelAlignment(2);
     s().selectAll();
-    f->window().menuItem(QStringLiteral("mnuEditCopy"))->trigger();
+    f->window().menuItem(MenuName::mnuEditCopy)->trigger();
     QVERIFY(f->clipboard.text.startsWith(QLatin1String("{\\rtf")));   // the markup itself, as text
     QCOMPARE(f->clipboard.rtf, f->clipboard.text.toLatin1());
 
     f->window().CreateDocumentWindow();
-    f->window().menuItem(QStringLiteral("mnuEditPaste"))->trigger();
+    f->window().menuItem(MenuName::mnuEditPaste)->trigger();
     QCOMPARE(s().toPlainText(), QStringLiteral("formatted"));
     const QTextCharFormat got = formatAt(s(), 3);
     QCOMPARE(got.fontFamilies().toStringList().value(0), QStringLiteral("Courier New"));
@@ -397,7 +397,7 @@ void CommandsTest::printSetsFlagsAndPrintsSelectionOrAll()
     const QString pdf = dir->filePath(QStringLiteral("out.pdf"));
     f->dialogs.printToPdf = pdf;
     f->dialogs.printAnswers.enqueue(true);
-    press(QStringLiteral("Print"));
+    press(ToolbarKey::Print);
     QCOMPARE(f->dialogs.printRequests.size(), 1);
     QCOMPARE(f->dialogs.printRequests.first().title, QStringLiteral("Print"));
     QCOMPARE(f->dialogs.printRequests.first().flags, flags);
@@ -421,7 +421,7 @@ void CommandsTest::printCancelAndNoDocument()
     f->window().ActiveDocument()->close();
     f->window().mnuFilePrint_Click();
     QCOMPARE(f->dialogs.printRequests.size(), 1);
-    f->window().menuItem(QStringLiteral("mnuFilePageSetup"))->trigger();
+    f->window().menuItem(MenuName::mnuFilePageSetup)->trigger();
     QCOMPARE(f->dialogs.printRequests.size(), 2);
     QCOMPARE(f->dialogs.printRequests.last().title, QStringLiteral("Page Setup"));
     QVERIFY(f->messages.messages.isEmpty());
@@ -443,25 +443,26 @@ void CommandsTest::pageSetupKeepsFlagsOfLastPrint()
 
 void CommandsTest::commandKeysRunTheirCommands()
 {
-    press(QStringLiteral("New"));
+    press(ToolbarKey::New);
     QCOMPARE(f->window().documents().size(), 2);
-    press(QStringLiteral("Open"));
+    press(ToolbarKey::Open);
     QCOMPARE(f->dialogs.fileRequests.last().title, QStringLiteral("Open"));
-    press(QStringLiteral("Save"));
+    press(ToolbarKey::Save);
     QCOMPARE(f->dialogs.fileRequests.last().title, QStringLiteral("Save"));
     s().setSelText(QStringLiteral("cut me"));
     s().selectAll();
-    press(QStringLiteral("Copy"));
+    press(ToolbarKey::Copy);
     QVERIFY(f->clipboard.text.contains(QLatin1String("cut me")));
-    press(QStringLiteral("Cut"));
+    press(ToolbarKey::Cut);
     QCOMPARE(s().toPlainText(), QString());
-    press(QStringLiteral("Paste"));
+    press(ToolbarKey::Paste);
     QCOMPARE(s().toPlainText(), QStringLiteral("cut me"));
-    press(QStringLiteral("Print"));
+    press(ToolbarKey::Print);
     QCOMPARE(f->dialogs.printRequests.size(), 1);
     // Plain command buttons spring back.
-    for (const char *key : {"New", "Open", "Save", "Print", "Cut", "Copy", "Paste"})
-        QCOMPARE(value(QString::fromLatin1(key)), 0);
+    for (QLatin1StringView key : {ToolbarKey::New, ToolbarKey::Open, ToolbarKey::Save, ToolbarKey::Print,
+                                  ToolbarKey::Cut, ToolbarKey::Copy, ToolbarKey::Paste})
+        QCOMPARE(value(key), 0);
 }
 
 void CommandsTest::unknownKeysDoNothing()
@@ -483,18 +484,17 @@ void CommandsTest::unknownKeysDoNothing()
 void CommandsTest::styleKeysToggleAndShowResult_data()
 {
     QTest::addColumn<QString>("key");
-    QTest::newRow("Bold") << "Bold";
-    QTest::newRow("Italic") << "Italic";
-    QTest::newRow("Underline") << "Underline";
+    for (QLatin1StringView key : {ToolbarKey::Bold, ToolbarKey::Italic, ToolbarKey::Underline})
+        QTest::newRow(key.data()) << QString(key);
 }
 
 void CommandsTest::styleKeysToggleAndShowResult()
 {
     QFETCH(QString, key);
     const auto read = [&] {
-        if (key == QLatin1String("Bold"))
+        if (key == ToolbarKey::Bold)
             return s().SelBold();
-        return key == QLatin1String("Italic") ? s().SelItalic() : s().SelUnderline();
+        return key == ToolbarKey::Italic ? s().SelItalic() : s().SelUnderline();
     };
     s().setSelText(QStringLiteral("plain words"));
     s().selectAll();
@@ -512,18 +512,18 @@ void CommandsTest::styleKeyOnMixedSelection()
     select(0, 4);
     s().setSelBold(true);
     s().selectAll();
-    press(QStringLiteral("Bold"));   // mixed stays mixed: the write is refused
+    press(ToolbarKey::Bold);   // mixed stays mixed: the write is refused
     QVERIFY(!s().SelBold().has_value());
-    QCOMPARE(value(QStringLiteral("Bold")), 0);
+    QCOMPARE(value(ToolbarKey::Bold), 0);
 }
 
 void CommandsTest::alignmentKeysWriteTheirCodes_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("code");
-    QTest::newRow("Align Left") << "Align Left" << 0;
-    QTest::newRow("Center") << "Center" << 2;
-    QTest::newRow("Align Right") << "Align Right" << 1;
+    QTest::newRow("Align Left") << QString(ToolbarKey::AlignLeft) << 0;
+    QTest::newRow("Center") << QString(ToolbarKey::Center) << 2;
+    QTest::newRow("Align Right") << QString(ToolbarKey::AlignRight) << 1;
 }
 
 void CommandsTest::alignmentKeysWriteTheirCodes()
@@ -544,16 +544,16 @@ void CommandsTest::alignmentKeysWriteTheirCodes()
 void CommandsTest::toolbarWithoutDocument()
 {
     f->window().ActiveDocument()->close();
-    press(QStringLiteral("Bold"));
-    QCOMPARE(value(QStringLiteral("Bold")), 0);
-    press(QStringLiteral("Center"));
-    QCOMPARE(value(QStringLiteral("Center")), 1);   // the group still shows it
-    press(QStringLiteral("Cut"));
-    press(QStringLiteral("Save"));
-    press(QStringLiteral("Print"));
+    press(ToolbarKey::Bold);
+    QCOMPARE(value(ToolbarKey::Bold), 0);
+    press(ToolbarKey::Center);
+    QCOMPARE(value(ToolbarKey::Center), 1);   // the group still shows it
+    press(ToolbarKey::Cut);
+    press(ToolbarKey::Save);
+    press(ToolbarKey::Print);
     QVERIFY(f->dialogs.fileRequests.isEmpty());
     QVERIFY(f->dialogs.printRequests.isEmpty());
-    press(QStringLiteral("New"));
+    press(ToolbarKey::New);
     QCOMPARE(f->window().ActiveDocument()->Caption(), QStringLiteral("Document 2"));
 }
 
@@ -563,22 +563,23 @@ void CommandsTest::reflectionFollowsSelection_data()
 {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
-    QTest::addColumn<QString>("pressed");   // the buttons shown pressed
+    QTest::addColumn<QStringList>("pressed");   // the buttons shown pressed
     // Paragraph 0 "plain" left; paragraph 1 "bold italic" centred, "bold"
     // (6..10) bold, "italic" (11..17) bold italic; paragraph 2 "right under" right, underlined.
-    QTest::newRow("caret in plain left text") << 2 << 2 << "Align Left";
-    QTest::newRow("plain and bold mixed") << 2 << 8 << "";
-    QTest::newRow("inside bold centred") << 7 << 9 << "Bold,Center";
-    QTest::newRow("bold italic") << 12 << 15 << "Bold,Italic,Center";
-    QTest::newRow("centre and right mixed") << 12 << 20 << "";
-    QTest::newRow("caret in right paragraph") << 21 << 21 << "Underline,Align Right";
+    using namespace ToolbarKey;
+    QTest::newRow("caret in plain left text") << 2 << 2 << QStringList{AlignLeft};
+    QTest::newRow("plain and bold mixed") << 2 << 8 << QStringList{};
+    QTest::newRow("inside bold centred") << 7 << 9 << QStringList{Bold, Center};
+    QTest::newRow("bold italic") << 12 << 15 << QStringList{Bold, Italic, Center};
+    QTest::newRow("centre and right mixed") << 12 << 20 << QStringList{};
+    QTest::newRow("caret in right paragraph") << 21 << 21 << QStringList{Underline, AlignRight};
 }
 
 void CommandsTest::reflectionFollowsSelection()
 {
     QFETCH(int, start);
     QFETCH(int, end);
-    QFETCH(QString, pressed);
+    QFETCH(QStringList, pressed);
     QTextCursor c = s().textCursor();
     QTextCharFormat plain, bold, boldItalic, under;
     plain.setFontWeight(QFont::Normal);
@@ -601,14 +602,15 @@ void CommandsTest::reflectionFollowsSelection()
     QCOMPARE(s().document()->findBlockByNumber(2).position(), 18);
 
     // Start from the opposite of every state, so each button must be written.
-    for (const char *key : {"Bold", "Italic", "Underline"})
-        f->window().tbToolBar()->Buttons(QString::fromLatin1(key))->setValue(1);
+    for (QLatin1StringView key : {ToolbarKey::Bold, ToolbarKey::Italic, ToolbarKey::Underline})
+        f->window().tbToolBar()->Buttons(key)->setValue(1);
     select(start, end);
     QStringList shown;
-    for (const char *key : {"Bold", "Italic", "Underline", "Align Left", "Center", "Align Right"})
-        if (value(QString::fromLatin1(key)))
-            shown.append(QString::fromLatin1(key));
-    QCOMPARE(shown.join(QLatin1Char(',')), pressed);
+    for (QLatin1StringView key : {ToolbarKey::Bold, ToolbarKey::Italic, ToolbarKey::Underline, ToolbarKey::AlignLeft,
+                                  ToolbarKey::Center, ToolbarKey::AlignRight})
+        if (value(key))
+            shown.append(key);
+    QCOMPARE(shown, pressed);
 }
 
 void CommandsTest::newWindowSetsNoButton()
@@ -616,9 +618,9 @@ void CommandsTest::newWindowSetsNoButton()
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     s().textCursor().insertText(QStringLiteral("bold"), bold);
-    QCOMPARE(value(QStringLiteral("Bold")), 1);
+    QCOMPARE(value(ToolbarKey::Bold), 1);
     f->window().CreateDocumentWindow();
-    QCOMPARE(value(QStringLiteral("Bold")), 1);   // untouched until the new surface's selection changes
+    QCOMPARE(value(ToolbarKey::Bold), 1);   // untouched until the new surface's selection changes
 }
 
 QTEST_MAIN(CommandsTest)

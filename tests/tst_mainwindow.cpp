@@ -128,7 +128,7 @@ void MainWindowTest::fileExitClosesDocumentsWithoutAsking()
     MainWindowFixture fixture;
     fixture.window().CreateDocumentWindow();
     fixture.surface().setSelText(QStringLiteral("unsaved words"));
-    fixture.window().menuItem(QStringLiteral("mnuFileExit"))->trigger();
+    fixture.window().menuItem(MenuName::mnuFileExit)->trigger();
     QVERIFY(!fixture.window().isVisible());
     QVERIFY(fixture.window().documents().isEmpty());
     QVERIFY(fixture.messages.messages.isEmpty());
@@ -193,8 +193,8 @@ void MainWindowTest::onlyFiveShortcutsExist()
         if (!action->shortcut().isEmpty())
             shortcuts.insert(action->objectName(), action->shortcut().toString());
     const QMap<QString, QString> expected = {
-        {"mnuFileNew", "Ctrl+N"}, {"mnuFileOpen", "Ctrl+O"}, {"mnuEditCut", "Ctrl+X"},
-        {"mnuEditCopy", "Ctrl+C"}, {"mnuEditPaste", "Ctrl+V"},
+        {MenuName::mnuFileNew, "Ctrl+N"}, {MenuName::mnuFileOpen, "Ctrl+O"}, {MenuName::mnuEditCut, "Ctrl+X"},
+        {MenuName::mnuEditCopy, "Ctrl+C"}, {MenuName::mnuEditPaste, "Ctrl+V"},
     };
     QCOMPARE(shortcuts, expected);
 }
@@ -219,11 +219,11 @@ void MainWindowTest::toolbarHasThirteenKeyedButtonsInFiveGroups()
     }
     // The alignment buttons are a group: pressing one releases the others.
     KeyedToolBar *bar = fixture.window().tbToolBar();
-    bar->press(bar->Buttons(QStringLiteral("Align Left")));
-    bar->press(bar->Buttons(QStringLiteral("Center")));
-    QCOMPARE(bar->Buttons(QStringLiteral("Align Left"))->Value(), 0);
-    QCOMPARE(bar->Buttons(QStringLiteral("Center"))->Value(), 1);
-    QCOMPARE(bar->Buttons(QStringLiteral("Align Right"))->Value(), 0);
+    bar->press(bar->Buttons(ToolbarKey::AlignLeft));
+    bar->press(bar->Buttons(ToolbarKey::Center));
+    QCOMPARE(bar->Buttons(ToolbarKey::AlignLeft)->Value(), 0);
+    QCOMPARE(bar->Buttons(ToolbarKey::Center)->Value(), 1);
+    QCOMPARE(bar->Buttons(ToolbarKey::AlignRight)->Value(), 0);
 }
 
 void MainWindowTest::formattingControlsStartWithTheirTexts()
@@ -278,9 +278,9 @@ void MainWindowTest::documentsAreNumberedNeverReused()
 {
     MainWindowFixture fixture;
     frmMain &w = fixture.window();
-    w.menuItem(QStringLiteral("mnuFileNew"))->trigger();
-    w.menuItem(QStringLiteral("mnuWindowNewWindow"))->trigger();
-    w.tbToolBar()->press(w.tbToolBar()->Buttons(QStringLiteral("New")));
+    w.menuItem(MenuName::mnuFileNew)->trigger();
+    w.menuItem(MenuName::mnuWindowNewWindow)->trigger();
+    w.tbToolBar()->press(w.tbToolBar()->Buttons(ToolbarKey::New));
     QStringList captions;
     for (frmDocument *document : w.documents())
         captions.append(document->Caption());
@@ -341,7 +341,7 @@ void MainWindowTest::windowMenuListsOpenDocuments()
     MainWindowFixture fixture;
     fixture.window().CreateDocumentWindow();
     fixture.window().CreateDocumentWindow();
-    QMenu *menu = fixture.window().menu(QStringLiteral("mnuWindow"));
+    QMenu *menu = fixture.window().menu(MenuName::mnuWindow);
     emit menu->aboutToShow();
     QStringList entries;
     QString checked;
@@ -369,7 +369,7 @@ void MainWindowTest::windowMenuListsOpenDocuments()
 void MainWindowTest::fileCloseDoesNothing()
 {
     MainWindowFixture fixture;
-    fixture.window().menuItem(QStringLiteral("mnuFileClose"))->trigger();
+    fixture.window().menuItem(MenuName::mnuFileClose)->trigger();
     QCOMPARE(fixture.window().documents().size(), 1);
 }
 
@@ -380,7 +380,7 @@ void MainWindowTest::viewTogglesHideAndShowTheirBars()
     w.resize(1400, 600);
     QTest::qWait(20);
     const int areaHeight = w.mdiArea()->height();
-    QAction *toolbarItem = w.menuItem(QStringLiteral("mnuViewToolbar"));
+    QAction *toolbarItem = w.menuItem(MenuName::mnuViewToolbar);
     toolbarItem->trigger();
     QCoreApplication::processEvents();
     QVERIFY(!toolbarItem->isChecked());
@@ -395,7 +395,7 @@ void MainWindowTest::viewTogglesHideAndShowTheirBars()
     QVERIFY(w.f1()->isVisible());
     QTRY_COMPARE(w.mdiArea()->height(), areaHeight);
 
-    QAction *statusItem = w.menuItem(QStringLiteral("mnuViewStatusBar"));
+    QAction *statusItem = w.menuItem(MenuName::mnuViewStatusBar);
     statusItem->trigger();
     QVERIFY(!statusItem->isChecked());
     QVERIFY(!w.sbStatusBar()->isVisible());
@@ -498,7 +498,7 @@ void MainWindowTest::arrangingWithoutDocumentsDoesNothing()
 void MainWindowTest::aboutWindowIsSingleAndOutlivesMainWindow()
 {
     MainWindowFixture fixture;
-    fixture.window().menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
+    fixture.window().menuItem(MenuName::mnuHelpAbout)->trigger();
     Form1 *about = Module1::AboutWindow();
     QVERIFY(about && about->isVisible());
     fixture.window().mnuHelpAbout_Click();

@@ -464,18 +464,19 @@ void RandomUseTest::settle()
 void RandomUseTest::menuCommand()
 {
     QStringList names;
-    for (const char *menuName : {"mnuFile", "mnuEdit", "mnuView", "mnuWindow", "mnuHelp"})
-        for (QAction *action : w().menu(QString::fromLatin1(menuName))->actions())
+    for (QLatin1StringView menuName : {MenuName::mnuFile, MenuName::mnuEdit, MenuName::mnuView, MenuName::mnuWindow,
+                                       MenuName::mnuHelp})
+        for (QAction *action : w().menu(menuName)->actions())
             if (!action->isSeparator() && !action->objectName().isEmpty())
                 names.append(action->objectName());
     const QString name = dice->pick(names);
     QAction *item = w().menuItem(name);
-    if (name == QLatin1String("mnuFileOpen"))
+    if (name == MenuName::mnuFileOpen)
         return open([item] { item->trigger(); });
-    if (name == QLatin1String("mnuFileSave") || name == QLatin1String("mnuFileSaveAs"))
+    if (name == MenuName::mnuFileSave || name == MenuName::mnuFileSaveAs)
         return save(name.endsWith(QLatin1String("As")), [item] { item->trigger(); });
     item->trigger();
-    if (name == QLatin1String("mnuFileExit")) {
+    if (name == MenuName::mnuFileExit) {
         check(w().documents().isEmpty(), QStringLiteral("Exit left a document window open"));
         w().show();   // a person starts the program again; carry on with the same window
     }
@@ -485,11 +486,11 @@ void RandomUseTest::toolbarKey()
 {
     KeyedToolBar *bar = w().tbToolBar();
     KeyedToolBar::Button *button = bar->buttons().at(size_t(dice->below(int(bar->buttons().size())))).get();
-    if (button->Key() == QLatin1String("Open"))
+    if (button->Key() == ToolbarKey::Open)
         return open([bar, button] { bar->press(button); });
-    if (button->Key() == QLatin1String("Save"))
+    if (button->Key() == ToolbarKey::Save)
         return save(false, [bar, button] { bar->press(button); });
-    if (button->Key() == QLatin1String("Print"))
+    if (button->Key() == ToolbarKey::Print)
         f->dialogs.printAnswers.enqueue(false);
     bar->press(button);
 }
@@ -637,9 +638,9 @@ void RandomUseTest::newDocument()
 {
     const int before = w().DocumentCount();
     switch (dice->below(3)) {
-    case 0: w().menuItem(QStringLiteral("mnuFileNew"))->trigger(); break;
-    case 1: w().menuItem(QStringLiteral("mnuWindowNewWindow"))->trigger(); break;
-    default: w().tbToolBar()->press(w().tbToolBar()->Buttons(QStringLiteral("New"))); break;
+    case 0: w().menuItem(MenuName::mnuFileNew)->trigger(); break;
+    case 1: w().menuItem(MenuName::mnuWindowNewWindow)->trigger(); break;
+    default: w().tbToolBar()->press(w().tbToolBar()->Buttons(ToolbarKey::New)); break;
     }
     check(w().DocumentCount() == before + 1 && w().ActiveDocument()
               && w().ActiveDocument()->Caption() == QStringLiteral("Document %1").arg(before + 1),
@@ -667,7 +668,7 @@ void RandomUseTest::minimiseOrRestore()
 
 void RandomUseTest::windowMenuEntry()
 {
-    QMenu *menu = w().menu(QStringLiteral("mnuWindow"));
+    QMenu *menu = w().menu(MenuName::mnuWindow);
     emit menu->aboutToShow();
     // Sometimes a listed window closes before its entry is chosen.
     if (dice->chance(25))
@@ -705,7 +706,7 @@ void RandomUseTest::aboutWindow()
         else
             about->close();
     } else {
-        w().menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
+        w().menuItem(MenuName::mnuHelpAbout)->trigger();
     }
 }
 
@@ -744,8 +745,8 @@ QString RandomUseTest::saveAnswer()
 void RandomUseTest::openFile()
 {
     switch (dice->below(3)) {
-    case 0: return open([this] { w().menuItem(QStringLiteral("mnuFileOpen"))->trigger(); });
-    case 1: return open([this] { w().tbToolBar()->press(w().tbToolBar()->Buttons(QStringLiteral("Open"))); });
+    case 0: return open([this] { w().menuItem(MenuName::mnuFileOpen)->trigger(); });
+    case 1: return open([this] { w().tbToolBar()->press(w().tbToolBar()->Buttons(ToolbarKey::Open)); });
     default: return open([this] { w().mnuFileOpen_Click(); });
     }
 }
@@ -753,14 +754,14 @@ void RandomUseTest::openFile()
 void RandomUseTest::saveFile()
 {
     if (dice->chance(50))
-        save(false, [this] { w().menuItem(QStringLiteral("mnuFileSave"))->trigger(); });
+        save(false, [this] { w().menuItem(MenuName::mnuFileSave)->trigger(); });
     else
-        save(false, [this] { w().tbToolBar()->press(w().tbToolBar()->Buttons(QStringLiteral("Save"))); });
+        save(false, [this] { w().tbToolBar()->press(w().tbToolBar()->Buttons(ToolbarKey::Save)); });
 }
 
 void RandomUseTest::saveFileAs()
 {
-    save(true, [this] { w().menuItem(QStringLiteral("mnuFileSaveAs"))->trigger(); });
+    save(true, [this] { w().menuItem(MenuName::mnuFileSaveAs)->trigger(); });
 }
 
 void RandomUseTest::open(const std::function<void()> &run)
@@ -862,11 +863,11 @@ void RandomUseTest::print()
     f->dialogs.printToPdf = dir->filePath(QStringLiteral("printed.pdf"));
     f->dialogs.printAnswers.enqueue(dice->chance(30));
     if (dice->chance(70))
-        w().menuItem(QStringLiteral("mnuFilePrint"))->trigger();   // disabled: nothing happens
+        w().menuItem(MenuName::mnuFilePrint)->trigger();   // disabled: nothing happens
     else if (dice->chance(50))
         w().mnuFilePrint_Click();
     else
-        w().menuItem(QStringLiteral("mnuFilePageSetup"))->trigger();
+        w().menuItem(MenuName::mnuFilePageSetup)->trigger();
 }
 
 QByteArray RandomUseTest::damaged(QByteArray rtf)
@@ -966,8 +967,8 @@ void RandomUseTest::fillClipboard()
 
 void RandomUseTest::clipboardCommand()
 {
-    static const char *const items[] = {"mnuEditCut", "mnuEditCopy", "mnuEditPaste"};
-    static const char *const keys[] = {"Cut", "Copy", "Paste"};
+    static constexpr QLatin1StringView items[] = {MenuName::mnuEditCut, MenuName::mnuEditCopy, MenuName::mnuEditPaste};
+    static constexpr QLatin1StringView keys[] = {ToolbarKey::Cut, ToolbarKey::Copy, ToolbarKey::Paste};
     // Each command's two standard keys.
     static const QKeyCombination shortcuts[3][2] = {
         {Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete},
@@ -979,8 +980,8 @@ void RandomUseTest::clipboardCommand()
     const bool refusing = f->clipboard.refuse;
     const int which = dice->below(3);
     switch (dice->below(3)) {
-    case 0: w().menuItem(QString::fromLatin1(items[which]))->trigger(); break;
-    case 1: w().tbToolBar()->press(w().tbToolBar()->Buttons(QString::fromLatin1(keys[which]))); break;
+    case 0: w().menuItem(items[which])->trigger(); break;
+    case 1: w().tbToolBar()->press(w().tbToolBar()->Buttons(keys[which])); break;
     default:
         if (s) {
             const QKeyCombination key = shortcuts[which][dice->below(2)];

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/MenuNames.h"
 #include "app/Module1.h"
 #include "app/frmMain.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageSink.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/SettingsStore.h"
+#include "platform/ToolbarKeys.h"
 
 #include <optional>
 
