@@ -26,8 +26,8 @@ static void initResources()
 
 namespace {
 
-const QString AppTitle = QStringLiteral("Project2");
-const QString SettingsSection = QStringLiteral("Settings");
+constexpr QLatin1StringView AppTitle{"Project2"};
+constexpr QLatin1StringView SettingsSection{"Settings"};
 
 // Placement values the window system can take, in pixels. A stored value
 // outside them, or one that is not a number at all, counts as absent.

@@ -42,7 +42,6 @@ public:
     void mnuFileNew_Click();
     void mnuWindowNewWindow_Click();
     int DocumentCount() const { return m_documentCount; }
-    void setDocumentCountForTest(int value) { m_documentCount = value; }
     frmDocument *ActiveDocument() const;
     QList<frmDocument *> documents() const;
 
@@ -95,6 +94,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Tests set up what no person could reach in a test's time, such as a
+    // document counter near its limit.
+    friend struct frmMainTestAccess;
+
     void createMenus();
     void createToolBar();
     void createFormattingBar();

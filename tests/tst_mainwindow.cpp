@@ -24,7 +24,11 @@
 #include <climits>
 
 namespace {
-const QString Prefix = QStringLiteral("Project2/Settings/");
+// Where the settings store keeps a placement value.
+QString settingsKey(const QString &name)
+{
+    return QStringLiteral("Project2/Settings/") + name;
+}
 }
 
 class MainWindowTest : public QObject
@@ -83,7 +87,7 @@ void MainWindowTest::placementIsRestoredFromSettings()
     QFETCH(QList<int>, twipsExpected);
     MainWindowFixture fixture(false);
     for (const QString &pair : stored)
-        fixture.settings.values.insert(Prefix + pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+        fixture.settings.values.insert(settingsKey(pair.section(QLatin1Char('='), 0, 0)), pair.section(QLatin1Char('='), 1));
     frmMain &window = fixture.window();
     window.Load();
     QCOMPARE(window.x(), twips::toPixels(twipsExpected[0]));
@@ -106,21 +110,21 @@ void MainWindowTest::closingStoresPlacementUnlessMinimised()
 {
     QFETCH(int, state);
     MainWindowFixture fixture;
-    fixture.settings.values.insert(Prefix + "MainLeft", "1234");
+    fixture.settings.values.insert(settingsKey(QStringLiteral("MainLeft")), "1234");
     fixture.window().setWindowState(Qt::WindowState(state));
     QTest::qWait(20);
     const QRect bounds(fixture.window().pos(), fixture.window().size());
     fixture.window().close();
     if (state == Qt::WindowMinimized) {
         QCOMPARE(fixture.settings.saves, 0);
-        QCOMPARE(fixture.settings.values.value(Prefix + "MainLeft"), QStringLiteral("1234"));
+        QCOMPARE(fixture.settings.values.value(settingsKey(QStringLiteral("MainLeft"))), QStringLiteral("1234"));
         return;
     }
     QCOMPARE(fixture.settings.saves, 4);
-    QCOMPARE(fixture.settings.values.value(Prefix + "MainLeft").toDouble(), twips::fromPixels(bounds.x()));
-    QCOMPARE(fixture.settings.values.value(Prefix + "MainTop").toDouble(), twips::fromPixels(bounds.y()));
-    QCOMPARE(fixture.settings.values.value(Prefix + "MainWidth").toDouble(), twips::fromPixels(bounds.width()));
-    QCOMPARE(fixture.settings.values.value(Prefix + "MainHeight").toDouble(), twips::fromPixels(bounds.height()));
+    QCOMPARE(fixture.settings.values.value(settingsKey(QStringLiteral("MainLeft"))).toDouble(), twips::fromPixels(bounds.x()));
+    QCOMPARE(fixture.settings.values.value(settingsKey(QStringLiteral("MainTop"))).toDouble(), twips::fromPixels(bounds.y()));
+    QCOMPARE(fixture.settings.values.value(settingsKey(QStringLiteral("MainWidth"))).toDouble(), twips::fromPixels(bounds.width()));
+    QCOMPARE(fixture.settings.values.value(settingsKey(QStringLiteral("MainHeight"))).toDouble(), twips::fromPixels(bounds.height()));
 }
 
 void MainWindowTest::fileExitClosesDocumentsWithoutAsking()
@@ -296,7 +300,7 @@ void MainWindowTest::documentsAreNumberedNeverReused()
 void MainWindowTest::counterAtItsLimitMakesNoWindow()
 {
     MainWindowFixture fixture;
-    fixture.window().setDocumentCountForTest(INT_MAX - 1);
+    frmMainTestAccess::setDocumentCount(fixture.window(), INT_MAX - 1);
     fixture.window().CreateDocumentWindow();
     QCOMPARE(fixture.window().ActiveDocument()->Caption(), QStringLiteral("Document 2147483647"));
     fixture.window().CreateDocumentWindow();

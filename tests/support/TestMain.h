@@ -13,6 +13,12 @@
 
 class RichTextBox;
 
+// What a test sets in the main window that no person could reach in a
+// test's time.
+struct frmMainTestAccess {
+    static void setDocumentCount(frmMain &window, int value) { window.m_documentCount = value; }
+};
+
 // One run of the program over scripted dialogs, an in-memory clipboard and
 // settings store, and a message recorder: the main window, shown (and so
 // loaded) unless asked otherwise, is the program's MainWindow for the life
