@@ -7,6 +7,7 @@
 #include "app/ToolbarRows.h"
 #include "document/frmDocument.h"
 #include "platform/FormatComboBox.h"
+#include "platform/FormatSlider.h"
 #include "platform/PanelStatusBar.h"
 #include "platform/Twips.h"
 
@@ -207,8 +208,6 @@ void frmMain::createFormattingBar()
                                   const QStringList &items, int widthTwips) {
         auto *combo = new FormatComboBox(m_toolBar);
         combo->setObjectName(QString::fromUtf8(name));
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setMaxVisibleItems(25);
         combo->addItems(items);
         combo->setCurrentIndex(-1);
@@ -227,9 +226,10 @@ void frmMain::createFormattingBar()
         sizes.append(QString::number(size));
     sizes << QStringLiteral("125") << QStringLiteral("150") << QStringLiteral("175")
           << QStringLiteral("200") << QStringLiteral("250") << QStringLiteral("300");
-    m_fs1 = makeCombo("fs1", tr("Font Size"), QStringLiteral("Font Size"), sizes, 1095);
+    FormatComboBox *fs1 = makeCombo("fs1", tr("Font Size"), QStringLiteral("Font Size"), sizes, 1095);
 
-    m_slider1 = new QSlider(Qt::Horizontal, m_toolBar);
+    auto *slider1 = new FormatSlider(Qt::Horizontal, m_toolBar);
+    m_slider1 = slider1;
     m_slider1->setObjectName(QStringLiteral("Slider1"));
     m_slider1->setAccessibleName(tr("Font Size Slider"));
     m_slider1->setRange(0, 100);
@@ -237,23 +237,25 @@ void frmMain::createFormattingBar()
     m_slider1->setPageStep(5);
     m_slider1->setTickPosition(QSlider::TicksBelow);
     m_slider1->setTickInterval(10);
-    m_slider1->setMouseTracking(true);
     m_slider1->setFixedWidth(twips::toPixels(2655));
     m_slider1->setFocusPolicy(Qt::StrongFocus);
 
-    m_fc1 = makeCombo("fc1", tr("Font Color"), QStringLiteral("Font Color"),
+    FormatComboBox *fc1 = makeCombo("fc1", tr("Font Color"), QStringLiteral("Font Color"),
                       {QStringLiteral("Black"), QStringLiteral("Red"), QStringLiteral("Red(Thick)"),
                        QStringLiteral("Red(Light)"), QStringLiteral("Yellow"), QStringLiteral("Yellow(Thick)"),
                        QStringLiteral("Yellow(Light)"), QStringLiteral("Blue"), QStringLiteral("Blue(Thick)"),
                        QStringLiteral("Blue(Light)"), QStringLiteral("Green"), QStringLiteral("Green(Thick)"),
                        QStringLiteral("Green(Light)"), QStringLiteral("Meganta")},
                       1215);
-    m_f1 = makeCombo("f1", tr("Font"), QStringLiteral("Font"),
+    FormatComboBox *f1 = makeCombo("f1", tr("Font"), QStringLiteral("Font"),
                      {QStringLiteral("Times New Roman"), QStringLiteral("Agency FB"), QStringLiteral("Rockwell"),
                       QStringLiteral("Courier New"), QStringLiteral("Arial"), QStringLiteral("MS Sans Serif"),
                       QStringLiteral("System"), QStringLiteral("Edwardian Script ITC"),
                       QStringLiteral("Gill Sans MT")},
                      1695);
+    m_fs1 = fs1;
+    m_fc1 = fc1;
+    m_f1 = f1;
 
     const auto gap = [this](int widthTwips) {
         auto *spacer = new QWidget(m_toolBar);
@@ -269,11 +271,12 @@ void frmMain::createFormattingBar()
     gap(225);
     m_toolBar->addWidget(m_f1);
 
-    connect(m_f1, &QComboBox::activated, this, &frmMain::f1_Click);
-    connect(m_fc1, &QComboBox::activated, this, &frmMain::fc1_Click);
-    connect(m_fs1, &QComboBox::activated, this, &frmMain::fs1_Click);
-    m_fc1->lineEdit()->installEventFilter(this);
-    m_slider1->installEventFilter(this);
+    connect(f1, &QComboBox::activated, this, &frmMain::f1_Click);
+    connect(fc1, &QComboBox::activated, this, &frmMain::fc1_Click);
+    connect(fc1, &FormatComboBox::GotFocus, this, &frmMain::fc1_GotFocus);
+    connect(fs1, &QComboBox::activated, this, &frmMain::fs1_Click);
+    connect(slider1, &FormatSlider::Click, this, &frmMain::Slider1_Click);
+    connect(slider1, &FormatSlider::MouseMove, this, &frmMain::Slider1_MouseMove);
 
     setTabOrder(m_fs1, m_slider1);
     setTabOrder(m_slider1, m_fc1);

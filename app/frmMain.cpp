@@ -11,7 +11,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QSlider>
 
@@ -212,36 +211,4 @@ RichTextBox &frmMain::activeSurface() const
 void frmMain::showFailure(const QString &title, const QString &text)
 {
     m_services.messages->warning(this, title, text);
-}
-
-// ---- events of the formatting bar ------------------------------------------------------------
-
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    if (m_fc1 && watched == m_fc1->lineEdit() && event->type() == QEvent::FocusIn) {
-        // Every move of the focus into the box counts; the focus coming back
-        // from its own list or from another window is not a move.
-        const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            fc1_GotFocus();
-    } else if (watched == m_slider1) {
-        switch (event->type()) {
-        case QEvent::MouseMove:
-            Slider1_MouseMove();
-            break;
-        case QEvent::MouseButtonPress:
-            m_sliderPressed = true;
-            break;
-        case QEvent::MouseButtonRelease:
-            if (m_sliderPressed) {
-                m_sliderPressed = false;
-                // The press has already moved the thumb.
-                Slider1_Click();
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }

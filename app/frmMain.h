@@ -91,7 +91,6 @@ public:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Tests set up what no person could reach in a test's time, such as a
@@ -119,5 +118,4 @@ private:
     int m_documentCount = 0;
     bool m_loaded = false;
     bool m_unloaded = false;
-    bool m_sliderPressed = false;
 };

@@ -50,4 +50,19 @@ FormatComboBox::FormatComboBox(QWidget *parent)
         return true;
     }();
     Q_UNUSED(installed);
+
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // Qt's box completes typed text from the list, ignoring case, and picks
+    // the item that matches when editing ends: neither is a choice here.
+    setCompleter(nullptr);
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+}
+
+void FormatComboBox::focusInEvent(QFocusEvent *event)
+{
+    QComboBox::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        emit GotFocus();
 }

@@ -7,10 +7,12 @@
 #include "platform/RichTextBox.h"
 #include "tests/support/TestMain.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSlider>
+#include <QStyleOptionSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -27,11 +29,14 @@ private slots:
     void everyFaceItemAppliesItsName();
     void everyColourItemWritesItsValue_data();
     void everyColourItemWritesItsValue();
-    void colourFocusAppliesOnlyExactNames_data();
-    void colourFocusAppliesOnlyExactNames();
-    void focusAfterChoiceRecoloursNewSelection();
+    void colourBoxAppliesAtEveryFocusIn_data();
+    void colourBoxAppliesAtEveryFocusIn();
+    void typedColourAppliesAtNextFocusIn_data();
+    void typedColourAppliesAtNextFocusIn();
+    void typedTextIsNoChoice_data();
+    void typedTextIsNoChoice();
     void sizeBoxAndSlider();
-    void typingIntoBoxesAppliesNothing();
+    void sliderDragAppliesEveryPosition();
     void formattingWithoutDocumentDoesNothing();
 
     void copyPasteBetweenWindowsKeepsFormatting();
@@ -74,6 +79,9 @@ void CommandsTest::init()
 {
     f = std::make_unique<MainWindowFixture>();
     dir = std::make_unique<QTemporaryDir>();
+    f->window().resize(1400, 600);
+    f->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f->window()));
 }
 
 void CommandsTest::cleanup()
@@ -100,20 +108,14 @@ int CommandsTest::value(const QString &key)
     return f->window().tbToolBar()->Buttons(key)->Value();
 }
 
-static void choose(QComboBox *box, const QString &item)
-{
-    const int index = box->findText(item, Qt::MatchExactly);
-    QVERIFY2(index >= 0, qPrintable(item));
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
-
 static QTextCharFormat formatAt(RichTextBox &surface, int position)
 {
     QTextCursor cursor(surface.document());
     cursor.setPosition(position);
     return cursor.charFormat();
 }
+
+using namespace user;
 
 // ---- formatting bar ------------------------------------------------------------------
 
@@ -162,46 +164,124 @@ void CommandsTest::everyColourItemWritesItsValue()
     QVERIFY(!formatAt(s(), 8).hasProperty(QTextFormat::ForegroundBrush));
 }
 
-void CommandsTest::colourFocusAppliesOnlyExactNames_data()
+void CommandsTest::colourBoxAppliesAtEveryFocusIn_data()
 {
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("route");
+    QTest::newRow("Tab") << "tab";
+    QTest::newRow("Shift+Tab") << "backtab";
+    QTest::newRow("click on its text") << "text";
+    QTest::newRow("click on its arrow") << "arrow";
+}
+
+void CommandsTest::colourBoxAppliesAtEveryFocusIn()
+{
+    QFETCH(QString, route);
+    frmMain &w = f->window();
+    s().setSelText(QStringLiteral("first second third"));
+    select(0, 5);
+    choose(w.fc1(), QStringLiteral("Red"));
+    s().setFocus(Qt::MouseFocusReason);
+    select(6, 12);
+
+    if (route == QLatin1String("tab")) {
+        w.Slider1()->setFocus(Qt::TabFocusReason);
+        key(Qt::Key_Tab);
+    } else if (route == QLatin1String("backtab")) {
+        w.f1()->setFocus(Qt::TabFocusReason);
+        key(Qt::Key_Backtab, Qt::ShiftModifier);
+    } else {
+        click(w.fc1(), route == QLatin1String("text") ? textOf(w.fc1()) : arrowOf(w.fc1()));
+    }
+    // The new selection takes the colour the box shows, before any new choice.
+    QCOMPARE(formatAt(s(), 9).foreground().color(), QColor(255, 0, 0));
+
+    // The focus coming back from the box's own list is no new entry.
+    select(13, 18);
+    if (!w.fc1()->view()->isVisible())
+        click(w.fc1(), arrowOf(w.fc1()));
+    QTRY_VERIFY(w.fc1()->view()->isVisible());
+    key(Qt::Key_Escape);
+    QTRY_VERIFY(!w.fc1()->view()->isVisible());
+    QCOMPARE(QApplication::focusWidget(), w.fc1());
+    QVERIFY(!formatAt(s(), 15).hasProperty(QTextFormat::ForegroundBrush));
+}
+
+void CommandsTest::typedColourAppliesAtNextFocusIn_data()
+{
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("applies");
-    QTest::newRow("initial text") << "Font Color" << false;
-    QTest::newRow("typed exact name") << "Green" << true;
+    QTest::newRow("exact name") << "Green" << true;
     QTest::newRow("other case") << "BLUE" << false;
+    QTest::newRow("prefix") << "Gre" << false;
     QTest::newRow("trailing blank") << "Red " << false;
     QTest::newRow("corrected spelling") << "Magenta" << false;
+    QTest::newRow("initial text") << "Font Color" << false;
 }
 
-void CommandsTest::colourFocusAppliesOnlyExactNames()
+void CommandsTest::typedColourAppliesAtNextFocusIn()
 {
-    QFETCH(QString, text);
+    QFETCH(QString, typed);
     QFETCH(bool, applies);
-    s().setSelText(QStringLiteral("words"));
-    select(0, 5);
-    QComboBox *box = f->window().fc1();
-    box->setEditText(text);
-    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
-    QCoreApplication::sendEvent(box->lineEdit(), &in);
-    QCOMPARE(formatAt(s(), 2).hasProperty(QTextFormat::ForegroundBrush), applies);
-}
-
-void CommandsTest::focusAfterChoiceRecoloursNewSelection()
-{
+    frmMain &w = f->window();
     s().setSelText(QStringLiteral("first second"));
     select(0, 5);
-    choose(f->window().fc1(), QStringLiteral("Red"));
+    click(w.fc1(), textOf(w.fc1()));
+    key(Qt::Key_A, Qt::ControlModifier);
+    type(typed);
+    key(Qt::Key_Tab);
+    QCOMPARE(w.fc1()->currentText(), typed);
+    // Typing, and leaving the box, apply nothing.
+    QVERIFY(!formatAt(s(), 2).hasProperty(QTextFormat::ForegroundBrush));
+
     select(6, 12);
-    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(f->window().fc1()->lineEdit(), &in);
-    QCOMPARE(formatAt(s(), 9).foreground().color(), QColor(255, 0, 0));
-    choose(f->window().fc1(), QStringLiteral("Blue"));
-    QCOMPARE(formatAt(s(), 9).foreground().color(), QColor(0, 0, 255));
-    // Focus coming back from the box's own list is not a new entry.
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), w.fc1());
+    QCOMPARE(formatAt(s(), 9).hasProperty(QTextFormat::ForegroundBrush), applies);
+    if (applies)
+        QCOMPARE(formatAt(s(), 9).foreground().color(), QColor(0, 255, 0));
+    QVERIFY(!formatAt(s(), 2).hasProperty(QTextFormat::ForegroundBrush));
+}
+
+void CommandsTest::typedTextIsNoChoice_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("leave");   // how the person leaves the box
+    QTest::newRow("face, other case, Tab") << "f1" << "arial" << "tab";
+    QTest::newRow("face, exact, Enter") << "f1" << "Arial" << "enter";
+    QTest::newRow("face, first letter, Tab") << "f1" << "c" << "tab";
+    QTest::newRow("face, click away") << "f1" << "Courier New" << "click";
+    QTest::newRow("size, Enter") << "fs1" << "50" << "enter";
+    QTest::newRow("size, Tab") << "fs1" << "125" << "tab";
+    QTest::newRow("colour, other case, click away") << "fc1" << "BLUE" << "click";
+    QTest::newRow("colour, exact, Enter") << "fc1" << "Red" << "enter";
+}
+
+void CommandsTest::typedTextIsNoChoice()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, leave);
+    auto *combo = f->window().findChild<QComboBox *>(box);
+    QVERIFY(combo);
+    s().setSelText(QStringLiteral("words"));
     select(0, 5);
-    QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason);
-    QCoreApplication::sendEvent(f->window().fc1()->lineEdit(), &back);
-    QCOMPARE(formatAt(s(), 2).foreground().color(), QColor(255, 0, 0));
+    click(combo, textOf(combo));
+    QCOMPARE(QApplication::focusWidget(), combo);
+    key(Qt::Key_A, Qt::ControlModifier);
+    type(typed);
+    if (leave == QLatin1String("tab"))
+        key(Qt::Key_Tab);
+    else if (leave == QLatin1String("enter"))
+        key(Qt::Key_Return);
+    else
+        click(&s(), QPoint(5, 5));
+    // The box shows what was typed, letter for letter, and nothing applied.
+    QCOMPARE(combo->currentText(), typed);
+    QCOMPARE(s().FontName(), QStringLiteral("Times New Roman"));
+    for (const QTextFormat::Property property :
+         {QTextFormat::FontFamilies, QTextFormat::FontPointSize, QTextFormat::ForegroundBrush})
+        QVERIFY(!formatAt(s(), 2).hasProperty(property));
 }
 
 void CommandsTest::sizeBoxAndSlider()
@@ -216,40 +296,54 @@ void CommandsTest::sizeBoxAndSlider()
     QCOMPARE(w.Slider1()->value(), 0);   // the box does not move the slider
 
     // Moving the mouse over the slider, no button held, applies its position.
-    w.Slider1()->setValue(10);
-    QTest::mouseMove(w.Slider1(), QPoint(5, 5));
-    QMouseEvent move(QEvent::MouseMove, QPointF(6, 5), w.Slider1()->mapToGlobal(QPointF(6, 5)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w.Slider1(), &move);
+    QSlider *slider = w.Slider1();
+    slider->setValue(10);
+    moveMouse(slider, QPoint(5, 5));
+    moveMouse(slider, QPoint(6, 5));
     QCOMPARE(formatAt(s(), 2).fontPointSize(), 10.0);
     QCOMPARE(w.fs1()->currentText(), QStringLiteral("300"));
 
     // The keyboard moves the slider but applies nothing until the mouse moves.
-    w.Slider1()->setFocus();
-    QTest::keyClick(w.Slider1(), Qt::Key_Right);
-    QCOMPARE(w.Slider1()->value(), 11);
+    slider->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Right);
+    QCOMPARE(slider->value(), 11);
     QCOMPARE(formatAt(s(), 2).fontPointSize(), 10.0);
 
     // A click applies the position the click leaves; at 0 nothing changes.
-    w.Slider1()->setValue(0);
-    QTest::mouseClick(w.Slider1(), Qt::LeftButton, {}, QPoint(1, w.Slider1()->height() / 2));
-    const int after = w.Slider1()->value();
-    QCOMPARE(formatAt(s(), 2).fontPointSize(), after > 0 ? double(after) : 10.0);
-    w.Slider1()->setValue(0);
-    w.Slider1_MouseMove();
+    slider->setValue(0);
+    click(slider, QPoint(1, slider->height() / 2));
+    const int after = slider->value();
     QCOMPARE(formatAt(s(), 2).fontPointSize(), after > 0 ? double(after) : 10.0);
 }
 
-void CommandsTest::typingIntoBoxesAppliesNothing()
+void CommandsTest::sliderDragAppliesEveryPosition()
 {
-    s().setSelText(QStringLiteral("words"));
-    select(0, 5);
-    frmMain &w = f->window();
-    QTest::keyClicks(w.f1()->lineEdit(), QStringLiteral("Arial"));
-    QTest::keyClicks(w.fs1()->lineEdit(), QStringLiteral("50"));
-    QVERIFY(!formatAt(s(), 2).hasProperty(QTextFormat::FontFamilies));
-    QVERIFY(!formatAt(s(), 2).hasProperty(QTextFormat::FontPointSize));
-    QCOMPARE(s().FontName(), QStringLiteral("Times New Roman"));
+    s().setSelText(QStringLiteral("size me"));
+    select(0, 4);
+    QSlider *slider = f->window().Slider1();
+    slider->setValue(20);
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = option.sliderValue = slider->value();
+    const QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+    QWindow *window = f->window().windowHandle();
+    QPoint at = slider->mapTo(&f->window(), thumb.center());
+    QTest::mouseMove(window, at);
+    QTest::mousePress(window, Qt::LeftButton, {}, at);
+    int moves = 0;
+    for (int step = 0; step < 6; ++step) {
+        at += QPoint(7, 0);
+        QTest::mouseMove(window, at);
+        if (slider->value() != 20)
+            ++moves;
+        QCOMPARE(formatAt(s(), 2).fontPointSize(), double(slider->value()));
+    }
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+    QVERIFY(moves > 0);
+    QCOMPARE(formatAt(s(), 2).fontPointSize(), double(slider->value()));
 }
 
 void CommandsTest::formattingWithoutDocumentDoesNothing()
@@ -259,9 +353,9 @@ void CommandsTest::formattingWithoutDocumentDoesNothing()
     choose(w.f1(), QStringLiteral("Arial"));
     choose(w.fc1(), QStringLiteral("Red"));
     choose(w.fs1(), QStringLiteral("20"));
-    w.fc1_GotFocus();
-    w.Slider1_Click();
-    w.Slider1_MouseMove();
+    w.Slider1()->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Tab);   // into the colour box
+    click(w.Slider1(), QPoint(1, w.Slider1()->height() / 2));
     QVERIFY(w.documents().isEmpty());
     QVERIFY(f->messages.messages.isEmpty());
 }

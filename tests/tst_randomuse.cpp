@@ -13,6 +13,7 @@
 #include "platform/RichTextBox.h"
 #include "tests/support/TestMain.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -255,6 +256,7 @@ private:
     void check(bool condition, const QString &what);
     QString brokenInvariant();
     frmMain &w() { return f->window(); }
+    bool reachable(QWidget *control);
     RichTextBox *surface();
     void settle();
 
@@ -495,6 +497,24 @@ void RandomUseTest::toolbarKey()
     bar->press(button);
 }
 
+// A box or the slider is used as a person would: the window restored, the
+// toolbar shown and the window made large enough first, when they are not.
+bool RandomUseTest::reachable(QWidget *control)
+{
+    if (w().isMinimized())
+        w().showNormal();
+    if (!w().tbToolBar()->isVisible())
+        w().menuItem(MenuName::mnuViewToolbar)->trigger();
+    const auto inside = [&] {
+        settle();
+        return control->isVisible() && w().rect().contains(QRect(control->mapTo(&w(), QPoint()), control->size()));
+    };
+    if (!inside())
+        w().showMaximized();
+    w().activateWindow();
+    return QTest::qWaitForWindowActive(&w(), 200) && inside();
+}
+
 void RandomUseTest::formatChoice()
 {
     QComboBox *boxes[] = {w().f1(), w().fc1(), w().fs1()};
@@ -503,48 +523,68 @@ void RandomUseTest::formatChoice()
         "", " ", "Arial ", "arial", "Red(thick)", "Meganta", "Magenta", "0", "-5", "1e9", "nan", "inf", "12.5",
         " 20 ", "1638", "1639", "0x10", "10pt", "\u0661\u0662", "Font", "Font Size", "Font Color", "\U0001F600",
     };
-    if (dice->chance(70)) {
-        const int index = dice->below(box->count());
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    } else if (dice->chance(50)) {
-        box->setEditText(dice->pick(typed));
-        emit box->activated(box->currentIndex());
+    if (!reachable(box))
+        return;
+    if (dice->chance(35)) {
+        user::choose(box, box->itemText(dice->below(box->count())));
+        return;
+    }
+    box->setFocus(Qt::TabFocusReason);
+    if (dice->chance(50)) {
+        // Down or up through the list with the arrow keys, each step a choice.
+        const Qt::Key arrow = dice->chance(50) ? Qt::Key_Down : Qt::Key_Up;
+        for (int n = dice->between(1, 4); n > 0; --n)
+            user::key(arrow);
     } else {
-        // Typed into the box and confirmed with Enter.
-        box->lineEdit()->selectAll();
-        typeInto(box->lineEdit(), dice->pick(typed));
-        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        // Typed into the box and confirmed with Enter, or left with Tab.
+        user::key(Qt::Key_A, Qt::ControlModifier);
+        typeInto(QApplication::focusWidget(), dice->pick(typed));
+        user::key(dice->chance(50) ? Qt::Key_Return : Qt::Key_Tab);
     }
 }
 
 void RandomUseTest::colourFocus()
 {
-    static const Qt::FocusReason reasons[] = {Qt::MouseFocusReason, Qt::TabFocusReason, Qt::BacktabFocusReason,
-                                              Qt::PopupFocusReason, Qt::ActiveWindowFocusReason,
-                                              Qt::ShortcutFocusReason, Qt::OtherFocusReason};
-    QFocusEvent in(QEvent::FocusIn, reasons[dice->below(7)]);
-    QCoreApplication::sendEvent(w().fc1()->lineEdit(), &in);
+    QComboBox *box = w().fc1();
+    if (!reachable(box) || !reachable(w().f1()))
+        return;
+    switch (dice->below(4)) {
+    case 0:
+        w().Slider1()->setFocus(Qt::TabFocusReason);
+        user::key(Qt::Key_Tab);
+        break;
+    case 1:
+        w().f1()->setFocus(Qt::TabFocusReason);
+        user::key(Qt::Key_Backtab, Qt::ShiftModifier);
+        break;
+    case 2:
+        user::click(box, user::textOf(box));
+        break;
+    default:   // the list drops down, and closes again
+        user::click(box, user::arrowOf(box));
+        if (box->view()->isVisible())
+            user::key(Qt::Key_Escape);
+        break;
+    }
 }
 
 void RandomUseTest::slider()
 {
     QSlider *slider = w().Slider1();
-    const int value = dice->chance(20) ? 0 : dice->between(0, 100);
-    switch (dice->below(4)) {
+    if (!reachable(slider))
+        return;
+    const QPoint at(dice->below(slider->width()), dice->below(slider->height()));
+    switch (dice->below(3)) {
     case 0:
-        slider->setValue(value);
-        w().Slider1_Click();
+        slider->setFocus(Qt::TabFocusReason);
+        for (int n = dice->between(1, 5); n > 0; --n)
+            user::key(dice->chance(50) ? Qt::Key_Left : Qt::Key_Right);
         break;
     case 1:
-        slider->setValue(value);
-        w().Slider1_MouseMove();
-        break;
-    case 2:
-        QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(dice->below(slider->width() + 1), slider->height() / 2));
+        user::click(slider, at);
         break;
     default:
-        QTest::mouseMove(slider, QPoint(dice->below(slider->width() + 1), dice->below(slider->height() + 1)));
+        user::moveMouse(slider, at);
         break;
     }
 }

@@ -9,9 +9,13 @@
 #include "platform/SettingsStore.h"
 #include "platform/ToolbarKeys.h"
 
+#include <QPoint>
+
 #include <optional>
 
+class QComboBox;
 class RichTextBox;
+class QWidget;
 
 // What a test sets in the main window that no person could reach in a
 // test's time.
@@ -39,3 +43,22 @@ public:
 private:
     std::optional<Module1::Program> m_program;
 };
+
+// What a person does: a click or a mouse movement goes through the window
+// to whatever widget is at that place, keys go to the widget that has the
+// focus. Positions are in the given widget's own coordinates.
+namespace user {
+
+void click(QWidget *widget, QPoint at);
+void moveMouse(QWidget *widget, QPoint at);
+void type(const QString &text);
+void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+
+// A box's drop-down arrow and its text, in the box's coordinates.
+QPoint arrowOf(QComboBox *box);
+QPoint textOf(QComboBox *box);
+// Chooses an item from a box's list with the mouse: a click on the arrow
+// drops the list down, a click on the item chooses it.
+void choose(QComboBox *box, const QString &item);
+
+} // namespace user
