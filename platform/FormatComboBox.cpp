@@ -1,6 +1,7 @@
 #include "platform/FormatComboBox.h"
 
 #include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace {
@@ -57,6 +58,22 @@ FormatComboBox::FormatComboBox(QWidget *parent)
     // the item that matches when editing ends: neither is a choice here.
     setCompleter(nullptr);
     disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+}
+
+bool FormatComboBox::event(QEvent *event)
+{
+    // The line edit would take the Edit menu's keys for itself before the
+    // main window's shortcuts see them.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeyCombination combo = static_cast<QKeyEvent *>(event)->keyCombination();
+        if (combo == QKeyCombination(Qt::ControlModifier, Qt::Key_C)
+            || combo == QKeyCombination(Qt::ControlModifier, Qt::Key_X)
+            || combo == QKeyCombination(Qt::ControlModifier, Qt::Key_V)) {
+            event->ignore();
+            return false;
+        }
+    }
+    return QComboBox::event(event);
 }
 
 void FormatComboBox::focusInEvent(QFocusEvent *event)

@@ -7,7 +7,8 @@
 //
 // Only a choice from the list, with the mouse or the arrow keys, raises
 // activated. Typed text is only text: it is neither completed nor matched
-// against the list, whichever key or click ends the typing.
+// against the list, whichever key or click ends the typing. The Edit menu's
+// shortcut keys (Ctrl+X, Ctrl+C, Ctrl+V) are left to the main window.
 //
 // Assistive technology names the box by its accessible name, whatever text
 // it shows (Qt's own combo box is named by its current text on Linux); the
@@ -27,5 +28,6 @@ signals:
     void GotFocus();
 
 protected:
+    bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
 };

@@ -46,6 +46,8 @@ private slots:
     void emptyClipboardPasteChangesNothing();
     void clipboardWithoutDocumentDoesNothing();
     void shortcutsInsideDocumentRunTheCommands();
+    void clipboardKeysInABoxActOnTheDocument_data();
+    void clipboardKeysInABoxActOnTheDocument();
 
     void printSetsFlagsAndPrintsSelectionOrAll_data();
     void printSetsFlagsAndPrintsSelectionOrAll();
@@ -468,6 +470,38 @@ void CommandsTest::shortcutsInsideDocumentRunTheCommands()
     // Ctrl+N from inside a document opens a new one.
     QTest::keyClick(&s(), Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(f->window().documents().size(), 2);
+}
+
+void CommandsTest::clipboardKeysInABoxActOnTheDocument_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("letter");
+    QTest::addColumn<QString>("text");        // the document's text after the key
+    QTest::addColumn<bool>("copied");         // the selection's markup is on the clipboard
+    QTest::newRow("Ctrl+C in the face box") << "f1" << int(Qt::Key_C) << "one two" << true;
+    QTest::newRow("Ctrl+X in the colour box") << "fc1" << int(Qt::Key_X) << "one " << true;
+    QTest::newRow("Ctrl+V in the size box") << "fs1" << int(Qt::Key_V) << "one pasted" << false;
+}
+
+void CommandsTest::clipboardKeysInABoxActOnTheDocument()
+{
+    QFETCH(QString, box);
+    QFETCH(int, letter);
+    QFETCH(QString, text);
+    QFETCH(bool, copied);
+    auto *combo = f->window().findChild<QComboBox *>(box);
+    const QString shown = combo->currentText();
+    s().setSelText(QStringLiteral("one two"));
+    select(4, 7);
+    f->clipboard.text = QStringLiteral("pasted");
+    click(combo, textOf(combo));
+    key(Qt::Key_A, Qt::ControlModifier);
+    key(Qt::Key(letter), Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), combo);
+    QCOMPARE(combo->currentText(), shown);
+    QCOMPARE(s().toPlainText(), text);
+    QCOMPARE(f->clipboard.text.startsWith(QLatin1String("{\\rtf")) && f->clipboard.text.contains(QLatin1String("two")),
+             copied);
 }
 
 // ---- printing ------------------------------------------------------------------------------
