@@ -62,6 +62,7 @@ private slots:
     void alignmentKeysWriteTheirCodes_data();
     void alignmentKeysWriteTheirCodes();
     void toolbarWithoutDocument();
+    void selectionEndingAtAParagraphLeavesItOut();
 
     void reflectionFollowsSelection_data();
     void reflectionFollowsSelection();
@@ -683,6 +684,27 @@ void CommandsTest::toolbarWithoutDocument()
     QVERIFY(f->dialogs.printRequests.isEmpty());
     press(ToolbarKey::New);
     QCOMPARE(f->window().ActiveDocument()->Caption(), QStringLiteral("Document 2"));
+}
+
+void CommandsTest::selectionEndingAtAParagraphLeavesItOut()
+{
+    // "one" left-aligned, "two" right-aligned; Shift+Down from the start
+    // selects the first line up to the very start of the second.
+    s().setSelText(QStringLiteral("one\ntwo"));
+    select(5, 5);
+    s().setSelAlignment(RichTextBox::AlignRightCode);
+    s().setFocus(Qt::MouseFocusReason);
+    key(Qt::Key_Home, Qt::ControlModifier);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(s().textCursor().selectionEnd(), 4);
+    QCOMPARE(s().SelAlignment(), std::optional<int>(RichTextBox::AlignLeftCode));
+    QCOMPARE(value(ToolbarKey::AlignLeft), 1);
+    press(ToolbarKey::Center);
+    QCOMPARE(s().document()->findBlockByNumber(0).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+             Qt::AlignHCenter);
+    QCOMPARE(s().document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+             Qt::AlignRight);
+    QCOMPARE(s().SelAlignment(), std::optional<int>(RichTextBox::AlignCenterCode));
 }
 
 // ---- reflection ----------------------------------------------------------------------------
