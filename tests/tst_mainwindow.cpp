@@ -61,6 +61,8 @@ private slots:
     void arrangeIconsLinesUpOnlyMinimisedWindows();
     void arrangingWithoutDocumentsDoesNothing();
     void aboutWindowIsSingleAndOutlivesMainWindow();
+    void aboutWindowIsLoadedAfreshAfterClosing_data();
+    void aboutWindowIsLoadedAfreshAfterClosing();
 };
 
 void MainWindowTest::placementIsRestoredFromSettings_data()
@@ -529,6 +531,40 @@ void MainWindowTest::aboutWindowIsSingleAndOutlivesMainWindow()
     QCOMPARE(Module1::AboutWindow(), about);
     QVERIFY(about->isVisible());
     about->close();
+}
+
+void MainWindowTest::aboutWindowIsLoadedAfreshAfterClosing_data()
+{
+    QTest::addColumn<bool>("closeBox");   // otherwise its Ok button
+    QTest::newRow("Ok") << false;
+    QTest::newRow("close box") << true;
+}
+
+void MainWindowTest::aboutWindowIsLoadedAfreshAfterClosing()
+{
+    QFETCH(bool, closeBox);
+    MainWindowFixture fixture;
+    QAction *item = fixture.window().menuItem(MenuName::mnuHelpAbout);
+    item->trigger();
+    Form1 *about = Module1::AboutWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    const QRect first = about->geometry();
+    QCOMPARE(first.size(), QSize(twips::toPixels(6225), twips::toPixels(3420)));
+
+    // The person moves it and makes it larger, then closes it.
+    about->windowHandle()->setGeometry(first.adjusted(40, 30, 100, 60));
+    QTRY_COMPARE(about->geometry(), first.adjusted(40, 30, 100, 60));
+    if (closeBox)
+        about->windowHandle()->close();
+    else
+        user::click(about->Command1, about->Command1->rect().center());
+    QVERIFY(!about->isVisible());
+
+    // Shown again, it is the window as designed, where the system puts a new one.
+    item->trigger();
+    QCOMPARE(Module1::AboutWindow(), about);
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    QCOMPARE(about->geometry(), first);
 }
 
 QTEST_MAIN(MainWindowTest)
