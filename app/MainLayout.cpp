@@ -167,7 +167,10 @@ void frmMain::rebuildWindowMenu()
         ++number;
         const QString accelerator = number < 10 ? QStringLiteral("&%1 ").arg(number)
                                                 : QStringLiteral("%1 ").arg(number);
-        QAction *entry = m_windowMenu->addAction(accelerator + document->Caption());
+        // A caption is shown as it is: an "&" in it is no access key.
+        QString caption = document->Caption();
+        caption.replace(u'&', QStringLiteral("&&"));
+        QAction *entry = m_windowMenu->addAction(accelerator + caption);
         entry->setProperty("windowList", true);
         entry->setCheckable(true);
         entry->setChecked(document == active);

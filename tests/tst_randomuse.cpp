@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSlider>
@@ -497,13 +498,14 @@ void RandomUseTest::toolbarKey()
     bar->press(button);
 }
 
-// A box or the slider is used as a person would: the window restored, the
-// toolbar shown and the window made large enough first, when they are not.
+// A control is used as a person would: the window restored, the toolbar
+// shown (for its controls) and the window made large enough first, when
+// they are not.
 bool RandomUseTest::reachable(QWidget *control)
 {
     if (w().isMinimized())
         w().showNormal();
-    if (!w().tbToolBar()->isVisible())
+    if (control->parentWidget() == w().tbToolBar() && !w().tbToolBar()->isVisible())
         w().menuItem(MenuName::mnuViewToolbar)->trigger();
     const auto inside = [&] {
         settle();
@@ -708,8 +710,13 @@ void RandomUseTest::minimiseOrRestore()
 
 void RandomUseTest::windowMenuEntry()
 {
+    QMenuBar *bar = w().menuBar();
     QMenu *menu = w().menu(MenuName::mnuWindow);
-    emit menu->aboutToShow();
+    if (!reachable(bar))
+        return;
+    user::click(bar, bar->actionGeometry(menu->menuAction()).center());
+    if (!QTest::qWaitForWindowExposed(menu, 1000))
+        return;
     // Sometimes a listed window closes before its entry is chosen.
     if (dice->chance(25))
         closeDocument();
@@ -718,7 +725,9 @@ void RandomUseTest::windowMenuEntry()
         if (action->property("windowList").toBool() && !action->isSeparator())
             entries.append(action);
     if (!entries.isEmpty())
-        dice->pick(entries)->trigger();
+        user::click(menu, menu->actionGeometry(dice->pick(entries)).center());
+    if (menu->isVisible())
+        QTest::keyClick(menu->windowHandle(), Qt::Key_Escape);
 }
 
 void RandomUseTest::resizeWindows()
