@@ -1,5 +1,6 @@
 #include "platform/FormatComboBox.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -24,6 +25,34 @@ public:
         default:
             return QAccessibleWidget::text(kind);
         }
+    }
+
+    // As Qt's own combo box: first the drop-down list (whose items are the
+    // list's children), then the text.
+    int childCount() const override { return 2; }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        switch (index) {
+        case 0: return QAccessible::queryAccessibleInterface(box()->view());
+        case 1: return QAccessible::queryAccessibleInterface(box()->lineEdit());
+        default: return nullptr;
+        }
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (child && child->object() == box()->view())
+            return 0;
+        if (child && child->object() == box()->lineEdit())
+            return 1;
+        return -1;
+    }
+
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        const QPoint at = box()->mapFromGlobal(QPoint(x, y));
+        return box()->lineEdit()->geometry().contains(at) ? child(1) : nullptr;
     }
 
     QStringList actionNames() const override { return {showMenuAction()}; }

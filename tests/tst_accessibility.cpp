@@ -8,6 +8,7 @@
 #include "platform/RichTextBox.h"
 #include "tests/support/TestMain.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
@@ -40,6 +41,8 @@ class AccessibilityTest : public QObject
 private slots:
     void toolbarButtonsAreNamedByKey();
     void formattingControlsKeepFixedNames();
+    void formattingBoxesShowTheirLists_data();
+    void formattingBoxesShowTheirLists();
     void pressedStateFollowsReflection();
     void documentWindowIsNamedByCaption();
     void statusAndAboutControlsAreNamed();
@@ -86,6 +89,49 @@ void AccessibilityTest::formattingControlsKeepFixedNames()
     w.fs1()->setCurrentIndex(3);
     w.Slider1()->setValue(40);
     check();
+}
+
+void AccessibilityTest::formattingBoxesShowTheirLists_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("face") << "f1" << "Font";
+    QTest::newRow("colour") << "fc1" << "Font Color";
+    QTest::newRow("size") << "fs1" << "Font Size";
+}
+
+void AccessibilityTest::formattingBoxesShowTheirLists()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, name);
+    MainWindowFixture f;
+    f.window().resize(1400, 600);
+    f.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window()));
+    auto *combo = f.window().findChild<QComboBox *>(box);
+    user::click(combo, user::arrowOf(combo));
+    QTRY_VERIFY(combo->view()->isVisible());
+
+    // The box, named as ever, holds the open list; the list holds the items.
+    QAccessibleInterface *boxFace = QAccessible::queryAccessibleInterface(combo);
+    QCOMPARE(boxFace->text(QAccessible::Name), name);
+    QAccessibleInterface *list = nullptr;
+    for (int i = 0; i < boxFace->childCount(); ++i)
+        if (boxFace->child(i)->role() == QAccessible::List)
+            list = boxFace->child(i);
+    QVERIFY(list);
+    QCOMPARE(list->parent()->object(), combo);
+    QCOMPARE(boxFace->indexOfChild(list), boxFace->childCount() - 2);
+    QVERIFY(!list->state().invisible);
+    QStringList items, shown;
+    for (int i = 0; i < combo->count(); ++i)
+        items.append(combo->itemText(i));
+    for (int i = 0; i < list->childCount(); ++i) {
+        QCOMPARE(list->child(i)->role(), QAccessible::ListItem);
+        shown.append(list->child(i)->text(QAccessible::Name));
+    }
+    QCOMPARE(shown, items);
+    user::key(Qt::Key_Escape);
 }
 
 void AccessibilityTest::pressedStateFollowsReflection()
