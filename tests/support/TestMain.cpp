@@ -58,7 +58,8 @@ void key(Qt::Key key, Qt::KeyboardModifiers modifiers)
 
 QPoint arrowOf(QComboBox *box)
 {
-    return QPoint((box->lineEdit()->geometry().right() + box->width()) / 2, box->height() / 2);
+    const int left = box->lineEdit() ? box->lineEdit()->geometry().right() : box->width() - box->height();
+    return QPoint((left + box->width()) / 2, box->height() / 2);
 }
 
 QPoint textOf(QComboBox *box)
@@ -70,6 +71,7 @@ void choose(QComboBox *box, const QString &item)
 {
     const int index = box->findText(item, Qt::MatchExactly);
     QVERIFY2(index >= 0, qPrintable(item));
+    QVERIFY(QTest::qWaitForWindowExposed(box->window()));
     click(box, arrowOf(box));
     QAbstractItemView *list = box->view();
     QTRY_VERIFY(list->isVisible());
