@@ -33,6 +33,7 @@ private slots:
     void colourBoxAppliesAtEveryFocusIn();
     void typedColourAppliesAtNextFocusIn_data();
     void typedColourAppliesAtNextFocusIn();
+    void arrowKeysChooseFromTheList();
     void typedTextIsNoChoice_data();
     void typedTextIsNoChoice();
     void sizeBoxAndSlider();
@@ -243,6 +244,20 @@ void CommandsTest::typedColourAppliesAtNextFocusIn()
     if (applies)
         QCOMPARE(formatAt(s(), 9).foreground().color(), QColor(0, 255, 0));
     QVERIFY(!formatAt(s(), 2).hasProperty(QTextFormat::ForegroundBrush));
+}
+
+void CommandsTest::arrowKeysChooseFromTheList()
+{
+    s().setSelText(QStringLiteral("words"));
+    select(0, 5);
+    QComboBox *size = f->window().fs1();
+    click(size, textOf(size));
+    key(Qt::Key_Down);   // the first item, "10"
+    key(Qt::Key_Down);
+    QCOMPARE(size->currentText(), QStringLiteral("15"));
+    QCOMPARE(formatAt(s(), 2).fontPointSize(), 15.0);
+    key(Qt::Key_Up);
+    QCOMPARE(formatAt(s(), 2).fontPointSize(), 10.0);
 }
 
 void CommandsTest::typedTextIsNoChoice_data()
