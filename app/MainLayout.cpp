@@ -232,31 +232,32 @@ void frmMain::createFormattingBar()
     FormatComboBox *fs1 = makeCombo("fs1", tr("Font Size"), QStringLiteral("Font Size"), sizes, 1095);
 
     auto *slider1 = new FormatSlider(Qt::Horizontal, m_toolBar);
-    m_slider1 = slider1;
-    m_slider1->setObjectName(QStringLiteral("Slider1"));
-    m_slider1->setAccessibleName(tr("Font Size Slider"));
-    m_slider1->setRange(0, 100);
-    m_slider1->setSingleStep(1);
-    m_slider1->setPageStep(5);
-    m_slider1->setTickPosition(QSlider::TicksBelow);
-    m_slider1->setTickInterval(10);
-    m_slider1->setFixedWidth(twips::toPixels(2655));
-    m_slider1->setFocusPolicy(Qt::StrongFocus);
+    slider1->setObjectName(QStringLiteral("Slider1"));
+    slider1->setAccessibleName(tr("Font Size Slider"));
+    slider1->setRange(0, 100);
+    slider1->setSingleStep(1);
+    slider1->setPageStep(5);
+    slider1->setTickPosition(QSlider::TicksBelow);
+    slider1->setTickInterval(10);
+    slider1->setFixedWidth(twips::toPixels(2655));
+    slider1->setFocusPolicy(Qt::StrongFocus);
 
-    FormatComboBox *fc1 = makeCombo("fc1", tr("Font Color"), QStringLiteral("Font Color"),
-                      {QStringLiteral("Black"), QStringLiteral("Red"), QStringLiteral("Red(Thick)"),
-                       QStringLiteral("Red(Light)"), QStringLiteral("Yellow"), QStringLiteral("Yellow(Thick)"),
-                       QStringLiteral("Yellow(Light)"), QStringLiteral("Blue"), QStringLiteral("Blue(Thick)"),
-                       QStringLiteral("Blue(Light)"), QStringLiteral("Green"), QStringLiteral("Green(Thick)"),
-                       QStringLiteral("Green(Light)"), QStringLiteral("Meganta")},
-                      1215);
-    FormatComboBox *f1 = makeCombo("f1", tr("Font"), QStringLiteral("Font"),
-                     {QStringLiteral("Times New Roman"), QStringLiteral("Agency FB"), QStringLiteral("Rockwell"),
-                      QStringLiteral("Courier New"), QStringLiteral("Arial"), QStringLiteral("MS Sans Serif"),
-                      QStringLiteral("System"), QStringLiteral("Edwardian Script ITC"),
-                      QStringLiteral("Gill Sans MT")},
-                     1695);
+    const QStringList colours = {
+        QStringLiteral("Black"), QStringLiteral("Red"), QStringLiteral("Red(Thick)"), QStringLiteral("Red(Light)"),
+        QStringLiteral("Yellow"), QStringLiteral("Yellow(Thick)"), QStringLiteral("Yellow(Light)"),
+        QStringLiteral("Blue"), QStringLiteral("Blue(Thick)"), QStringLiteral("Blue(Light)"),
+        QStringLiteral("Green"), QStringLiteral("Green(Thick)"), QStringLiteral("Green(Light)"),
+        QStringLiteral("Meganta"),
+    };
+    FormatComboBox *fc1 = makeCombo("fc1", tr("Font Color"), QStringLiteral("Font Color"), colours, 1215);
+    const QStringList faces = {
+        QStringLiteral("Times New Roman"), QStringLiteral("Agency FB"), QStringLiteral("Rockwell"),
+        QStringLiteral("Courier New"), QStringLiteral("Arial"), QStringLiteral("MS Sans Serif"),
+        QStringLiteral("System"), QStringLiteral("Edwardian Script ITC"), QStringLiteral("Gill Sans MT"),
+    };
+    FormatComboBox *f1 = makeCombo("f1", tr("Font"), QStringLiteral("Font"), faces, 1695);
     m_fs1 = fs1;
+    m_slider1 = slider1;
     m_fc1 = fc1;
     m_f1 = f1;
 
