@@ -5,6 +5,11 @@
 #include <QLabel>
 #include <QPushButton>
 
+QSize Form1::designSize()
+{
+    return QSize(twips::toPixels(6225), twips::toPixels(3420));
+}
+
 Form1::Form1(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
@@ -12,7 +17,7 @@ Form1::Form1(QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(tr("About"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.xpm")));
-    resize(twips::toPixels(6225), twips::toPixels(3420));
+    resize(designSize());
     // The small dialog font the layout was drawn for.
     QFont dialogFont = font();
     dialogFont.setPointSize(8);
@@ -64,6 +69,13 @@ Form1::Form1(QWidget *parent)
 
 void Form1::Show()
 {
+    if (!isVisible() && windowHandle()) {
+        // Closed since it was last shown: loaded afresh, at its design size
+        // and where the window system places a new window.
+        destroy();
+        setAttribute(Qt::WA_Moved, false);
+        resize(designSize());
+    }
     show();
     raise();
     activateWindow();

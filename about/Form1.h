@@ -18,6 +18,9 @@ public:
     void Show();
     void Command1_Click();
 
+    // The client area as designed.
+    static QSize designSize();
+
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label7, *Label8, *Image1;
     QPushButton *Command1;
 };

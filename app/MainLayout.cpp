@@ -3,8 +3,11 @@
 
 #include "app/frmMain.h"
 
+#include "app/MenuNames.h"
+#include "app/ToolbarRows.h"
 #include "document/frmDocument.h"
 #include "platform/FormatComboBox.h"
+#include "platform/FormatSlider.h"
 #include "platform/PanelStatusBar.h"
 #include "platform/Twips.h"
 
@@ -17,77 +20,84 @@
 
 namespace {
 
+using Handler = void (frmMain::*)();
+
+// An item's state at start where it is not the usual enabled, visible and
+// unchecked; no item has more than one of these.
+enum class Start { Normal, Disabled, Hidden, Checked };
+
 struct MenuItem {
-    const char *name;
-    const char *caption;      // "-" for a separator
-    QKeySequence shortcut;
-    bool enabled = true;
-    bool visible = true;
-    bool checked = false;     // a check mark that starts on
+    QLatin1StringView name;
+    const char *caption;        // "-" for a separator
+    Handler handler = nullptr;  // nothing for items without a command
+    QKeySequence shortcut = {};
+    Start start = Start::Normal;
 };
 
 struct Menu {
-    const char *name;
+    QLatin1StringView name;
     const char *caption;
     QList<MenuItem> items;
 };
 
 QList<Menu> menuTree()
 {
+    using namespace MenuName;
+    using F = frmMain;
     const QKeySequence none;
     return {
-        {"mnuFile", "&File", {
-            {"mnuFileNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N)},
-            {"mnuFileOpen", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
-            {"mnuFileClose", "&Close", none},
-            {"mnuFileBar0", "-", none},
-            {"mnuFileSave", "&Save", none},
-            {"mnuFileSaveAs", "Save &As...", none},
-            {"mnuFileSaveAll", "Save A&ll", none, false},
-            {"mnuFileBar1", "-", none},
-            {"mnuFileProperties", "Propert&ies", none, false},
-            {"mnuFileBar2", "-", none},
-            {"mnuFilePageSetup", "Page Set&up...", none},
-            {"mnuFilePrintPreview", "Print Pre&view", none, false},
-            {"mnuFilePrint", "&Print...", none, false},
-            {"mnuFileBar3", "-", none},
-            {"mnuFileSend", "Sen&d...", none, false},
-            {"mnuFileBar4", "-", none},
-            {"mnuFileMRU(1)", "", none, true, false},
-            {"mnuFileMRU(2)", "", none, true, false},
-            {"mnuFileMRU(3)", "", none, true, false},
-            {"mnuFileBar5", "-", none, true, false},
-            {"mnuFileExit", "E&xit", none},
+        {mnuFile, "&File", {
+            {mnuFileNew, "&New", &F::mnuFileNew_Click, Qt::CTRL | Qt::Key_N},
+            {mnuFileOpen, "&Open...", &F::mnuFileOpen_Click, Qt::CTRL | Qt::Key_O},
+            {mnuFileClose, "&Close"},
+            {mnuFileBar0, "-"},
+            {mnuFileSave, "&Save", &F::mnuFileSave_Click},
+            {mnuFileSaveAs, "Save &As...", &F::mnuFileSaveAs_Click},
+            {mnuFileSaveAll, "Save A&ll", nullptr, none, Start::Disabled},
+            {mnuFileBar1, "-"},
+            {mnuFileProperties, "Propert&ies", nullptr, none, Start::Disabled},
+            {mnuFileBar2, "-"},
+            {mnuFilePageSetup, "Page Set&up...", &F::mnuFilePageSetup_Click},
+            {mnuFilePrintPreview, "Print Pre&view", nullptr, none, Start::Disabled},
+            {mnuFilePrint, "&Print...", &F::mnuFilePrint_Click, none, Start::Disabled},
+            {mnuFileBar3, "-"},
+            {mnuFileSend, "Sen&d...", nullptr, none, Start::Disabled},
+            {mnuFileBar4, "-"},
+            {mnuFileMRU1, "", nullptr, none, Start::Hidden},
+            {mnuFileMRU2, "", nullptr, none, Start::Hidden},
+            {mnuFileMRU3, "", nullptr, none, Start::Hidden},
+            {mnuFileBar5, "-", nullptr, none, Start::Hidden},
+            {mnuFileExit, "E&xit", &F::mnuFileExit_Click},
         }},
-        {"mnuEdit", "&Edit", {
-            {"mnuEditUndo", "&Undo", none, false},
-            {"mnuEditBar0", "-", none},
-            {"mnuEditCut", "Cu&t", QKeySequence(Qt::CTRL | Qt::Key_X)},
-            {"mnuEditCopy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
-            {"mnuEditPaste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
-            {"mnuEditPasteSpecial", "Paste &Special...", none, false},
+        {mnuEdit, "&Edit", {
+            {mnuEditUndo, "&Undo", nullptr, none, Start::Disabled},
+            {mnuEditBar0, "-"},
+            {mnuEditCut, "Cu&t", &F::mnuEditCut_Click, Qt::CTRL | Qt::Key_X},
+            {mnuEditCopy, "&Copy", &F::mnuEditCopy_Click, Qt::CTRL | Qt::Key_C},
+            {mnuEditPaste, "&Paste", &F::mnuEditPaste_Click, Qt::CTRL | Qt::Key_V},
+            {mnuEditPasteSpecial, "Paste &Special...", nullptr, none, Start::Disabled},
         }},
-        {"mnuView", "&View", {
-            {"mnuViewToolbar", "&Toolbar", none, true, true, true},
-            {"mnuViewStatusBar", "Status &Bar", none, true, true, true},
-            {"mnuViewBar0", "-", none},
-            {"mnuViewRefresh", "&Refresh", none, false},
-            {"mnuViewOptions", "&Options...", none, false},
-            {"mnuViewWebBrowser", "&Web Browser", none, false},
+        {mnuView, "&View", {
+            {mnuViewToolbar, "&Toolbar", &F::mnuViewToolbar_Click, none, Start::Checked},
+            {mnuViewStatusBar, "Status &Bar", &F::mnuViewStatusBar_Click, none, Start::Checked},
+            {mnuViewBar0, "-"},
+            {mnuViewRefresh, "&Refresh", nullptr, none, Start::Disabled},
+            {mnuViewOptions, "&Options...", nullptr, none, Start::Disabled},
+            {mnuViewWebBrowser, "&Web Browser", nullptr, none, Start::Disabled},
         }},
-        {"mnuWindow", "&Window", {
-            {"mnuWindowNewWindow", "&New Window", none},
-            {"mnuWindowBar0", "-", none},
-            {"mnuWindowCascade", "&Cascade", none},
-            {"mnuWindowTileHorizontal", "Tile &Horizontal", none},
-            {"mnuWindowTileVertical", "Tile &Vertical", none},
-            {"mnuWindowArrangeIcons", "&Arrange Icons", none},
+        {mnuWindow, "&Window", {
+            {mnuWindowNewWindow, "&New Window", &F::mnuWindowNewWindow_Click},
+            {mnuWindowBar0, "-"},
+            {mnuWindowCascade, "&Cascade", &F::mnuWindowCascade_Click},
+            {mnuWindowTileHorizontal, "Tile &Horizontal", &F::mnuWindowTileHorizontal_Click},
+            {mnuWindowTileVertical, "Tile &Vertical", &F::mnuWindowTileVertical_Click},
+            {mnuWindowArrangeIcons, "&Arrange Icons", &F::mnuWindowArrangeIcons_Click},
         }},
-        {"mnuHelp", "&Help", {
-            {"mnuHelpContents", "&Contents", none, false},
-            {"mnuHelpSearchForHelpOn", "&Search For Help On...", none, false},
-            {"mnuHelpBar0", "-", none},
-            {"mnuHelpAbout", "&About ", none},
+        {mnuHelp, "&Help", {
+            {mnuHelpContents, "&Contents", nullptr, none, Start::Disabled},
+            {mnuHelpSearchForHelpOn, "&Search For Help On...", nullptr, none, Start::Disabled},
+            {mnuHelpBar0, "-"},
+            {mnuHelpAbout, "&About ", &F::mnuHelpAbout_Click},
         }},
     };
 }
@@ -96,45 +106,21 @@ QList<Menu> menuTree()
 
 void frmMain::createMenus()
 {
-    using Handler = void (frmMain::*)();
-    const QHash<QString, Handler> wiring = {
-        {QStringLiteral("mnuFileNew"), &frmMain::mnuFileNew_Click},
-        {QStringLiteral("mnuFileOpen"), &frmMain::mnuFileOpen_Click},
-        {QStringLiteral("mnuFileSave"), &frmMain::mnuFileSave_Click},
-        {QStringLiteral("mnuFileSaveAs"), &frmMain::mnuFileSaveAs_Click},
-        {QStringLiteral("mnuFilePageSetup"), &frmMain::mnuFilePageSetup_Click},
-        {QStringLiteral("mnuFilePrint"), &frmMain::mnuFilePrint_Click},
-        {QStringLiteral("mnuFileExit"), &frmMain::mnuFileExit_Click},
-        {QStringLiteral("mnuEditCut"), &frmMain::mnuEditCut_Click},
-        {QStringLiteral("mnuEditCopy"), &frmMain::mnuEditCopy_Click},
-        {QStringLiteral("mnuEditPaste"), &frmMain::mnuEditPaste_Click},
-        {QStringLiteral("mnuViewToolbar"), &frmMain::mnuViewToolbar_Click},
-        {QStringLiteral("mnuViewStatusBar"), &frmMain::mnuViewStatusBar_Click},
-        {QStringLiteral("mnuWindowNewWindow"), &frmMain::mnuWindowNewWindow_Click},
-        {QStringLiteral("mnuWindowCascade"), &frmMain::mnuWindowCascade_Click},
-        {QStringLiteral("mnuWindowTileHorizontal"), &frmMain::mnuWindowTileHorizontal_Click},
-        {QStringLiteral("mnuWindowTileVertical"), &frmMain::mnuWindowTileVertical_Click},
-        {QStringLiteral("mnuWindowArrangeIcons"), &frmMain::mnuWindowArrangeIcons_Click},
-        {QStringLiteral("mnuHelpAbout"), &frmMain::mnuHelpAbout_Click},
-    };
-
     for (const Menu &menuData : menuTree()) {
         QMenu *menu = menuBar()->addMenu(QString::fromUtf8(menuData.caption));
-        menu->setObjectName(QString::fromUtf8(menuData.name));
+        menu->setObjectName(menuData.name);
         for (const MenuItem &item : menuData.items) {
-            const QString name = QString::fromUtf8(item.name);
-            QAction *action = QString::fromUtf8(item.caption) == QLatin1String("-")
-                ? menu->addSeparator()
-                : menu->addAction(QString::fromUtf8(item.caption));
-            action->setObjectName(name);
+            QAction *action = qstrcmp(item.caption, "-") == 0 ? menu->addSeparator()
+                                                                : menu->addAction(QString::fromUtf8(item.caption));
+            action->setObjectName(item.name);
             action->setShortcut(item.shortcut);
-            action->setEnabled(item.enabled);
-            action->setVisible(item.visible);
-            if (item.checked) {
+            action->setEnabled(item.start != Start::Disabled);
+            action->setVisible(item.start != Start::Hidden);
+            if (item.start == Start::Checked) {
                 action->setCheckable(true);
                 action->setChecked(true);
             }
-            if (const Handler handler = wiring.value(name)) {
+            if (const Handler handler = item.handler) {
                 connect(action, &QAction::triggered, this, [this, action, handler](bool checked) {
                     // A check mark is the handler's to set: undo Qt's own toggle first.
                     if (action->isCheckable())
@@ -143,7 +129,7 @@ void frmMain::createMenus()
                 });
             }
         }
-        if (menuData.name == QByteArrayView("mnuWindow")) {
+        if (menuData.name == MenuName::mnuWindow) {
             m_windowMenu = menu;
             connect(menu, &QMenu::aboutToShow, this, &frmMain::rebuildWindowMenu);
         }
@@ -181,7 +167,10 @@ void frmMain::rebuildWindowMenu()
         ++number;
         const QString accelerator = number < 10 ? QStringLiteral("&%1 ").arg(number)
                                                 : QStringLiteral("%1 ").arg(number);
-        QAction *entry = m_windowMenu->addAction(accelerator + document->Caption());
+        // A caption is shown as it is: an "&" in it is no access key.
+        QString caption = document->Caption();
+        caption.replace(u'&', QStringLiteral("&&"));
+        QAction *entry = m_windowMenu->addAction(accelerator + caption);
         entry->setProperty("windowList", true);
         entry->setCheckable(true);
         entry->setChecked(document == active);
@@ -205,37 +194,13 @@ void frmMain::createToolBar()
     m_toolBar->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 
-    struct ButtonData {
-        const char *key;       // nullptr for a separator
-        const char *image;
-        KeyedToolBar::Style style;
-    };
-    const ButtonData layout[] = {
-        {"New", "new", KeyedToolBar::Style::Plain},
-        {"Open", "open", KeyedToolBar::Style::Plain},
-        {"Save", "save", KeyedToolBar::Style::Plain},
-        {nullptr, nullptr, KeyedToolBar::Style::Plain},
-        {"Print", "print", KeyedToolBar::Style::Plain},
-        {nullptr, nullptr, KeyedToolBar::Style::Plain},
-        {"Cut", "cut", KeyedToolBar::Style::Plain},
-        {"Copy", "copy", KeyedToolBar::Style::Plain},
-        {"Paste", "paste", KeyedToolBar::Style::Plain},
-        {nullptr, nullptr, KeyedToolBar::Style::Plain},
-        {"Bold", "bold", KeyedToolBar::Style::Toggle},
-        {"Italic", "italic", KeyedToolBar::Style::Toggle},
-        {"Underline", "underline", KeyedToolBar::Style::Toggle},
-        {nullptr, nullptr, KeyedToolBar::Style::Plain},
-        {"Align Left", "alignleft", KeyedToolBar::Style::Group},
-        {"Center", "center", KeyedToolBar::Style::Group},
-        {"Align Right", "alignright", KeyedToolBar::Style::Group},
-    };
-    for (const ButtonData &button : layout) {
-        if (!button.key) {
+    for (const ToolbarRow &row : toolbarRows()) {
+        if (row.isSeparator()) {
             m_toolBar->addSeparator();
             continue;
         }
-        const QIcon icon(QStringLiteral(":/icons/%1.xpm").arg(QLatin1String(button.image)));
-        m_toolBar->addButton(QString::fromUtf8(button.key), icon, button.style);
+        const QIcon icon(QStringLiteral(":/icons/%1.xpm").arg(row.image));
+        m_toolBar->addButton(row.key, icon, row.style);
     }
     connect(m_toolBar, &KeyedToolBar::ButtonClick, this, &frmMain::tbToolBar_ButtonClick);
 }
@@ -246,8 +211,6 @@ void frmMain::createFormattingBar()
                                   const QStringList &items, int widthTwips) {
         auto *combo = new FormatComboBox(m_toolBar);
         combo->setObjectName(QString::fromUtf8(name));
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setMaxVisibleItems(25);
         combo->addItems(items);
         combo->setCurrentIndex(-1);
@@ -266,33 +229,37 @@ void frmMain::createFormattingBar()
         sizes.append(QString::number(size));
     sizes << QStringLiteral("125") << QStringLiteral("150") << QStringLiteral("175")
           << QStringLiteral("200") << QStringLiteral("250") << QStringLiteral("300");
-    m_fs1 = makeCombo("fs1", tr("Font Size"), QStringLiteral("Font Size"), sizes, 1095);
+    FormatComboBox *fs1 = makeCombo("fs1", tr("Font Size"), QStringLiteral("Font Size"), sizes, 1095);
 
-    m_slider1 = new QSlider(Qt::Horizontal, m_toolBar);
-    m_slider1->setObjectName(QStringLiteral("Slider1"));
-    m_slider1->setAccessibleName(tr("Font Size Slider"));
-    m_slider1->setRange(0, 100);
-    m_slider1->setSingleStep(1);
-    m_slider1->setPageStep(5);
-    m_slider1->setTickPosition(QSlider::TicksBelow);
-    m_slider1->setTickInterval(10);
-    m_slider1->setMouseTracking(true);
-    m_slider1->setFixedWidth(twips::toPixels(2655));
-    m_slider1->setFocusPolicy(Qt::StrongFocus);
+    auto *slider1 = new FormatSlider(Qt::Horizontal, m_toolBar);
+    slider1->setObjectName(QStringLiteral("Slider1"));
+    slider1->setAccessibleName(tr("Font Size Slider"));
+    slider1->setRange(0, 100);
+    slider1->setSingleStep(1);
+    slider1->setPageStep(5);
+    slider1->setTickPosition(QSlider::TicksBelow);
+    slider1->setTickInterval(10);
+    slider1->setFixedWidth(twips::toPixels(2655));
+    slider1->setFocusPolicy(Qt::StrongFocus);
 
-    m_fc1 = makeCombo("fc1", tr("Font Color"), QStringLiteral("Font Color"),
-                      {QStringLiteral("Black"), QStringLiteral("Red"), QStringLiteral("Red(Thick)"),
-                       QStringLiteral("Red(Light)"), QStringLiteral("Yellow"), QStringLiteral("Yellow(Thick)"),
-                       QStringLiteral("Yellow(Light)"), QStringLiteral("Blue"), QStringLiteral("Blue(Thick)"),
-                       QStringLiteral("Blue(Light)"), QStringLiteral("Green"), QStringLiteral("Green(Thick)"),
-                       QStringLiteral("Green(Light)"), QStringLiteral("Meganta")},
-                      1215);
-    m_f1 = makeCombo("f1", tr("Font"), QStringLiteral("Font"),
-                     {QStringLiteral("Times New Roman"), QStringLiteral("Agency FB"), QStringLiteral("Rockwell"),
-                      QStringLiteral("Courier New"), QStringLiteral("Arial"), QStringLiteral("MS Sans Serif"),
-                      QStringLiteral("System"), QStringLiteral("Edwardian Script ITC"),
-                      QStringLiteral("Gill Sans MT")},
-                     1695);
+    const QStringList colours = {
+        QStringLiteral("Black"), QStringLiteral("Red"), QStringLiteral("Red(Thick)"), QStringLiteral("Red(Light)"),
+        QStringLiteral("Yellow"), QStringLiteral("Yellow(Thick)"), QStringLiteral("Yellow(Light)"),
+        QStringLiteral("Blue"), QStringLiteral("Blue(Thick)"), QStringLiteral("Blue(Light)"),
+        QStringLiteral("Green"), QStringLiteral("Green(Thick)"), QStringLiteral("Green(Light)"),
+        QStringLiteral("Meganta"),
+    };
+    FormatComboBox *fc1 = makeCombo("fc1", tr("Font Color"), QStringLiteral("Font Color"), colours, 1215);
+    const QStringList faces = {
+        QStringLiteral("Times New Roman"), QStringLiteral("Agency FB"), QStringLiteral("Rockwell"),
+        QStringLiteral("Courier New"), QStringLiteral("Arial"), QStringLiteral("MS Sans Serif"),
+        QStringLiteral("System"), QStringLiteral("Edwardian Script ITC"), QStringLiteral("Gill Sans MT"),
+    };
+    FormatComboBox *f1 = makeCombo("f1", tr("Font"), QStringLiteral("Font"), faces, 1695);
+    m_fs1 = fs1;
+    m_slider1 = slider1;
+    m_fc1 = fc1;
+    m_f1 = f1;
 
     const auto gap = [this](int widthTwips) {
         auto *spacer = new QWidget(m_toolBar);
@@ -308,11 +275,12 @@ void frmMain::createFormattingBar()
     gap(225);
     m_toolBar->addWidget(m_f1);
 
-    connect(m_f1, &QComboBox::activated, this, &frmMain::f1_Click);
-    connect(m_fc1, &QComboBox::activated, this, &frmMain::fc1_Click);
-    connect(m_fs1, &QComboBox::activated, this, &frmMain::fs1_Click);
-    m_fc1->lineEdit()->installEventFilter(this);
-    m_slider1->installEventFilter(this);
+    connect(f1, &QComboBox::activated, this, &frmMain::f1_Click);
+    connect(fc1, &QComboBox::activated, this, &frmMain::fc1_Click);
+    connect(fc1, &FormatComboBox::GotFocus, this, &frmMain::fc1_GotFocus);
+    connect(fs1, &QComboBox::activated, this, &frmMain::fs1_Click);
+    connect(slider1, &FormatSlider::Click, this, &frmMain::Slider1_Click);
+    connect(slider1, &FormatSlider::MouseMove, this, &frmMain::Slider1_MouseMove);
 
     setTabOrder(m_fs1, m_slider1);
     setTabOrder(m_slider1, m_fc1);

@@ -1,19 +1,52 @@
 #include "app/Module1.h"
 
+#include "about/Form1.h"
 #include "app/frmMain.h"
 
 frmMain *MainWindow = nullptr;
-Form1 *AboutWindow = nullptr;
 
 namespace Module1 {
 
-void Main(const Services &services)
+namespace {
+Program *running = nullptr;
+} // namespace
+
+Program::Program(const Services &services)
+    : m_mainWindow(std::make_unique<frmMain>(services))
 {
-    MainWindow = new frmMain(services);
-    // Loading before the first show puts the stored placement in force
-    // before the window is seen.
-    MainWindow->MDIForm_Load();
+    Q_ASSERT(!running && !MainWindow);
+    running = this;
+    MainWindow = m_mainWindow.get();
+}
+
+Program::~Program()
+{
+    // Nothing may reach the main window while it is torn down.
+    MainWindow = nullptr;
+    running = nullptr;
+    m_aboutWindow.reset();
+    m_mainWindow.reset();
+}
+
+std::unique_ptr<Program> Main(const Services &services)
+{
+    auto program = std::make_unique<Program>(services);
+    // Showing loads the window first, so the stored placement is in force
+    // before it is seen.
     MainWindow->showMaximized();
+    return program;
+}
+
+Form1 *AboutWindow()
+{
+    return running ? running->m_aboutWindow.get() : nullptr;
+}
+
+Form1 &CreateAboutWindow()
+{
+    Q_ASSERT(running);
+    running->m_aboutWindow = std::make_unique<Form1>();
+    return *running->m_aboutWindow;
 }
 
 } // namespace Module1

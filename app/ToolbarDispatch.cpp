@@ -3,15 +3,45 @@
 
 #include "app/frmMain.h"
 
+#include "app/ToolbarRows.h"
 #include "platform/Failure.h"
 #include "platform/RichTextBox.h"
+#include "platform/ToolbarKeys.h"
 
 #include <optional>
 
-namespace {
+std::span<const ToolbarRow> toolbarRows()
+{
+    using namespace ToolbarKey;
+    using Style = KeyedToolBar::Style;
+    using Command = ToolbarRow::Command;
+    using StyleToggle = ToolbarRow::StyleToggle;
+    using Alignment = ToolbarRow::Alignment;
+    using F = frmMain;
+    using R = RichTextBox;
+    static constexpr ToolbarRow rows[] = {
+        {New, QLatin1StringView("new"), Style::Plain, Command{&F::CreateDocumentWindow}},
+        {Open, QLatin1StringView("open"), Style::Plain, Command{&F::mnuFileOpen_Click}},
+        {Save, QLatin1StringView("save"), Style::Plain, Command{&F::mnuFileSave_Click}},
+        {},
+        {Print, QLatin1StringView("print"), Style::Plain, Command{&F::mnuFilePrint_Click}},
+        {},
+        {Cut, QLatin1StringView("cut"), Style::Plain, Command{&F::mnuEditCut_Click}},
+        {Copy, QLatin1StringView("copy"), Style::Plain, Command{&F::mnuEditCopy_Click}},
+        {Paste, QLatin1StringView("paste"), Style::Plain, Command{&F::mnuEditPaste_Click}},
+        {},
+        {Bold, QLatin1StringView("bold"), Style::Toggle, StyleToggle{&R::SelBold, &R::setSelBold}},
+        {Italic, QLatin1StringView("italic"), Style::Toggle, StyleToggle{&R::SelItalic, &R::setSelItalic}},
+        {Underline, QLatin1StringView("underline"), Style::Toggle, StyleToggle{&R::SelUnderline, &R::setSelUnderline}},
+        {},
+        {AlignLeft, QLatin1StringView("alignleft"), Style::Group, Alignment{R::AlignLeftCode}},
+        {Center, QLatin1StringView("center"), Style::Group, Alignment{R::AlignCenterCode}},
+        {AlignRight, QLatin1StringView("alignright"), Style::Group, Alignment{R::AlignRightCode}},
+    };
+    return rows;
+}
 
-using StyleGetter = std::optional<bool> (RichTextBox::*)() const;
-using StyleSetter = void (RichTextBox::*)(std::optional<bool>);
+namespace {
 
 std::optional<bool> negate(std::optional<bool> value)
 {
@@ -23,52 +53,23 @@ std::optional<bool> negate(std::optional<bool> value)
 void frmMain::tbToolBar_ButtonClick(KeyedToolBar::Button *button)
 {
     const QString key = button->Key();
-
-    using Command = void (frmMain::*)();
-    const std::pair<const char *, Command> commands[] = {
-        {"New", &frmMain::CreateDocumentWindow},
-        {"Open", &frmMain::mnuFileOpen_Click},
-        {"Save", &frmMain::mnuFileSave_Click},
-        {"Print", &frmMain::mnuFilePrint_Click},
-        {"Cut", &frmMain::mnuEditCut_Click},
-        {"Copy", &frmMain::mnuEditCopy_Click},
-        {"Paste", &frmMain::mnuEditPaste_Click},
-    };
-    for (const auto &[name, command] : commands) {
-        if (key == QLatin1String(name)) {
-            attempt([&] { (this->*command)(); });
-            return;
-        }
-    }
-
-    const std::tuple<const char *, StyleGetter, StyleSetter> styles[] = {
-        {"Bold", &RichTextBox::SelBold, &RichTextBox::setSelBold},
-        {"Italic", &RichTextBox::SelItalic, &RichTextBox::setSelItalic},
-        {"Underline", &RichTextBox::SelUnderline, &RichTextBox::setSelUnderline},
-    };
-    for (const auto &[name, get, set] : styles) {
-        if (key == QLatin1String(name)) {
+    for (const ToolbarRow &row : toolbarRows()) {
+        if (row.isSeparator() || key != row.key)
+            continue;
+        if (const auto *command = std::get_if<ToolbarRow::Command>(&row.action)) {
+            attempt([&] { (this->*command->run)(); });
+        } else if (const auto *style = std::get_if<ToolbarRow::StyleToggle>(&row.action)) {
             attempt([&] {
                 RichTextBox &surface = activeSurface();
-                const std::optional<bool> negated = negate((surface.*get)());
-                (activeSurface().*set)(negated);
+                const std::optional<bool> negated = negate((surface.*style->read)());
+                (activeSurface().*style->write)(negated);
             });
             // Runs even when the toggle failed, so the button shows what the
             // surface now reports.
-            attempt([&] { button->setValue((activeSurface().*get)() == true ? 1 : 0); });
-            return;
+            attempt([&] { button->setValue((activeSurface().*style->read)() == true ? 1 : 0); });
+        } else if (const auto *alignment = std::get_if<ToolbarRow::Alignment>(&row.action)) {
+            attempt([&] { activeSurface().setSelAlignment(alignment->code); });
         }
-    }
-
-    const std::pair<const char *, int> alignments[] = {
-        {"Align Left", RichTextBox::AlignLeftCode},
-        {"Center", RichTextBox::AlignCenterCode},
-        {"Align Right", RichTextBox::AlignRightCode},
-    };
-    for (const auto &[name, code] : alignments) {
-        if (key == QLatin1String(name)) {
-            attempt([&] { activeSurface().setSelAlignment(code); });
-            return;
-        }
+        return;
     }
 }

@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 
 #include "about/Form1.h"
+#include "app/MenuNames.h"
 #include "app/Module1.h"
 #include "platform/MdiArrange.h"
 #include "platform/PanelStatusBar.h"
@@ -12,14 +13,14 @@
 
 void frmMain::mnuViewToolbar_Click()
 {
-    QAction *item = menuItem(QStringLiteral("mnuViewToolbar"));
+    QAction *item = menuItem(MenuName::mnuViewToolbar);
     item->setChecked(!item->isChecked());
     m_toolBar->setVisible(item->isChecked());
 }
 
 void frmMain::mnuViewStatusBar_Click()
 {
-    QAction *item = menuItem(QStringLiteral("mnuViewStatusBar"));
+    QAction *item = menuItem(MenuName::mnuViewStatusBar);
     item->setChecked(!item->isChecked());
     m_statusBar->setVisible(item->isChecked());
 }
@@ -36,7 +37,7 @@ void frmMain::mnuWindowArrangeIcons_Click() { Arrange(arrange::ArrangeIcons); }
 
 void frmMain::mnuHelpAbout_Click()
 {
-    if (!AboutWindow)
-        AboutWindow = new Form1();
-    AboutWindow->Show();
+    if (!Module1::AboutWindow())
+        Module1::CreateAboutWindow();
+    Module1::AboutWindow()->Show();
 }

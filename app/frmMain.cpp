@@ -11,7 +11,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QSlider>
 
@@ -26,8 +25,8 @@ static void initResources()
 
 namespace {
 
-const QString AppTitle = QStringLiteral("Project2");
-const QString SettingsSection = QStringLiteral("Settings");
+constexpr QLatin1StringView AppTitle{"Project2"};
+constexpr QLatin1StringView SettingsSection{"Settings"};
 
 // Placement values the window system can take, in pixels. A stored value
 // outside them, or one that is not a number at all, counts as absent.
@@ -80,9 +79,31 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     resize(twips::toPixels(15120), twips::toPixels(5220));
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The document windows go while the main window they report to is whole.
+    qDeleteAll(m_mdiArea->subWindowList());
+}
 
 // ---- lifecycle -------------------------------------------------------------------------
+
+void frmMain::Load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    MDIForm_Load();
+}
+
+bool frmMain::event(QEvent *event)
+{
+    // A window is polished once, before it is first shown and before a
+    // maximised show takes the normal placement: the moment to load it.
+    const bool result = QMainWindow::event(event);
+    if (event->type() == QEvent::Polish)
+        Load();
+    return result;
+}
 
 void frmMain::MDIForm_Load()
 {
@@ -138,6 +159,15 @@ void frmMain::CreateDocumentWindow()
         return;
     ++m_documentCount;
     auto *document = new frmDocument();
+    // Wired as it is made: its selection shows on the toolbar, and its
+    // surface's own clipboard keys and menu run the Edit commands.
+    connect(document, &frmDocument::ButtonValue, this, [this](const QString &key, int value) {
+        if (KeyedToolBar::Button *button = m_toolBar->Buttons(key))
+            button->setValue(value);
+    });
+    connect(document->rtfText, &RichTextBox::copyRequested, this, &frmMain::mnuEditCopy_Click);
+    connect(document->rtfText, &RichTextBox::cutRequested, this, &frmMain::mnuEditCut_Click);
+    connect(document->rtfText, &RichTextBox::pasteRequested, this, &frmMain::mnuEditPaste_Click);
     document->setCaption(QStringLiteral("Document ") + QString::number(m_documentCount));
     m_mdiArea->addSubWindow(document);
     document->show();
@@ -181,36 +211,4 @@ RichTextBox &frmMain::activeSurface() const
 void frmMain::showFailure(const QString &title, const QString &text)
 {
     m_services.messages->warning(this, title, text);
-}
-
-// ---- events of the formatting bar ------------------------------------------------------------
-
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    if (m_fc1 && watched == m_fc1->lineEdit() && event->type() == QEvent::FocusIn) {
-        // Every move of the focus into the box counts; the focus coming back
-        // from its own list or from another window is not a move.
-        const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            fc1_GotFocus();
-    } else if (watched == m_slider1) {
-        switch (event->type()) {
-        case QEvent::MouseMove:
-            Slider1_MouseMove();
-            break;
-        case QEvent::MouseButtonPress:
-            m_sliderPressed = true;
-            break;
-        case QEvent::MouseButtonRelease:
-            if (m_sliderPressed) {
-                m_sliderPressed = false;
-                // The press has already moved the thumb.
-                Slider1_Click();
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }

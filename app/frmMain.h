@@ -30,7 +30,9 @@ public:
     explicit frmMain(const Services &services, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Lifecycle.
+    // Lifecycle. Showing the window loads it first, once: MDIForm_Load runs
+    // before the window is first seen. Load() loads it without showing it.
+    void Load();
     void MDIForm_Load();
     void MDIForm_Unload();
     void mnuFileExit_Click();
@@ -40,7 +42,6 @@ public:
     void mnuFileNew_Click();
     void mnuWindowNewWindow_Click();
     int DocumentCount() const { return m_documentCount; }
-    void setDocumentCountForTest(int value) { m_documentCount = value; }
     frmDocument *ActiveDocument() const;
     QList<frmDocument *> documents() const;
 
@@ -88,10 +89,14 @@ public:
     QMenu *menu(const QString &name) const;
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Tests set up what no person could reach in a test's time, such as a
+    // document counter near its limit.
+    friend struct frmMainTestAccess;
+
     void createMenus();
     void createToolBar();
     void createFormattingBar();
@@ -111,6 +116,6 @@ private:
     QMenu *m_windowMenu = nullptr;
     std::unique_ptr<CommonDialog> m_dialog;
     int m_documentCount = 0;
+    bool m_loaded = false;
     bool m_unloaded = false;
-    bool m_sliderPressed = false;
 };

@@ -1,14 +1,11 @@
 #include "app/Module1.h"
 #include "app/frmMain.h"
-#include "about/Form1.h"
 #include "platform/Clipboard.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageSink.h"
 #include "platform/SettingsStore.h"
 
 #include <QApplication>
-
-#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -24,14 +21,7 @@ int main(int argc, char *argv[])
     QtDialogBackend dialogs;
     QtClipboard clipboard;
     QtMessageSink messages;
-    Module1::Main(Services{&settings, &dialogs, &clipboard, &messages});
-    dialogs.setParent(MainWindow);
-
-    const int status = QApplication::exec();
-    delete AboutWindow;
-    // The windows are gone; nothing may reach the main window while it is torn down.
-    std::unique_ptr<frmMain> window(MainWindow);
-    MainWindow = nullptr;
-    window.reset();
-    return status;
+    const auto program = Module1::Main(Services{&settings, &dialogs, &clipboard, &messages});
+    dialogs.setParent(&program->mainWindow());
+    return QApplication::exec();
 }

@@ -1,7 +1,5 @@
 #include "document/frmDocument.h"
 
-#include "app/Module1.h"
-#include "app/frmMain.h"
 #include "platform/Failure.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
@@ -36,10 +34,6 @@ frmDocument::frmDocument(QWidget *parent)
     m_client->installEventFilter(this);
 
     connect(rtfText, &RichTextBox::SelChange, this, &frmDocument::rtfText_SelChange);
-    // The surface's other clipboard routes run the Edit menu's commands.
-    connect(rtfText, &RichTextBox::copyRequested, this, [] { if (MainWindow) MainWindow->mnuEditCopy_Click(); });
-    connect(rtfText, &RichTextBox::cutRequested, this, [] { if (MainWindow) MainWindow->mnuEditCut_Click(); });
-    connect(rtfText, &RichTextBox::pasteRequested, this, [] { if (MainWindow) MainWindow->mnuEditPaste_Click(); });
     connect(rtfText, &RichTextBox::linkActivated, this, [](const QUrl &url) { QDesktopServices::openUrl(url); });
 
     Form_Load();

@@ -6,7 +6,9 @@ class RichTextBox;
 
 // A document window: one rich-text surface inside the main window's
 // document area, kept 100 twips inside the window's client area. Its
-// caption is the document's only record of its file.
+// caption is the document's only record of its file. The main window that
+// makes it wires it: the buttons its selection asks for, and its surface's
+// own clipboard routes (copyRequested and the like).
 class frmDocument : public QMdiSubWindow
 {
     Q_OBJECT
@@ -28,6 +30,11 @@ public:
     RichTextBox *rtfText;
 
     QSize sizeHint() const override;
+
+signals:
+    // Raised by rtfText_SelChange for each of the toolbar's six style and
+    // alignment buttons in turn: the button's key and the Value it is to show.
+    void ButtonValue(const QString &key, int value);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -19,10 +19,10 @@ void frmMain::mnuEditCopy_Click()
 
 void frmMain::mnuEditCut_Click()
 {
-    const bool copied = succeeded(attempt([&] {
+    const bool copied = attempt([&] {
         const QString markup = activeSurface().SelRTF();
         m_services.clipboard->SetText(markup, markup.toLatin1());
-    }));
+    }).succeeded();
     // The selection goes only once it is safe on the clipboard.
     if (copied)
         attempt([&] { activeSurface().setSelText(QString()); });

@@ -11,9 +11,9 @@
 
 namespace {
 
-const QString OwnFiles = QStringLiteral("Scribvale Files (*vrx*)|*vrx*");
-const QString TextFiles = QStringLiteral("Txt Files (*txt*)|*txt*");
-const QString AllFiles = QStringLiteral("All Files (*.*)|*.*");
+constexpr QLatin1StringView OwnFiles{"Scribvale Files (*vrx*)|*vrx*"};
+constexpr QLatin1StringView TextFiles{"Txt Files (*txt*)|*txt*"};
+constexpr QLatin1StringView AllFiles{"All Files (*.*)|*.*"};
 
 bool isUntitled(const frmDocument *document)
 {
@@ -29,7 +29,7 @@ void frmMain::mnuFileOpen_Click()
     try {
         m_dialog->DialogTitle = QStringLiteral("Open");
         m_dialog->CancelError = false;
-        m_dialog->Filter = OwnFiles + QLatin1Char('|') + TextFiles + QLatin1Char('|') + AllFiles;
+        m_dialog->Filter = QStringList{OwnFiles, TextFiles, AllFiles}.join(u'|');
         m_dialog->ShowOpen();
         const QString path = m_dialog->FileName;
         if (path.isEmpty())

@@ -8,15 +8,16 @@
 #include "platform/Failure.h"
 #include "platform/RichTextBox.h"
 
+#include <optional>
+
 void frmMain::mnuFilePrint_Click()
 {
     if (!ActiveDocument())
         return;
-    int latestFailure = -1;
+    std::optional<int> latestFailure;
     const auto step = [&latestFailure](auto &&action) {
-        const int result = attempt(action);
-        if (!succeeded(result))
-            latestFailure = result;
+        if (const StepResult result = attempt(action); !result.succeeded())
+            latestFailure = result.failureCode();
     };
     step([&] {
         m_dialog->DialogTitle = QStringLiteral("Print");

@@ -70,8 +70,6 @@ public:
     QString Filter;         // "description|pattern|description|pattern..."
     QString FileName;
     quint32 Flags = 0;
-    int Copies = 1;
-    int MaxFileSize = 260;
 
     // Modal dialogs. With CancelError on, a cancel throws Failure with the
     // code CancelErrorCode; with it off, a cancelled file dialog leaves

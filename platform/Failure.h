@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include <exception>
+#include <optional>
 #include <stdexcept>
 
 // A step that could not do what was asked: a surface member that refused a
@@ -27,22 +27,36 @@ private:
 // The error number a cancelled printer dialog raises when cancel reporting is on.
 inline constexpr int CancelErrorCode = 32755;
 
-// Runs one step of a continue-on-failure handler. A failure abandons the rest
+// How one step of a continue-on-failure handler ended: done, or abandoned
+// at a Failure with that failure's code (0 for a failure without one).
+class StepResult
+{
+public:
+    static StepResult done() { return StepResult(); }
+    static StepResult failed(int code) { return StepResult(code); }
+
+    bool succeeded() const { return !m_failureCode.has_value(); }
+    // The failure's code, or nothing when the step was done.
+    std::optional<int> failureCode() const { return m_failureCode; }
+
+private:
+    StepResult() = default;
+    explicit StepResult(int code) : m_failureCode(code) {}
+
+    std::optional<int> m_failureCode;
+};
+
+// Runs one step of a continue-on-failure handler. A Failure abandons the rest
 // of the step and is absorbed; the caller carries on with its next step.
-// Returns the failure's code (0 for a failure without one) or -1 on success,
-// so a handler can remember its latest failure.
+// Anything else is not a failure the program expects (a bug, memory running
+// out) and goes on up.
 template <typename Step>
-int attempt(Step &&step) noexcept
+StepResult attempt(Step &&step)
 {
     try {
         step();
-        return -1;
+        return StepResult::done();
     } catch (const Failure &failure) {
-        return failure.code();
-    } catch (const std::exception &) {
-        return 0;
+        return StepResult::failed(failure.code());
     }
 }
-
-// True when attempt() reported success.
-inline bool succeeded(int attemptResult) { return attemptResult < 0; }

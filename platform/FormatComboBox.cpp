@@ -1,6 +1,8 @@
 #include "platform/FormatComboBox.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace {
@@ -23,6 +25,34 @@ public:
         default:
             return QAccessibleWidget::text(kind);
         }
+    }
+
+    // As Qt's own combo box: first the drop-down list (whose items are the
+    // list's children), then the text.
+    int childCount() const override { return 2; }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        switch (index) {
+        case 0: return QAccessible::queryAccessibleInterface(box()->view());
+        case 1: return QAccessible::queryAccessibleInterface(box()->lineEdit());
+        default: return nullptr;
+        }
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (child && child->object() == box()->view())
+            return 0;
+        if (child && child->object() == box()->lineEdit())
+            return 1;
+        return -1;
+    }
+
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        const QPoint at = box()->mapFromGlobal(QPoint(x, y));
+        return box()->lineEdit()->geometry().contains(at) ? child(1) : nullptr;
     }
 
     QStringList actionNames() const override { return {showMenuAction()}; }
@@ -50,4 +80,35 @@ FormatComboBox::FormatComboBox(QWidget *parent)
         return true;
     }();
     Q_UNUSED(installed);
+
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // Qt's box completes typed text from the list, ignoring case, and picks
+    // the item that matches when editing ends: neither is a choice here.
+    setCompleter(nullptr);
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+}
+
+bool FormatComboBox::event(QEvent *event)
+{
+    // The line edit would take the Edit menu's keys for itself before the
+    // main window's shortcuts see them.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeyCombination combo = static_cast<QKeyEvent *>(event)->keyCombination();
+        if (combo == QKeyCombination(Qt::ControlModifier, Qt::Key_C)
+            || combo == QKeyCombination(Qt::ControlModifier, Qt::Key_X)
+            || combo == QKeyCombination(Qt::ControlModifier, Qt::Key_V)) {
+            event->ignore();
+            return false;
+        }
+    }
+    return QComboBox::event(event);
+}
+
+void FormatComboBox::focusInEvent(QFocusEvent *event)
+{
+    QComboBox::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        emit GotFocus();
 }

@@ -56,6 +56,16 @@ int alignmentCode(Qt::Alignment alignment)
     return RichTextBox::AlignLeftCode;
 }
 
+// The last paragraph a selection covers. A selection that ends at the very
+// start of a paragraph (Shift+Down over a whole line) does not cover it.
+QTextBlock lastSelectedBlock(const QTextCursor &cursor)
+{
+    const QTextBlock block = cursor.document()->findBlock(cursor.selectionEnd());
+    if (cursor.selectionStart() < block.position() && cursor.selectionEnd() == block.position())
+        return block.previous();
+    return block;
+}
+
 } // namespace
 
 RichTextBox::RichTextBox(QWidget *parent)
@@ -198,7 +208,7 @@ std::optional<int> RichTextBox::SelAlignment() const
 {
     const QTextCursor cursor = textCursor();
     QTextBlock block = document()->findBlock(cursor.selectionStart());
-    const QTextBlock endBlock = document()->findBlock(cursor.selectionEnd());
+    const QTextBlock endBlock = lastSelectedBlock(cursor);
     const int first = alignmentCode(block.blockFormat().alignment());
     while (block.isValid() && block != endBlock) {
         block = block.next();
@@ -222,8 +232,11 @@ void RichTextBox::setSelAlignment(std::optional<int> code)
     }
     QTextBlockFormat format;
     format.setAlignment(alignment);
-    QTextCursor cursor = textCursor();
-    cursor.mergeBlockFormat(format);
+    const QTextCursor cursor = textCursor();
+    QTextCursor paragraphs = cursor;
+    paragraphs.setPosition(cursor.selectionStart());
+    paragraphs.setPosition(lastSelectedBlock(cursor).position(), QTextCursor::KeepAnchor);
+    paragraphs.mergeBlockFormat(format);
     setTextCursor(cursor);
 }
 

@@ -31,12 +31,20 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-build() {
+# configure DIR [cmake options...]: sets up the build folder once, then
+# applies any options given.
+configure() {
     local dir="$1"; shift
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     else
         cmake "$dir" "$@" >/dev/null
     fi
+}
+
+# build DIR [cmake options...]: everything, tests included.
+build() {
+    local dir="$1"; shift
+    configure "$dir" "$@"
     cmake --build "$dir" -j 2
 }

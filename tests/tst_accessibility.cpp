@@ -8,6 +8,7 @@
 #include "platform/RichTextBox.h"
 #include "tests/support/TestMain.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
@@ -40,6 +41,8 @@ class AccessibilityTest : public QObject
 private slots:
     void toolbarButtonsAreNamedByKey();
     void formattingControlsKeepFixedNames();
+    void formattingBoxesShowTheirLists_data();
+    void formattingBoxesShowTheirLists();
     void pressedStateFollowsReflection();
     void documentWindowIsNamedByCaption();
     void statusAndAboutControlsAreNamed();
@@ -50,8 +53,9 @@ void AccessibilityTest::toolbarButtonsAreNamedByKey()
     MainWindowFixture f;
     f.window().resize(1400, 600);
     QCoreApplication::processEvents();
-    const QStringList keys = {"New", "Open", "Save", "Print", "Cut", "Copy", "Paste", "Bold", "Italic",
-                              "Underline", "Align Left", "Center", "Align Right"};
+    using namespace ToolbarKey;
+    const QStringList keys = {New, Open, Save, Print, Cut, Copy, Paste, Bold, Italic, Underline, AlignLeft, Center,
+                              AlignRight};
     KeyedToolBar *bar = f.window().tbToolBar();
     for (const QString &key : keys) {
         auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(bar->Buttons(key)->action()));
@@ -60,7 +64,7 @@ void AccessibilityTest::toolbarButtonsAreNamedByKey()
         QCOMPARE(button->toolTip(), key);
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
         // Command buttons are push buttons; the style and alignment ones toggle.
-        const bool toggles = keys.indexOf(key) >= keys.indexOf(QStringLiteral("Bold"));
+        const bool toggles = keys.indexOf(key) >= keys.indexOf(Bold);
         QCOMPARE(stateOf(button).checkable, toggles);
         if (!toggles)
             QCOMPARE(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::Button);
@@ -87,13 +91,56 @@ void AccessibilityTest::formattingControlsKeepFixedNames()
     check();
 }
 
+void AccessibilityTest::formattingBoxesShowTheirLists_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("face") << "f1" << "Font";
+    QTest::newRow("colour") << "fc1" << "Font Color";
+    QTest::newRow("size") << "fs1" << "Font Size";
+}
+
+void AccessibilityTest::formattingBoxesShowTheirLists()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, name);
+    MainWindowFixture f;
+    f.window().resize(1400, 600);
+    f.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window()));
+    auto *combo = f.window().findChild<QComboBox *>(box);
+    user::click(combo, user::arrowOf(combo));
+    QTRY_VERIFY(combo->view()->isVisible());
+
+    // The box, named as ever, holds the open list; the list holds the items.
+    QAccessibleInterface *boxFace = QAccessible::queryAccessibleInterface(combo);
+    QCOMPARE(boxFace->text(QAccessible::Name), name);
+    QAccessibleInterface *list = nullptr;
+    for (int i = 0; i < boxFace->childCount(); ++i)
+        if (boxFace->child(i)->role() == QAccessible::List)
+            list = boxFace->child(i);
+    QVERIFY(list);
+    QCOMPARE(list->parent()->object(), combo);
+    QCOMPARE(boxFace->indexOfChild(list), boxFace->childCount() - 2);
+    QVERIFY(!list->state().invisible);
+    QStringList items, shown;
+    for (int i = 0; i < combo->count(); ++i)
+        items.append(combo->itemText(i));
+    for (int i = 0; i < list->childCount(); ++i) {
+        QCOMPARE(list->child(i)->role(), QAccessible::ListItem);
+        shown.append(list->child(i)->text(QAccessible::Name));
+    }
+    QCOMPARE(shown, items);
+    user::key(Qt::Key_Escape);
+}
+
 void AccessibilityTest::pressedStateFollowsReflection()
 {
     MainWindowFixture f;
     f.window().resize(1400, 600);
     QCoreApplication::processEvents();
     KeyedToolBar *bar = f.window().tbToolBar();
-    QWidget *bold = bar->widgetForAction(bar->Buttons(QStringLiteral("Bold"))->action());
+    QWidget *bold = bar->widgetForAction(bar->Buttons(ToolbarKey::Bold)->action());
     QVERIFY(stateOf(bold).checkable);
     QVERIFY(!stateOf(bold).checked);
     QTextCharFormat plain;
@@ -108,7 +155,7 @@ void AccessibilityTest::pressedStateFollowsReflection()
     cursor.setPosition(3, QTextCursor::KeepAnchor);
     f.surface().setTextCursor(cursor);
     QVERIFY(!stateOf(bold).checked);
-    QWidget *left = bar->widgetForAction(bar->Buttons(QStringLiteral("Align Left"))->action());
+    QWidget *left = bar->widgetForAction(bar->Buttons(ToolbarKey::AlignLeft)->action());
     QVERIFY(stateOf(left).checked);
 }
 
@@ -132,7 +179,7 @@ void AccessibilityTest::statusAndAboutControlsAreNamed()
     QCOMPARE(nameOf(bar->timePanel()), bar->timePanel()->text());
 
     f.window().mnuHelpAbout_Click();
-    Form1 *about = AboutWindow;
+    Form1 *about = Module1::AboutWindow();
     for (QLabel *label : {about->Label1, about->Label2, about->Label3, about->Label4, about->Label5,
                           about->Label7, about->Label8, about->Image1})
         QVERIFY2(!nameOf(label).isEmpty(), qPrintable(label->objectName()));

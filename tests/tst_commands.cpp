@@ -7,10 +7,12 @@
 #include "platform/RichTextBox.h"
 #include "tests/support/TestMain.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSlider>
+#include <QStyleOptionSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -27,11 +29,15 @@ private slots:
     void everyFaceItemAppliesItsName();
     void everyColourItemWritesItsValue_data();
     void everyColourItemWritesItsValue();
-    void colourFocusAppliesOnlyExactNames_data();
-    void colourFocusAppliesOnlyExactNames();
-    void focusAfterChoiceRecoloursNewSelection();
+    void colourBoxAppliesAtEveryFocusIn_data();
+    void colourBoxAppliesAtEveryFocusIn();
+    void typedColourAppliesAtNextFocusIn_data();
+    void typedColourAppliesAtNextFocusIn();
+    void arrowKeysChooseFromTheList();
+    void typedTextIsNoChoice_data();
+    void typedTextIsNoChoice();
     void sizeBoxAndSlider();
-    void typingIntoBoxesAppliesNothing();
+    void sliderDragAppliesEveryPosition();
     void formattingWithoutDocumentDoesNothing();
 
     void copyPasteBetweenWindowsKeepsFormatting();
@@ -41,6 +47,8 @@ private slots:
     void emptyClipboardPasteChangesNothing();
     void clipboardWithoutDocumentDoesNothing();
     void shortcutsInsideDocumentRunTheCommands();
+    void clipboardKeysInABoxActOnTheDocument_data();
+    void clipboardKeysInABoxActOnTheDocument();
 
     void printSetsFlagsAndPrintsSelectionOrAll_data();
     void printSetsFlagsAndPrintsSelectionOrAll();
@@ -55,6 +63,7 @@ private slots:
     void alignmentKeysWriteTheirCodes_data();
     void alignmentKeysWriteTheirCodes();
     void toolbarWithoutDocument();
+    void selectionEndingAtAParagraphLeavesItOut();
 
     void reflectionFollowsSelection_data();
     void reflectionFollowsSelection();
@@ -74,6 +83,9 @@ void CommandsTest::init()
 {
     f = std::make_unique<MainWindowFixture>();
     dir = std::make_unique<QTemporaryDir>();
+    f->window().resize(1400, 600);
+    f->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f->window()));
 }
 
 void CommandsTest::cleanup()
@@ -100,20 +112,14 @@ int CommandsTest::value(const QString &key)
     return f->window().tbToolBar()->Buttons(key)->Value();
 }
 
-static void choose(QComboBox *box, const QString &item)
-{
-    const int index = box->findText(item, Qt::MatchExactly);
-    QVERIFY2(index >= 0, qPrintable(item));
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
-
 static QTextCharFormat formatAt(RichTextBox &surface, int position)
 {
     QTextCursor cursor(surface.document());
     cursor.setPosition(position);
     return cursor.charFormat();
 }
+
+using namespace user;
 
 // ---- formatting bar ------------------------------------------------------------------
 
@@ -162,46 +168,138 @@ void CommandsTest::everyColourItemWritesItsValue()
     QVERIFY(!formatAt(s(), 8).hasProperty(QTextFormat::ForegroundBrush));
 }
 
-void CommandsTest::colourFocusAppliesOnlyExactNames_data()
+void CommandsTest::colourBoxAppliesAtEveryFocusIn_data()
 {
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("route");
+    QTest::newRow("Tab") << "tab";
+    QTest::newRow("Shift+Tab") << "backtab";
+    QTest::newRow("click on its text") << "text";
+    QTest::newRow("click on its arrow") << "arrow";
+}
+
+void CommandsTest::colourBoxAppliesAtEveryFocusIn()
+{
+    QFETCH(QString, route);
+    frmMain &w = f->window();
+    s().setSelText(QStringLiteral("first second third"));
+    select(0, 5);
+    choose(w.fc1(), QStringLiteral("Red"));
+    s().setFocus(Qt::MouseFocusReason);
+    select(6, 12);
+
+    if (route == QLatin1String("tab")) {
+        w.Slider1()->setFocus(Qt::TabFocusReason);
+        key(Qt::Key_Tab);
+    } else if (route == QLatin1String("backtab")) {
+        w.f1()->setFocus(Qt::TabFocusReason);
+        key(Qt::Key_Backtab, Qt::ShiftModifier);
+    } else {
+        click(w.fc1(), route == QLatin1String("text") ? textOf(w.fc1()) : arrowOf(w.fc1()));
+    }
+    // The new selection takes the colour the box shows, before any new choice.
+    QCOMPARE(formatAt(s(), 9).foreground().color(), QColor(255, 0, 0));
+
+    // The focus coming back from the box's own list is no new entry.
+    select(13, 18);
+    if (!w.fc1()->view()->isVisible())
+        click(w.fc1(), arrowOf(w.fc1()));
+    QTRY_VERIFY(w.fc1()->view()->isVisible());
+    key(Qt::Key_Escape);
+    QTRY_VERIFY(!w.fc1()->view()->isVisible());
+    QCOMPARE(QApplication::focusWidget(), w.fc1());
+    QVERIFY(!formatAt(s(), 15).hasProperty(QTextFormat::ForegroundBrush));
+}
+
+void CommandsTest::typedColourAppliesAtNextFocusIn_data()
+{
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("applies");
-    QTest::newRow("initial text") << "Font Color" << false;
-    QTest::newRow("typed exact name") << "Green" << true;
+    QTest::newRow("exact name") << "Green" << true;
     QTest::newRow("other case") << "BLUE" << false;
+    QTest::newRow("prefix") << "Gre" << false;
     QTest::newRow("trailing blank") << "Red " << false;
     QTest::newRow("corrected spelling") << "Magenta" << false;
+    QTest::newRow("initial text") << "Font Color" << false;
 }
 
-void CommandsTest::colourFocusAppliesOnlyExactNames()
+void CommandsTest::typedColourAppliesAtNextFocusIn()
 {
-    QFETCH(QString, text);
+    QFETCH(QString, typed);
     QFETCH(bool, applies);
-    s().setSelText(QStringLiteral("words"));
-    select(0, 5);
-    QComboBox *box = f->window().fc1();
-    box->setEditText(text);
-    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
-    QCoreApplication::sendEvent(box->lineEdit(), &in);
-    QCOMPARE(formatAt(s(), 2).hasProperty(QTextFormat::ForegroundBrush), applies);
-}
-
-void CommandsTest::focusAfterChoiceRecoloursNewSelection()
-{
+    frmMain &w = f->window();
     s().setSelText(QStringLiteral("first second"));
     select(0, 5);
-    choose(f->window().fc1(), QStringLiteral("Red"));
+    click(w.fc1(), textOf(w.fc1()));
+    key(Qt::Key_A, Qt::ControlModifier);
+    type(typed);
+    key(Qt::Key_Tab);
+    QCOMPARE(w.fc1()->currentText(), typed);
+    // Typing, and leaving the box, apply nothing.
+    QVERIFY(!formatAt(s(), 2).hasProperty(QTextFormat::ForegroundBrush));
+
     select(6, 12);
-    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(f->window().fc1()->lineEdit(), &in);
-    QCOMPARE(formatAt(s(), 9).foreground().color(), QColor(255, 0, 0));
-    choose(f->window().fc1(), QStringLiteral("Blue"));
-    QCOMPARE(formatAt(s(), 9).foreground().color(), QColor(0, 0, 255));
-    // Focus coming back from the box's own list is not a new entry.
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), w.fc1());
+    QCOMPARE(formatAt(s(), 9).hasProperty(QTextFormat::ForegroundBrush), applies);
+    if (applies)
+        QCOMPARE(formatAt(s(), 9).foreground().color(), QColor(0, 255, 0));
+    QVERIFY(!formatAt(s(), 2).hasProperty(QTextFormat::ForegroundBrush));
+}
+
+void CommandsTest::arrowKeysChooseFromTheList()
+{
+    s().setSelText(QStringLiteral("words"));
     select(0, 5);
-    QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason);
-    QCoreApplication::sendEvent(f->window().fc1()->lineEdit(), &back);
-    QCOMPARE(formatAt(s(), 2).foreground().color(), QColor(255, 0, 0));
+    QComboBox *size = f->window().fs1();
+    click(size, textOf(size));
+    key(Qt::Key_Down);   // the first item, "10"
+    key(Qt::Key_Down);
+    QCOMPARE(size->currentText(), QStringLiteral("15"));
+    QCOMPARE(formatAt(s(), 2).fontPointSize(), 15.0);
+    key(Qt::Key_Up);
+    QCOMPARE(formatAt(s(), 2).fontPointSize(), 10.0);
+}
+
+void CommandsTest::typedTextIsNoChoice_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("leave");   // how the person leaves the box
+    QTest::newRow("face, other case, Tab") << "f1" << "arial" << "tab";
+    QTest::newRow("face, exact, Enter") << "f1" << "Arial" << "enter";
+    QTest::newRow("face, first letter, Tab") << "f1" << "c" << "tab";
+    QTest::newRow("face, click away") << "f1" << "Courier New" << "click";
+    QTest::newRow("size, Enter") << "fs1" << "50" << "enter";
+    QTest::newRow("size, Tab") << "fs1" << "125" << "tab";
+    QTest::newRow("colour, other case, click away") << "fc1" << "BLUE" << "click";
+    QTest::newRow("colour, exact, Enter") << "fc1" << "Red" << "enter";
+}
+
+void CommandsTest::typedTextIsNoChoice()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, leave);
+    auto *combo = f->window().findChild<QComboBox *>(box);
+    QVERIFY(combo);
+    s().setSelText(QStringLiteral("words"));
+    select(0, 5);
+    click(combo, textOf(combo));
+    QCOMPARE(QApplication::focusWidget(), combo);
+    key(Qt::Key_A, Qt::ControlModifier);
+    type(typed);
+    if (leave == QLatin1String("tab"))
+        key(Qt::Key_Tab);
+    else if (leave == QLatin1String("enter"))
+        key(Qt::Key_Return);
+    else
+        click(&s(), QPoint(5, 5));
+    // The box shows what was typed, letter for letter, and nothing applied.
+    QCOMPARE(combo->currentText(), typed);
+    QCOMPARE(s().FontName(), QStringLiteral("Times New Roman"));
+    for (const QTextFormat::Property property :
+         {QTextFormat::FontFamilies, QTextFormat::FontPointSize, QTextFormat::ForegroundBrush})
+        QVERIFY(!formatAt(s(), 2).hasProperty(property));
 }
 
 void CommandsTest::sizeBoxAndSlider()
@@ -216,40 +314,54 @@ void CommandsTest::sizeBoxAndSlider()
     QCOMPARE(w.Slider1()->value(), 0);   // the box does not move the slider
 
     // Moving the mouse over the slider, no button held, applies its position.
-    w.Slider1()->setValue(10);
-    QTest::mouseMove(w.Slider1(), QPoint(5, 5));
-    QMouseEvent move(QEvent::MouseMove, QPointF(6, 5), w.Slider1()->mapToGlobal(QPointF(6, 5)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w.Slider1(), &move);
+    QSlider *slider = w.Slider1();
+    slider->setValue(10);
+    moveMouse(slider, QPoint(5, 5));
+    moveMouse(slider, QPoint(6, 5));
     QCOMPARE(formatAt(s(), 2).fontPointSize(), 10.0);
     QCOMPARE(w.fs1()->currentText(), QStringLiteral("300"));
 
     // The keyboard moves the slider but applies nothing until the mouse moves.
-    w.Slider1()->setFocus();
-    QTest::keyClick(w.Slider1(), Qt::Key_Right);
-    QCOMPARE(w.Slider1()->value(), 11);
+    slider->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Right);
+    QCOMPARE(slider->value(), 11);
     QCOMPARE(formatAt(s(), 2).fontPointSize(), 10.0);
 
     // A click applies the position the click leaves; at 0 nothing changes.
-    w.Slider1()->setValue(0);
-    QTest::mouseClick(w.Slider1(), Qt::LeftButton, {}, QPoint(1, w.Slider1()->height() / 2));
-    const int after = w.Slider1()->value();
-    QCOMPARE(formatAt(s(), 2).fontPointSize(), after > 0 ? double(after) : 10.0);
-    w.Slider1()->setValue(0);
-    w.Slider1_MouseMove();
+    slider->setValue(0);
+    click(slider, QPoint(1, slider->height() / 2));
+    const int after = slider->value();
     QCOMPARE(formatAt(s(), 2).fontPointSize(), after > 0 ? double(after) : 10.0);
 }
 
-void CommandsTest::typingIntoBoxesAppliesNothing()
+void CommandsTest::sliderDragAppliesEveryPosition()
 {
-    s().setSelText(QStringLiteral("words"));
-    select(0, 5);
-    frmMain &w = f->window();
-    QTest::keyClicks(w.f1()->lineEdit(), QStringLiteral("Arial"));
-    QTest::keyClicks(w.fs1()->lineEdit(), QStringLiteral("50"));
-    QVERIFY(!formatAt(s(), 2).hasProperty(QTextFormat::FontFamilies));
-    QVERIFY(!formatAt(s(), 2).hasProperty(QTextFormat::FontPointSize));
-    QCOMPARE(s().FontName(), QStringLiteral("Times New Roman"));
+    s().setSelText(QStringLiteral("size me"));
+    select(0, 4);
+    QSlider *slider = f->window().Slider1();
+    slider->setValue(20);
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = option.sliderValue = slider->value();
+    const QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+    QWindow *window = f->window().windowHandle();
+    QPoint at = slider->mapTo(&f->window(), thumb.center());
+    QTest::mouseMove(window, at);
+    QTest::mousePress(window, Qt::LeftButton, {}, at);
+    int moves = 0;
+    for (int step = 0; step < 6; ++step) {
+        at += QPoint(7, 0);
+        QTest::mouseMove(window, at);
+        if (slider->value() != 20)
+            ++moves;
+        QCOMPARE(formatAt(s(), 2).fontPointSize(), double(slider->value()));
+    }
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+    QVERIFY(moves > 0);
+    QCOMPARE(formatAt(s(), 2).fontPointSize(), double(slider->value()));
 }
 
 void CommandsTest::formattingWithoutDocumentDoesNothing()
@@ -259,9 +371,9 @@ void CommandsTest::formattingWithoutDocumentDoesNothing()
     choose(w.f1(), QStringLiteral("Arial"));
     choose(w.fc1(), QStringLiteral("Red"));
     choose(w.fs1(), QStringLiteral("20"));
-    w.fc1_GotFocus();
-    w.Slider1_Click();
-    w.Slider1_MouseMove();
+    w.Slider1()->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Tab);   // into the colour box
+    click(w.Slider1(), QPoint(1, w.Slider1()->height() / 2));
     QVERIFY(w.documents().isEmpty());
     QVERIFY(f->messages.messages.isEmpty());
 }
@@ -280,12 +392,12 @@ void CommandsTest::copyPasteBetweenWindowsKeepsFormatting()
     s().textCursor().insertText(QStringLiteral("formatted"), format);
     s().setSelAlignment(2);
     s().selectAll();
-    f->window().menuItem(QStringLiteral("mnuEditCopy"))->trigger();
+    f->window().menuItem(MenuName::mnuEditCopy)->trigger();
     QVERIFY(f->clipboard.text.startsWith(QLatin1String("{\\rtf")));   // the markup itself, as text
     QCOMPARE(f->clipboard.rtf, f->clipboard.text.toLatin1());
 
     f->window().CreateDocumentWindow();
-    f->window().menuItem(QStringLiteral("mnuEditPaste"))->trigger();
+    f->window().menuItem(MenuName::mnuEditPaste)->trigger();
     QCOMPARE(s().toPlainText(), QStringLiteral("formatted"));
     const QTextCharFormat got = formatAt(s(), 3);
     QCOMPARE(got.fontFamilies().toStringList().value(0), QStringLiteral("Courier New"));
@@ -376,6 +488,38 @@ void CommandsTest::shortcutsInsideDocumentRunTheCommands()
     QCOMPARE(f->window().documents().size(), 2);
 }
 
+void CommandsTest::clipboardKeysInABoxActOnTheDocument_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("letter");
+    QTest::addColumn<QString>("text");        // the document's text after the key
+    QTest::addColumn<bool>("copied");         // the selection's markup is on the clipboard
+    QTest::newRow("Ctrl+C in the face box") << "f1" << int(Qt::Key_C) << "one two" << true;
+    QTest::newRow("Ctrl+X in the colour box") << "fc1" << int(Qt::Key_X) << "one " << true;
+    QTest::newRow("Ctrl+V in the size box") << "fs1" << int(Qt::Key_V) << "one pasted" << false;
+}
+
+void CommandsTest::clipboardKeysInABoxActOnTheDocument()
+{
+    QFETCH(QString, box);
+    QFETCH(int, letter);
+    QFETCH(QString, text);
+    QFETCH(bool, copied);
+    auto *combo = f->window().findChild<QComboBox *>(box);
+    const QString shown = combo->currentText();
+    s().setSelText(QStringLiteral("one two"));
+    select(4, 7);
+    f->clipboard.text = QStringLiteral("pasted");
+    click(combo, textOf(combo));
+    key(Qt::Key_A, Qt::ControlModifier);
+    key(Qt::Key(letter), Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), combo);
+    QCOMPARE(combo->currentText(), shown);
+    QCOMPARE(s().toPlainText(), text);
+    QCOMPARE(f->clipboard.text.startsWith(QLatin1String("{\\rtf")) && f->clipboard.text.contains(QLatin1String("two")),
+             copied);
+}
+
 // ---- printing ------------------------------------------------------------------------------
 
 void CommandsTest::printSetsFlagsAndPrintsSelectionOrAll_data()
@@ -397,7 +541,7 @@ void CommandsTest::printSetsFlagsAndPrintsSelectionOrAll()
     const QString pdf = dir->filePath(QStringLiteral("out.pdf"));
     f->dialogs.printToPdf = pdf;
     f->dialogs.printAnswers.enqueue(true);
-    press(QStringLiteral("Print"));
+    press(ToolbarKey::Print);
     QCOMPARE(f->dialogs.printRequests.size(), 1);
     QCOMPARE(f->dialogs.printRequests.first().title, QStringLiteral("Print"));
     QCOMPARE(f->dialogs.printRequests.first().flags, flags);
@@ -421,7 +565,7 @@ void CommandsTest::printCancelAndNoDocument()
     f->window().ActiveDocument()->close();
     f->window().mnuFilePrint_Click();
     QCOMPARE(f->dialogs.printRequests.size(), 1);
-    f->window().menuItem(QStringLiteral("mnuFilePageSetup"))->trigger();
+    f->window().menuItem(MenuName::mnuFilePageSetup)->trigger();
     QCOMPARE(f->dialogs.printRequests.size(), 2);
     QCOMPARE(f->dialogs.printRequests.last().title, QStringLiteral("Page Setup"));
     QVERIFY(f->messages.messages.isEmpty());
@@ -443,25 +587,26 @@ void CommandsTest::pageSetupKeepsFlagsOfLastPrint()
 
 void CommandsTest::commandKeysRunTheirCommands()
 {
-    press(QStringLiteral("New"));
+    press(ToolbarKey::New);
     QCOMPARE(f->window().documents().size(), 2);
-    press(QStringLiteral("Open"));
+    press(ToolbarKey::Open);
     QCOMPARE(f->dialogs.fileRequests.last().title, QStringLiteral("Open"));
-    press(QStringLiteral("Save"));
+    press(ToolbarKey::Save);
     QCOMPARE(f->dialogs.fileRequests.last().title, QStringLiteral("Save"));
     s().setSelText(QStringLiteral("cut me"));
     s().selectAll();
-    press(QStringLiteral("Copy"));
+    press(ToolbarKey::Copy);
     QVERIFY(f->clipboard.text.contains(QLatin1String("cut me")));
-    press(QStringLiteral("Cut"));
+    press(ToolbarKey::Cut);
     QCOMPARE(s().toPlainText(), QString());
-    press(QStringLiteral("Paste"));
+    press(ToolbarKey::Paste);
     QCOMPARE(s().toPlainText(), QStringLiteral("cut me"));
-    press(QStringLiteral("Print"));
+    press(ToolbarKey::Print);
     QCOMPARE(f->dialogs.printRequests.size(), 1);
     // Plain command buttons spring back.
-    for (const char *key : {"New", "Open", "Save", "Print", "Cut", "Copy", "Paste"})
-        QCOMPARE(value(QString::fromLatin1(key)), 0);
+    for (QLatin1StringView key : {ToolbarKey::New, ToolbarKey::Open, ToolbarKey::Save, ToolbarKey::Print,
+                                  ToolbarKey::Cut, ToolbarKey::Copy, ToolbarKey::Paste})
+        QCOMPARE(value(key), 0);
 }
 
 void CommandsTest::unknownKeysDoNothing()
@@ -483,18 +628,17 @@ void CommandsTest::unknownKeysDoNothing()
 void CommandsTest::styleKeysToggleAndShowResult_data()
 {
     QTest::addColumn<QString>("key");
-    QTest::newRow("Bold") << "Bold";
-    QTest::newRow("Italic") << "Italic";
-    QTest::newRow("Underline") << "Underline";
+    for (QLatin1StringView key : {ToolbarKey::Bold, ToolbarKey::Italic, ToolbarKey::Underline})
+        QTest::newRow(key.data()) << QString(key);
 }
 
 void CommandsTest::styleKeysToggleAndShowResult()
 {
     QFETCH(QString, key);
     const auto read = [&] {
-        if (key == QLatin1String("Bold"))
+        if (key == ToolbarKey::Bold)
             return s().SelBold();
-        return key == QLatin1String("Italic") ? s().SelItalic() : s().SelUnderline();
+        return key == ToolbarKey::Italic ? s().SelItalic() : s().SelUnderline();
     };
     s().setSelText(QStringLiteral("plain words"));
     s().selectAll();
@@ -512,18 +656,18 @@ void CommandsTest::styleKeyOnMixedSelection()
     select(0, 4);
     s().setSelBold(true);
     s().selectAll();
-    press(QStringLiteral("Bold"));   // mixed stays mixed: the write is refused
+    press(ToolbarKey::Bold);   // mixed stays mixed: the write is refused
     QVERIFY(!s().SelBold().has_value());
-    QCOMPARE(value(QStringLiteral("Bold")), 0);
+    QCOMPARE(value(ToolbarKey::Bold), 0);
 }
 
 void CommandsTest::alignmentKeysWriteTheirCodes_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("code");
-    QTest::newRow("Align Left") << "Align Left" << 0;
-    QTest::newRow("Center") << "Center" << 2;
-    QTest::newRow("Align Right") << "Align Right" << 1;
+    QTest::newRow("Align Left") << QString(ToolbarKey::AlignLeft) << 0;
+    QTest::newRow("Center") << QString(ToolbarKey::Center) << 2;
+    QTest::newRow("Align Right") << QString(ToolbarKey::AlignRight) << 1;
 }
 
 void CommandsTest::alignmentKeysWriteTheirCodes()
@@ -544,17 +688,38 @@ void CommandsTest::alignmentKeysWriteTheirCodes()
 void CommandsTest::toolbarWithoutDocument()
 {
     f->window().ActiveDocument()->close();
-    press(QStringLiteral("Bold"));
-    QCOMPARE(value(QStringLiteral("Bold")), 0);
-    press(QStringLiteral("Center"));
-    QCOMPARE(value(QStringLiteral("Center")), 1);   // the group still shows it
-    press(QStringLiteral("Cut"));
-    press(QStringLiteral("Save"));
-    press(QStringLiteral("Print"));
+    press(ToolbarKey::Bold);
+    QCOMPARE(value(ToolbarKey::Bold), 0);
+    press(ToolbarKey::Center);
+    QCOMPARE(value(ToolbarKey::Center), 1);   // the group still shows it
+    press(ToolbarKey::Cut);
+    press(ToolbarKey::Save);
+    press(ToolbarKey::Print);
     QVERIFY(f->dialogs.fileRequests.isEmpty());
     QVERIFY(f->dialogs.printRequests.isEmpty());
-    press(QStringLiteral("New"));
+    press(ToolbarKey::New);
     QCOMPARE(f->window().ActiveDocument()->Caption(), QStringLiteral("Document 2"));
+}
+
+void CommandsTest::selectionEndingAtAParagraphLeavesItOut()
+{
+    // "one" left-aligned, "two" right-aligned; Shift+Down from the start
+    // selects the first line up to the very start of the second.
+    s().setSelText(QStringLiteral("one\ntwo"));
+    select(5, 5);
+    s().setSelAlignment(RichTextBox::AlignRightCode);
+    s().setFocus(Qt::MouseFocusReason);
+    key(Qt::Key_Home, Qt::ControlModifier);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(s().textCursor().selectionEnd(), 4);
+    QCOMPARE(s().SelAlignment(), std::optional<int>(RichTextBox::AlignLeftCode));
+    QCOMPARE(value(ToolbarKey::AlignLeft), 1);
+    press(ToolbarKey::Center);
+    QCOMPARE(s().document()->findBlockByNumber(0).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+             Qt::AlignHCenter);
+    QCOMPARE(s().document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+             Qt::AlignRight);
+    QCOMPARE(s().SelAlignment(), std::optional<int>(RichTextBox::AlignCenterCode));
 }
 
 // ---- reflection ----------------------------------------------------------------------------
@@ -563,22 +728,23 @@ void CommandsTest::reflectionFollowsSelection_data()
 {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
-    QTest::addColumn<QString>("pressed");   // the buttons shown pressed
+    QTest::addColumn<QStringList>("pressed");   // the buttons shown pressed
     // Paragraph 0 "plain" left; paragraph 1 "bold italic" centred, "bold"
     // (6..10) bold, "italic" (11..17) bold italic; paragraph 2 "right under" right, underlined.
-    QTest::newRow("caret in plain left text") << 2 << 2 << "Align Left";
-    QTest::newRow("plain and bold mixed") << 2 << 8 << "";
-    QTest::newRow("inside bold centred") << 7 << 9 << "Bold,Center";
-    QTest::newRow("bold italic") << 12 << 15 << "Bold,Italic,Center";
-    QTest::newRow("centre and right mixed") << 12 << 20 << "";
-    QTest::newRow("caret in right paragraph") << 21 << 21 << "Underline,Align Right";
+    using namespace ToolbarKey;
+    QTest::newRow("caret in plain left text") << 2 << 2 << QStringList{AlignLeft};
+    QTest::newRow("plain and bold mixed") << 2 << 8 << QStringList{};
+    QTest::newRow("inside bold centred") << 7 << 9 << QStringList{Bold, Center};
+    QTest::newRow("bold italic") << 12 << 15 << QStringList{Bold, Italic, Center};
+    QTest::newRow("centre and right mixed") << 12 << 20 << QStringList{};
+    QTest::newRow("caret in right paragraph") << 21 << 21 << QStringList{Underline, AlignRight};
 }
 
 void CommandsTest::reflectionFollowsSelection()
 {
     QFETCH(int, start);
     QFETCH(int, end);
-    QFETCH(QString, pressed);
+    QFETCH(QStringList, pressed);
     QTextCursor c = s().textCursor();
     QTextCharFormat plain, bold, boldItalic, under;
     plain.setFontWeight(QFont::Normal);
@@ -601,14 +767,15 @@ void CommandsTest::reflectionFollowsSelection()
     QCOMPARE(s().document()->findBlockByNumber(2).position(), 18);
 
     // Start from the opposite of every state, so each button must be written.
-    for (const char *key : {"Bold", "Italic", "Underline"})
-        f->window().tbToolBar()->Buttons(QString::fromLatin1(key))->setValue(1);
+    for (QLatin1StringView key : {ToolbarKey::Bold, ToolbarKey::Italic, ToolbarKey::Underline})
+        f->window().tbToolBar()->Buttons(key)->setValue(1);
     select(start, end);
     QStringList shown;
-    for (const char *key : {"Bold", "Italic", "Underline", "Align Left", "Center", "Align Right"})
-        if (value(QString::fromLatin1(key)))
-            shown.append(QString::fromLatin1(key));
-    QCOMPARE(shown.join(QLatin1Char(',')), pressed);
+    for (QLatin1StringView key : {ToolbarKey::Bold, ToolbarKey::Italic, ToolbarKey::Underline, ToolbarKey::AlignLeft,
+                                  ToolbarKey::Center, ToolbarKey::AlignRight})
+        if (value(key))
+            shown.append(key);
+    QCOMPARE(shown, pressed);
 }
 
 void CommandsTest::newWindowSetsNoButton()
@@ -616,9 +783,9 @@ void CommandsTest::newWindowSetsNoButton()
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     s().textCursor().insertText(QStringLiteral("bold"), bold);
-    QCOMPARE(value(QStringLiteral("Bold")), 1);
+    QCOMPARE(value(ToolbarKey::Bold), 1);
     f->window().CreateDocumentWindow();
-    QCOMPARE(value(QStringLiteral("Bold")), 1);   // untouched until the new surface's selection changes
+    QCOMPARE(value(ToolbarKey::Bold), 1);   // untouched until the new surface's selection changes
 }
 
 QTEST_MAIN(CommandsTest)

@@ -4,6 +4,7 @@
 // where the program shows one, the person's text intact and existing files
 // byte for byte as they were.
 
+#include "app/MenuNames.h"
 #include "app/Module1.h"
 #include "app/frmMain.h"
 #include "document/frmDocument.h"
@@ -13,6 +14,7 @@
 #include "platform/MessageSink.h"
 #include "platform/RichTextBox.h"
 #include "platform/SettingsStore.h"
+#include "platform/ToolbarKeys.h"
 #include "platform/Twips.h"
 
 #include <QDir>
@@ -73,25 +75,26 @@ public:
     }
 };
 
-// The main window over the given back ends, as the program starts it.
+// The main window over the given back ends, as the program starts it;
+// loaded but not shown when asked.
 class Program
 {
 public:
     Program(SettingsStore &settings, DialogBackend &dialogs, Clipboard &clipboard, bool shown = true)
-        : window(Services{&settings, &dialogs, &clipboard, &messages})
+        : run(Services{&settings, &dialogs, &clipboard, &messages}), window(run.mainWindow())
     {
-        MainWindow = &window;
-        window.MDIForm_Load();
         if (shown)
             window.show();
+        else
+            window.Load();
     }
-    ~Program() { MainWindow = nullptr; }
 
     RichTextBox &surface() { return *window.ActiveDocument()->rtfText; }
     QRect placement() const { return QRect(window.x(), window.y(), window.width(), window.height()); }
 
     RecordingMessageSink messages;
-    frmMain window;
+    Module1::Program run;
+    frmMain &window;
 };
 
 QRect placementFromTwips(int left, int top, int width, int height)
@@ -148,6 +151,7 @@ private slots:
     void refusingClipboardLosesNothing();
     void oddPastedTextSavesAsShown_data();
     void oddPastedTextSavesAsShown();
+    void onlyFailuresAreAbsorbed();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -182,13 +186,13 @@ void FaultsTest::diskFillsDuringSave_data()
     QTest::addColumn<bool>("existing");           // a file is already there
     QTest::addColumn<int>("lines");               // of the letter
     QTest::addColumn<int>("fillerKib");           // of the disk's 64 KiB, already taken
-    QTest::newRow("full device, Save As") << false << "mnuFileSaveAs" << false << true << 2000 << 0;
-    QTest::newRow("full device, Save of a titled document") << false << "mnuFileSave" << true << true << 10 << 0;
-    QTest::newRow("small disk, Save As a new file") << true << "mnuFileSaveAs" << false << false << 2000 << 0;
-    QTest::newRow("small disk, Save of an untitled document") << true << "mnuFileSave" << false << false << 2000 << 0;
-    QTest::newRow("small disk, Save As over a file") << true << "mnuFileSaveAs" << false << true << 2000 << 0;
-    QTest::newRow("small disk, Save of a titled document") << true << "mnuFileSave" << true << true << 2000 << 0;
-    QTest::newRow("nearly full disk, short letter") << true << "mnuFileSaveAs" << false << true << 60 << 56;
+    QTest::newRow("full device, Save As") << false << QString(MenuName::mnuFileSaveAs) << false << true << 2000 << 0;
+    QTest::newRow("full device, Save of a titled document") << false << QString(MenuName::mnuFileSave) << true << true << 10 << 0;
+    QTest::newRow("small disk, Save As a new file") << true << QString(MenuName::mnuFileSaveAs) << false << false << 2000 << 0;
+    QTest::newRow("small disk, Save of an untitled document") << true << QString(MenuName::mnuFileSave) << false << false << 2000 << 0;
+    QTest::newRow("small disk, Save As over a file") << true << QString(MenuName::mnuFileSaveAs) << false << true << 2000 << 0;
+    QTest::newRow("small disk, Save of a titled document") << true << QString(MenuName::mnuFileSave) << true << true << 2000 << 0;
+    QTest::newRow("nearly full disk, short letter") << true << QString(MenuName::mnuFileSaveAs) << false << true << 60 << 56;
 }
 
 void FaultsTest::diskFillsDuringSave()
@@ -301,7 +305,7 @@ void FaultsTest::fileChangesBetweenDialogAndLoad()
     const QString held = program.surface().toPlainText();
     const QString caption = program.window.ActiveDocument()->Caption();
 
-    program.window.menuItem(QStringLiteral("mnuFileOpen"))->trigger();
+    program.window.menuItem(MenuName::mnuFileOpen)->trigger();
 
     QCOMPARE(program.messages.messages.size(), 1);
     QVERIFY2(program.messages.messages.first().contains(chosen), qPrintable(program.messages.messages.first()));
@@ -377,21 +381,23 @@ void FaultsTest::damagedSettingsFile()
 
 void FaultsTest::refusingClipboardLosesNothing_data()
 {
-    QTest::addColumn<QString>("route");
+    QTest::addColumn<QString>("via");     // the menu, the toolbar, or keys
+    QTest::addColumn<QString>("what");    // a menu item, a toolbar key, or a key combination
     QTest::addColumn<bool>("cuts");
-    QTest::newRow("Cut from the menu") << "menu:mnuEditCut" << true;
-    QTest::newRow("Cut from the toolbar") << "key:Cut" << true;
-    QTest::newRow("Ctrl+X") << "keys:ctrl+x" << true;
-    QTest::newRow("Shift+Delete") << "keys:shift+del" << true;
-    QTest::newRow("Copy from the toolbar") << "key:Copy" << false;
-    QTest::newRow("Ctrl+Insert") << "keys:ctrl+ins" << false;
-    QTest::newRow("Paste from the menu") << "menu:mnuEditPaste" << false;
-    QTest::newRow("Shift+Insert") << "keys:shift+ins" << false;
+    QTest::newRow("Cut from the menu") << "menu" << QString(MenuName::mnuEditCut) << true;
+    QTest::newRow("Cut from the toolbar") << "toolbar" << QString(ToolbarKey::Cut) << true;
+    QTest::newRow("Ctrl+X") << "keys" << "ctrl+x" << true;
+    QTest::newRow("Shift+Delete") << "keys" << "shift+del" << true;
+    QTest::newRow("Copy from the toolbar") << "toolbar" << QString(ToolbarKey::Copy) << false;
+    QTest::newRow("Ctrl+Insert") << "keys" << "ctrl+ins" << false;
+    QTest::newRow("Paste from the menu") << "menu" << QString(MenuName::mnuEditPaste) << false;
+    QTest::newRow("Shift+Insert") << "keys" << "shift+ins" << false;
 }
 
 void FaultsTest::refusingClipboardLosesNothing()
 {
-    QFETCH(QString, route);
+    QFETCH(QString, via);
+    QFETCH(QString, what);
     QFETCH(bool, cuts);
     Program program(settings, dialogs, clipboard);
     RichTextBox &s = program.surface();
@@ -403,16 +409,15 @@ void FaultsTest::refusingClipboardLosesNothing()
     clipboard.text = QStringLiteral("held by another program");
     clipboard.refuse = true;
 
-    const QString how = route.section(QLatin1Char(':'), 1);
-    if (route.startsWith(QLatin1String("menu:"))) {
-        program.window.menuItem(how)->trigger();
-    } else if (route.startsWith(QLatin1String("key:"))) {
-        program.window.tbToolBar()->press(program.window.tbToolBar()->Buttons(how));
+    if (via == QLatin1String("menu")) {
+        program.window.menuItem(what)->trigger();
+    } else if (via == QLatin1String("toolbar")) {
+        program.window.tbToolBar()->press(program.window.tbToolBar()->Buttons(what));
     } else {
         const QHash<QString, QKeyCombination> keys = {
             {"ctrl+x", Qt::CTRL | Qt::Key_X}, {"shift+del", Qt::SHIFT | Qt::Key_Delete},
             {"ctrl+ins", Qt::CTRL | Qt::Key_Insert}, {"shift+ins", Qt::SHIFT | Qt::Key_Insert}};
-        QTest::keyClick(&s, keys.value(how).key(), keys.value(how).keyboardModifiers());
+        QTest::keyClick(&s, keys.value(what).key(), keys.value(what).keyboardModifiers());
     }
 
     QCOMPARE(s.toPlainText(), QStringLiteral("precious words"));
@@ -458,6 +463,19 @@ void FaultsTest::oddPastedTextSavesAsShown()
     program.window.mnuFileSaveAs_Click();
     QVERIFY(program.messages.messages.isEmpty());
     QCOMPARE(loadBack(path), shown);
+}
+
+// ---- what a continue-on-failure step absorbs ----------------------------------------------
+
+void FaultsTest::onlyFailuresAreAbsorbed()
+{
+    QVERIFY(attempt([] {}).succeeded());
+    const StepResult cancelled = attempt([] { throw Failure(QStringLiteral("cancelled"), CancelErrorCode); });
+    QVERIFY(!cancelled.succeeded());
+    QCOMPARE(cancelled.failureCode(), std::optional<int>(CancelErrorCode));
+    // Memory running out, or a bug, is no failure of the step: it goes on up.
+    QVERIFY_THROWS_EXCEPTION(std::bad_alloc, attempt([] { throw std::bad_alloc(); }));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, attempt([] { throw std::logic_error("bug"); }));
 }
 
 QTEST_MAIN(FaultsTest)

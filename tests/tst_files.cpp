@@ -85,9 +85,9 @@ void FilesTest::dialogsAreSetUpPerCommand_data()
     const Filters own = {{"Scribvale Files (*vrx*)", "*vrx*"}};
     const Filters all = {{"Scribvale Files (*vrx*)", "*vrx*"}, {"Txt Files (*txt*)", "*txt*"},
                          {"All Files (*.*)", "*.*"}};
-    QTest::newRow("open") << "mnuFileOpen" << int(FileDialogRequest::Open) << "Open" << all;
-    QTest::newRow("save") << "mnuFileSave" << int(FileDialogRequest::Save) << "Save" << own;
-    QTest::newRow("save as") << "mnuFileSaveAs" << int(FileDialogRequest::Save) << "Save As" << own;
+    QTest::newRow("open") << QString(MenuName::mnuFileOpen) << int(FileDialogRequest::Open) << "Open" << all;
+    QTest::newRow("save") << QString(MenuName::mnuFileSave) << int(FileDialogRequest::Save) << "Save" << own;
+    QTest::newRow("save as") << QString(MenuName::mnuFileSaveAs) << int(FileDialogRequest::Save) << "Save As" << own;
 }
 
 void FilesTest::dialogsAreSetUpPerCommand()
@@ -166,7 +166,7 @@ void FilesTest::saveAsTitlesThenSaveWritesWithoutDialog()
     QVERIFY(readAll(path("named.vrx")).contains("version one"));
     f->surface().selectAll();
     f->surface().setSelText(QStringLiteral("version two"));
-    f->window().tbToolBar()->press(f->window().tbToolBar()->Buttons(QStringLiteral("Save")));
+    f->window().tbToolBar()->press(f->window().tbToolBar()->Buttons(ToolbarKey::Save));
     QCOMPARE(f->dialogs.fileRequests.size(), 1);
     QVERIFY(readAll(path("named.vrx")).contains("version two"));
 }
@@ -183,9 +183,9 @@ void FilesTest::saveRecreatesDeletedFile()
 void FilesTest::cancelChangesNothing_data()
 {
     QTest::addColumn<QString>("item");
-    QTest::newRow("open") << "mnuFileOpen";
-    QTest::newRow("save") << "mnuFileSave";
-    QTest::newRow("save as") << "mnuFileSaveAs";
+    QTest::newRow("open") << QString(MenuName::mnuFileOpen);
+    QTest::newRow("save") << QString(MenuName::mnuFileSave);
+    QTest::newRow("save as") << QString(MenuName::mnuFileSaveAs);
 }
 
 void FilesTest::cancelChangesNothing()
@@ -226,8 +226,8 @@ void FilesTest::failedSaveIsReportedAndKeepsFile_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("expectedCaption");
-    QTest::newRow("save") << "mnuFileSave" << "Document 1";
-    QTest::newRow("save as keeps the new path") << "mnuFileSaveAs" << "@target";
+    QTest::newRow("save") << QString(MenuName::mnuFileSave) << "Document 1";
+    QTest::newRow("save as keeps the new path") << QString(MenuName::mnuFileSaveAs) << "@target";
 }
 
 void FilesTest::failedSaveIsReportedAndKeepsFile()

@@ -19,12 +19,17 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <climits>
 
 namespace {
-const QString Prefix = QStringLiteral("Project2/Settings/");
+// Where the settings store keeps a placement value.
+QString settingsKey(const QString &name)
+{
+    return QStringLiteral("Project2/Settings/") + name;
+}
 }
 
 class MainWindowTest : public QObject
@@ -57,6 +62,8 @@ private slots:
     void arrangeIconsLinesUpOnlyMinimisedWindows();
     void arrangingWithoutDocumentsDoesNothing();
     void aboutWindowIsSingleAndOutlivesMainWindow();
+    void aboutWindowIsLoadedAfreshAfterClosing_data();
+    void aboutWindowIsLoadedAfreshAfterClosing();
 };
 
 void MainWindowTest::placementIsRestoredFromSettings_data()
@@ -81,22 +88,17 @@ void MainWindowTest::placementIsRestoredFromSettings()
 {
     QFETCH(QStringList, stored);
     QFETCH(QList<int>, twipsExpected);
-    MemorySettingsStore settings;
+    MainWindowFixture fixture(false);
     for (const QString &pair : stored)
-        settings.values.insert(Prefix + pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
-    RecordingMessageSink messages;
-    frmMain window(Services{&settings, &dialogs, &clipboard, &messages});
-    MainWindow = &window;
-    window.MDIForm_Load();
+        fixture.settings.values.insert(settingsKey(pair.section(QLatin1Char('='), 0, 0)), pair.section(QLatin1Char('='), 1));
+    frmMain &window = fixture.window();
+    window.Load();
     QCOMPARE(window.x(), twips::toPixels(twipsExpected[0]));
     QCOMPARE(window.y(), twips::toPixels(twipsExpected[1]));
     QCOMPARE(window.width(), twips::toPixels(twipsExpected[2]));
     QCOMPARE(window.height(), twips::toPixels(twipsExpected[3]));
     QCOMPARE(window.documents().size(), 1);
     QCOMPARE(window.ActiveDocument()->Caption(), QStringLiteral("Document 1"));
-    MainWindow = nullptr;
 }
 
 void MainWindowTest::closingStoresPlacementUnlessMinimised_data()
@@ -111,21 +113,21 @@ void MainWindowTest::closingStoresPlacementUnlessMinimised()
 {
     QFETCH(int, state);
     MainWindowFixture fixture;
-    fixture.settings.values.insert(Prefix + "MainLeft", "1234");
+    fixture.settings.values.insert(settingsKey(QStringLiteral("MainLeft")), "1234");
     fixture.window().setWindowState(Qt::WindowState(state));
     QTest::qWait(20);
     const QRect bounds(fixture.window().pos(), fixture.window().size());
     fixture.window().close();
     if (state == Qt::WindowMinimized) {
         QCOMPARE(fixture.settings.saves, 0);
-        QCOMPARE(fixture.settings.values.value(Prefix + "MainLeft"), QStringLiteral("1234"));
+        QCOMPARE(fixture.settings.values.value(settingsKey(QStringLiteral("MainLeft"))), QStringLiteral("1234"));
         return;
     }
     QCOMPARE(fixture.settings.saves, 4);
-    QCOMPARE(fixture.settings.values.value(Prefix + "MainLeft").toDouble(), twips::fromPixels(bounds.x()));
-    QCOMPARE(fixture.settings.values.value(Prefix + "MainTop").toDouble(), twips::fromPixels(bounds.y()));
-    QCOMPARE(fixture.settings.values.value(Prefix + "MainWidth").toDouble(), twips::fromPixels(bounds.width()));
-    QCOMPARE(fixture.settings.values.value(Prefix + "MainHeight").toDouble(), twips::fromPixels(bounds.height()));
+    QCOMPARE(fixture.settings.values.value(settingsKey(QStringLiteral("MainLeft"))).toDouble(), twips::fromPixels(bounds.x()));
+    QCOMPARE(fixture.settings.values.value(settingsKey(QStringLiteral("MainTop"))).toDouble(), twips::fromPixels(bounds.y()));
+    QCOMPARE(fixture.settings.values.value(settingsKey(QStringLiteral("MainWidth"))).toDouble(), twips::fromPixels(bounds.width()));
+    QCOMPARE(fixture.settings.values.value(settingsKey(QStringLiteral("MainHeight"))).toDouble(), twips::fromPixels(bounds.height()));
 }
 
 void MainWindowTest::fileExitClosesDocumentsWithoutAsking()
@@ -133,7 +135,7 @@ void MainWindowTest::fileExitClosesDocumentsWithoutAsking()
     MainWindowFixture fixture;
     fixture.window().CreateDocumentWindow();
     fixture.surface().setSelText(QStringLiteral("unsaved words"));
-    fixture.window().menuItem(QStringLiteral("mnuFileExit"))->trigger();
+    fixture.window().menuItem(MenuName::mnuFileExit)->trigger();
     QVERIFY(!fixture.window().isVisible());
     QVERIFY(fixture.window().documents().isEmpty());
     QVERIFY(fixture.messages.messages.isEmpty());
@@ -198,8 +200,8 @@ void MainWindowTest::onlyFiveShortcutsExist()
         if (!action->shortcut().isEmpty())
             shortcuts.insert(action->objectName(), action->shortcut().toString());
     const QMap<QString, QString> expected = {
-        {"mnuFileNew", "Ctrl+N"}, {"mnuFileOpen", "Ctrl+O"}, {"mnuEditCut", "Ctrl+X"},
-        {"mnuEditCopy", "Ctrl+C"}, {"mnuEditPaste", "Ctrl+V"},
+        {MenuName::mnuFileNew, "Ctrl+N"}, {MenuName::mnuFileOpen, "Ctrl+O"}, {MenuName::mnuEditCut, "Ctrl+X"},
+        {MenuName::mnuEditCopy, "Ctrl+C"}, {MenuName::mnuEditPaste, "Ctrl+V"},
     };
     QCOMPARE(shortcuts, expected);
 }
@@ -224,11 +226,11 @@ void MainWindowTest::toolbarHasThirteenKeyedButtonsInFiveGroups()
     }
     // The alignment buttons are a group: pressing one releases the others.
     KeyedToolBar *bar = fixture.window().tbToolBar();
-    bar->press(bar->Buttons(QStringLiteral("Align Left")));
-    bar->press(bar->Buttons(QStringLiteral("Center")));
-    QCOMPARE(bar->Buttons(QStringLiteral("Align Left"))->Value(), 0);
-    QCOMPARE(bar->Buttons(QStringLiteral("Center"))->Value(), 1);
-    QCOMPARE(bar->Buttons(QStringLiteral("Align Right"))->Value(), 0);
+    bar->press(bar->Buttons(ToolbarKey::AlignLeft));
+    bar->press(bar->Buttons(ToolbarKey::Center));
+    QCOMPARE(bar->Buttons(ToolbarKey::AlignLeft)->Value(), 0);
+    QCOMPARE(bar->Buttons(ToolbarKey::Center)->Value(), 1);
+    QCOMPARE(bar->Buttons(ToolbarKey::AlignRight)->Value(), 0);
 }
 
 void MainWindowTest::formattingControlsStartWithTheirTexts()
@@ -283,9 +285,9 @@ void MainWindowTest::documentsAreNumberedNeverReused()
 {
     MainWindowFixture fixture;
     frmMain &w = fixture.window();
-    w.menuItem(QStringLiteral("mnuFileNew"))->trigger();
-    w.menuItem(QStringLiteral("mnuWindowNewWindow"))->trigger();
-    w.tbToolBar()->press(w.tbToolBar()->Buttons(QStringLiteral("New")));
+    w.menuItem(MenuName::mnuFileNew)->trigger();
+    w.menuItem(MenuName::mnuWindowNewWindow)->trigger();
+    w.tbToolBar()->press(w.tbToolBar()->Buttons(ToolbarKey::New));
     QStringList captions;
     for (frmDocument *document : w.documents())
         captions.append(document->Caption());
@@ -301,7 +303,7 @@ void MainWindowTest::documentsAreNumberedNeverReused()
 void MainWindowTest::counterAtItsLimitMakesNoWindow()
 {
     MainWindowFixture fixture;
-    fixture.window().setDocumentCountForTest(INT_MAX - 1);
+    frmMainTestAccess::setDocumentCount(fixture.window(), INT_MAX - 1);
     fixture.window().CreateDocumentWindow();
     QCOMPARE(fixture.window().ActiveDocument()->Caption(), QStringLiteral("Document 2147483647"));
     fixture.window().CreateDocumentWindow();
@@ -341,40 +343,60 @@ void MainWindowTest::tooSmallWindowKeepsLastGoodSurface()
     QVERIFY(fixture.messages.messages.isEmpty());
 }
 
+// Opens a menu of the menu bar with a click on its title.
+static QMenu *openMenu(frmMain &window, QLatin1StringView name)
+{
+    QMenu *menu = window.menu(name);
+    user::click(window.menuBar(), window.menuBar()->actionGeometry(menu->menuAction()).center());
+    return QTest::qWaitForWindowExposed(menu) ? menu : nullptr;
+}
+
+// The window list at the end of the Window menu as the menu shows it (Qt's
+// own reading of the text: an access key's "&" unseen, "&&" as "&"), the
+// checked entry marked "*".
+static QStringList windowList(QMenu *menu)
+{
+    QStringList list;
+    for (QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            list.clear();
+        else
+            list.append(action->iconText() + (action->isChecked() ? QStringLiteral("*") : QString()));
+    }
+    return list;
+}
+
 void MainWindowTest::windowMenuListsOpenDocuments()
 {
     MainWindowFixture fixture;
-    fixture.window().CreateDocumentWindow();
-    fixture.window().CreateDocumentWindow();
-    QMenu *menu = fixture.window().menu(QStringLiteral("mnuWindow"));
-    emit menu->aboutToShow();
-    QStringList entries;
-    QString checked;
-    for (QAction *action : menu->actions()) {
-        if (action->property("windowList").toBool() && !action->isSeparator()) {
-            entries.append(action->text());
-            if (action->isChecked())
-                checked = action->text();
-        }
-    }
-    QCOMPARE(entries, (QStringList{"&1 Document 1", "&2 Document 2", "&3 Document 3"}));
-    QCOMPARE(checked, QStringLiteral("&3 Document 3"));
-    // Choosing an entry activates its window; showing the menu again does not duplicate entries.
-    for (QAction *action : menu->actions())
-        if (action->text() == QLatin1String("&1 Document 1"))
-            action->trigger();
-    QCOMPARE(fixture.window().ActiveDocument()->Caption(), QStringLiteral("Document 1"));
-    emit menu->aboutToShow();
-    int count = 0;
-    for (QAction *action : menu->actions())
-        count += action->property("windowList").toBool() && !action->isSeparator();
-    QCOMPARE(count, 3);
+    frmMain &w = fixture.window();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Q&A.vrx"));
+    w.CreateDocumentWindow();
+    fixture.dialogs.fileAnswers.enqueue(path);
+    w.menuItem(MenuName::mnuFileSaveAs)->trigger();
+    w.CreateDocumentWindow();
+
+    QMenu *menu = openMenu(w, MenuName::mnuWindow);
+    QVERIFY(menu);
+    QCOMPARE(windowList(menu), (QStringList{"1 Document 1", "2 " + path, "3 Document 3*"}));
+    // Choosing an entry activates its window.
+    const QList<QAction *> actions = menu->actions();
+    user::click(menu, menu->actionGeometry(actions.at(actions.size() - 3)).center());
+    QTRY_VERIFY(!menu->isVisible());
+    QCOMPARE(w.ActiveDocument()->Caption(), QStringLiteral("Document 1"));
+    // Shown again, the list is rebuilt, not added to.
+    QVERIFY(openMenu(w, MenuName::mnuWindow));
+    QCOMPARE(windowList(menu), (QStringList{"1 Document 1*", "2 " + path, "3 Document 3"}));
+    QTest::keyClick(menu->windowHandle(), Qt::Key_Escape);
 }
 
 void MainWindowTest::fileCloseDoesNothing()
 {
     MainWindowFixture fixture;
-    fixture.window().menuItem(QStringLiteral("mnuFileClose"))->trigger();
+    fixture.window().menuItem(MenuName::mnuFileClose)->trigger();
     QCOMPARE(fixture.window().documents().size(), 1);
 }
 
@@ -385,7 +407,7 @@ void MainWindowTest::viewTogglesHideAndShowTheirBars()
     w.resize(1400, 600);
     QTest::qWait(20);
     const int areaHeight = w.mdiArea()->height();
-    QAction *toolbarItem = w.menuItem(QStringLiteral("mnuViewToolbar"));
+    QAction *toolbarItem = w.menuItem(MenuName::mnuViewToolbar);
     toolbarItem->trigger();
     QCoreApplication::processEvents();
     QVERIFY(!toolbarItem->isChecked());
@@ -400,7 +422,7 @@ void MainWindowTest::viewTogglesHideAndShowTheirBars()
     QVERIFY(w.f1()->isVisible());
     QTRY_COMPARE(w.mdiArea()->height(), areaHeight);
 
-    QAction *statusItem = w.menuItem(QStringLiteral("mnuViewStatusBar"));
+    QAction *statusItem = w.menuItem(MenuName::mnuViewStatusBar);
     statusItem->trigger();
     QVERIFY(!statusItem->isChecked());
     QVERIFY(!w.sbStatusBar()->isVisible());
@@ -503,11 +525,11 @@ void MainWindowTest::arrangingWithoutDocumentsDoesNothing()
 void MainWindowTest::aboutWindowIsSingleAndOutlivesMainWindow()
 {
     MainWindowFixture fixture;
-    fixture.window().menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
-    Form1 *about = AboutWindow;
+    fixture.window().menuItem(MenuName::mnuHelpAbout)->trigger();
+    Form1 *about = Module1::AboutWindow();
     QVERIFY(about && about->isVisible());
     fixture.window().mnuHelpAbout_Click();
-    QCOMPARE(AboutWindow, about);
+    QCOMPARE(Module1::AboutWindow(), about);
     int visibleAbouts = 0;
     for (QWidget *top : QApplication::topLevelWidgets())
         visibleAbouts += qobject_cast<Form1 *>(top) && top->isVisible();
@@ -527,9 +549,43 @@ void MainWindowTest::aboutWindowIsSingleAndOutlivesMainWindow()
     QTest::mouseClick(about->Command1, Qt::LeftButton);
     QVERIFY(!about->isVisible());
     fixture.window().mnuHelpAbout_Click();
-    QCOMPARE(AboutWindow, about);
+    QCOMPARE(Module1::AboutWindow(), about);
     QVERIFY(about->isVisible());
     about->close();
+}
+
+void MainWindowTest::aboutWindowIsLoadedAfreshAfterClosing_data()
+{
+    QTest::addColumn<bool>("closeBox");   // otherwise its Ok button
+    QTest::newRow("Ok") << false;
+    QTest::newRow("close box") << true;
+}
+
+void MainWindowTest::aboutWindowIsLoadedAfreshAfterClosing()
+{
+    QFETCH(bool, closeBox);
+    MainWindowFixture fixture;
+    QAction *item = fixture.window().menuItem(MenuName::mnuHelpAbout);
+    item->trigger();
+    Form1 *about = Module1::AboutWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    const QRect first = about->geometry();
+    QCOMPARE(first.size(), QSize(twips::toPixels(6225), twips::toPixels(3420)));
+
+    // The person moves it and makes it larger, then closes it.
+    about->windowHandle()->setGeometry(first.adjusted(40, 30, 100, 60));
+    QTRY_COMPARE(about->geometry(), first.adjusted(40, 30, 100, 60));
+    if (closeBox)
+        about->windowHandle()->close();
+    else
+        user::click(about->Command1, about->Command1->rect().center());
+    QVERIFY(!about->isVisible());
+
+    // Shown again, it is the window as designed, where the system puts a new one.
+    item->trigger();
+    QCOMPARE(Module1::AboutWindow(), about);
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    QCOMPARE(about->geometry(), first);
 }
 
 QTEST_MAIN(MainWindowTest)

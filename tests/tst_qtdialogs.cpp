@@ -3,8 +3,10 @@
 
 #include "platform/CommonDialog.h"
 #include "platform/Failure.h"
+#include "tests/support/TestMain.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QPrintDialog>
@@ -96,9 +98,11 @@ void QtDialogsTest::openDialogListsByPattern()
         filters = files->nameFilters();
         auto *model = files->findChild<QFileSystemModel *>();
         QVERIFY(model);
+        // Each filter chosen from the dialog's list of file types.
+        auto *types = files->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
         for (const QString &filter : filters) {
-            files->selectNameFilter(filter);
-            emit files->filterSelected(filter);
+            user::choose(types, filter);
             listed.insert(filter, model->nameFilters());
         }
         files->selectFile(dir.filePath(QStringLiteral("letter.vrx")));

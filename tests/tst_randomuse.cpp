@@ -13,11 +13,13 @@
 #include "platform/RichTextBox.h"
 #include "tests/support/TestMain.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSlider>
@@ -255,6 +257,7 @@ private:
     void check(bool condition, const QString &what);
     QString brokenInvariant();
     frmMain &w() { return f->window(); }
+    bool reachable(QWidget *control);
     RichTextBox *surface();
     void settle();
 
@@ -404,8 +407,8 @@ void RandomUseTest::randomUse()
         }
     }
 
-    if (AboutWindow)
-        AboutWindow->close();
+    if (Form1 *about = Module1::AboutWindow())
+        about->close();
     failuresShown = int(f->messages.messages.size());
     w().close();
     settle();
@@ -464,18 +467,19 @@ void RandomUseTest::settle()
 void RandomUseTest::menuCommand()
 {
     QStringList names;
-    for (const char *menuName : {"mnuFile", "mnuEdit", "mnuView", "mnuWindow", "mnuHelp"})
-        for (QAction *action : w().menu(QString::fromLatin1(menuName))->actions())
+    for (QLatin1StringView menuName : {MenuName::mnuFile, MenuName::mnuEdit, MenuName::mnuView, MenuName::mnuWindow,
+                                       MenuName::mnuHelp})
+        for (QAction *action : w().menu(menuName)->actions())
             if (!action->isSeparator() && !action->objectName().isEmpty())
                 names.append(action->objectName());
     const QString name = dice->pick(names);
     QAction *item = w().menuItem(name);
-    if (name == QLatin1String("mnuFileOpen"))
+    if (name == MenuName::mnuFileOpen)
         return open([item] { item->trigger(); });
-    if (name == QLatin1String("mnuFileSave") || name == QLatin1String("mnuFileSaveAs"))
+    if (name == MenuName::mnuFileSave || name == MenuName::mnuFileSaveAs)
         return save(name.endsWith(QLatin1String("As")), [item] { item->trigger(); });
     item->trigger();
-    if (name == QLatin1String("mnuFileExit")) {
+    if (name == MenuName::mnuFileExit) {
         check(w().documents().isEmpty(), QStringLiteral("Exit left a document window open"));
         w().show();   // a person starts the program again; carry on with the same window
     }
@@ -485,13 +489,32 @@ void RandomUseTest::toolbarKey()
 {
     KeyedToolBar *bar = w().tbToolBar();
     KeyedToolBar::Button *button = bar->buttons().at(size_t(dice->below(int(bar->buttons().size())))).get();
-    if (button->Key() == QLatin1String("Open"))
+    if (button->Key() == ToolbarKey::Open)
         return open([bar, button] { bar->press(button); });
-    if (button->Key() == QLatin1String("Save"))
+    if (button->Key() == ToolbarKey::Save)
         return save(false, [bar, button] { bar->press(button); });
-    if (button->Key() == QLatin1String("Print"))
+    if (button->Key() == ToolbarKey::Print)
         f->dialogs.printAnswers.enqueue(false);
     bar->press(button);
+}
+
+// A control is used as a person would: the window restored, the toolbar
+// shown (for its controls) and the window made large enough first, when
+// they are not.
+bool RandomUseTest::reachable(QWidget *control)
+{
+    if (w().isMinimized())
+        w().showNormal();
+    if (control->parentWidget() == w().tbToolBar() && !w().tbToolBar()->isVisible())
+        w().menuItem(MenuName::mnuViewToolbar)->trigger();
+    const auto inside = [&] {
+        settle();
+        return control->isVisible() && w().rect().contains(QRect(control->mapTo(&w(), QPoint()), control->size()));
+    };
+    if (!inside())
+        w().showMaximized();
+    w().activateWindow();
+    return QTest::qWaitForWindowActive(&w(), 200) && inside();
 }
 
 void RandomUseTest::formatChoice()
@@ -502,48 +525,68 @@ void RandomUseTest::formatChoice()
         "", " ", "Arial ", "arial", "Red(thick)", "Meganta", "Magenta", "0", "-5", "1e9", "nan", "inf", "12.5",
         " 20 ", "1638", "1639", "0x10", "10pt", "\u0661\u0662", "Font", "Font Size", "Font Color", "\U0001F600",
     };
-    if (dice->chance(70)) {
-        const int index = dice->below(box->count());
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    } else if (dice->chance(50)) {
-        box->setEditText(dice->pick(typed));
-        emit box->activated(box->currentIndex());
+    if (!reachable(box))
+        return;
+    if (dice->chance(35)) {
+        user::choose(box, box->itemText(dice->below(box->count())));
+        return;
+    }
+    box->setFocus(Qt::TabFocusReason);
+    if (dice->chance(50)) {
+        // Down or up through the list with the arrow keys, each step a choice.
+        const Qt::Key arrow = dice->chance(50) ? Qt::Key_Down : Qt::Key_Up;
+        for (int n = dice->between(1, 4); n > 0; --n)
+            user::key(arrow);
     } else {
-        // Typed into the box and confirmed with Enter.
-        box->lineEdit()->selectAll();
-        typeInto(box->lineEdit(), dice->pick(typed));
-        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        // Typed into the box and confirmed with Enter, or left with Tab.
+        user::key(Qt::Key_A, Qt::ControlModifier);
+        typeInto(QApplication::focusWidget(), dice->pick(typed));
+        user::key(dice->chance(50) ? Qt::Key_Return : Qt::Key_Tab);
     }
 }
 
 void RandomUseTest::colourFocus()
 {
-    static const Qt::FocusReason reasons[] = {Qt::MouseFocusReason, Qt::TabFocusReason, Qt::BacktabFocusReason,
-                                              Qt::PopupFocusReason, Qt::ActiveWindowFocusReason,
-                                              Qt::ShortcutFocusReason, Qt::OtherFocusReason};
-    QFocusEvent in(QEvent::FocusIn, reasons[dice->below(7)]);
-    QCoreApplication::sendEvent(w().fc1()->lineEdit(), &in);
+    QComboBox *box = w().fc1();
+    if (!reachable(box) || !reachable(w().f1()))
+        return;
+    switch (dice->below(4)) {
+    case 0:
+        w().Slider1()->setFocus(Qt::TabFocusReason);
+        user::key(Qt::Key_Tab);
+        break;
+    case 1:
+        w().f1()->setFocus(Qt::TabFocusReason);
+        user::key(Qt::Key_Backtab, Qt::ShiftModifier);
+        break;
+    case 2:
+        user::click(box, user::textOf(box));
+        break;
+    default:   // the list drops down, and closes again
+        user::click(box, user::arrowOf(box));
+        if (box->view()->isVisible())
+            user::key(Qt::Key_Escape);
+        break;
+    }
 }
 
 void RandomUseTest::slider()
 {
     QSlider *slider = w().Slider1();
-    const int value = dice->chance(20) ? 0 : dice->between(0, 100);
-    switch (dice->below(4)) {
+    if (!reachable(slider))
+        return;
+    const QPoint at(dice->below(slider->width()), dice->below(slider->height()));
+    switch (dice->below(3)) {
     case 0:
-        slider->setValue(value);
-        w().Slider1_Click();
+        slider->setFocus(Qt::TabFocusReason);
+        for (int n = dice->between(1, 5); n > 0; --n)
+            user::key(dice->chance(50) ? Qt::Key_Left : Qt::Key_Right);
         break;
     case 1:
-        slider->setValue(value);
-        w().Slider1_MouseMove();
-        break;
-    case 2:
-        QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(dice->below(slider->width() + 1), slider->height() / 2));
+        user::click(slider, at);
         break;
     default:
-        QTest::mouseMove(slider, QPoint(dice->below(slider->width() + 1), dice->below(slider->height() + 1)));
+        user::moveMouse(slider, at);
         break;
     }
 }
@@ -637,9 +680,9 @@ void RandomUseTest::newDocument()
 {
     const int before = w().DocumentCount();
     switch (dice->below(3)) {
-    case 0: w().menuItem(QStringLiteral("mnuFileNew"))->trigger(); break;
-    case 1: w().menuItem(QStringLiteral("mnuWindowNewWindow"))->trigger(); break;
-    default: w().tbToolBar()->press(w().tbToolBar()->Buttons(QStringLiteral("New"))); break;
+    case 0: w().menuItem(MenuName::mnuFileNew)->trigger(); break;
+    case 1: w().menuItem(MenuName::mnuWindowNewWindow)->trigger(); break;
+    default: w().tbToolBar()->press(w().tbToolBar()->Buttons(ToolbarKey::New)); break;
     }
     check(w().DocumentCount() == before + 1 && w().ActiveDocument()
               && w().ActiveDocument()->Caption() == QStringLiteral("Document %1").arg(before + 1),
@@ -667,8 +710,13 @@ void RandomUseTest::minimiseOrRestore()
 
 void RandomUseTest::windowMenuEntry()
 {
-    QMenu *menu = w().menu(QStringLiteral("mnuWindow"));
-    emit menu->aboutToShow();
+    QMenuBar *bar = w().menuBar();
+    QMenu *menu = w().menu(MenuName::mnuWindow);
+    if (!reachable(bar))
+        return;
+    user::click(bar, bar->actionGeometry(menu->menuAction()).center());
+    if (!QTest::qWaitForWindowExposed(menu, 1000))
+        return;
     // Sometimes a listed window closes before its entry is chosen.
     if (dice->chance(25))
         closeDocument();
@@ -677,7 +725,9 @@ void RandomUseTest::windowMenuEntry()
         if (action->property("windowList").toBool() && !action->isSeparator())
             entries.append(action);
     if (!entries.isEmpty())
-        dice->pick(entries)->trigger();
+        user::click(menu, menu->actionGeometry(dice->pick(entries)).center());
+    if (menu->isVisible())
+        QTest::keyClick(menu->windowHandle(), Qt::Key_Escape);
 }
 
 void RandomUseTest::resizeWindows()
@@ -698,13 +748,14 @@ void RandomUseTest::resizeWindows()
 
 void RandomUseTest::aboutWindow()
 {
-    if (AboutWindow && AboutWindow->isVisible() && dice->chance(60)) {
+    Form1 *about = Module1::AboutWindow();
+    if (about && about->isVisible() && dice->chance(60)) {
         if (dice->chance(50))
-            AboutWindow->Command1_Click();
+            about->Command1_Click();
         else
-            AboutWindow->close();
+            about->close();
     } else {
-        w().menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
+        w().menuItem(MenuName::mnuHelpAbout)->trigger();
     }
 }
 
@@ -743,8 +794,8 @@ QString RandomUseTest::saveAnswer()
 void RandomUseTest::openFile()
 {
     switch (dice->below(3)) {
-    case 0: return open([this] { w().menuItem(QStringLiteral("mnuFileOpen"))->trigger(); });
-    case 1: return open([this] { w().tbToolBar()->press(w().tbToolBar()->Buttons(QStringLiteral("Open"))); });
+    case 0: return open([this] { w().menuItem(MenuName::mnuFileOpen)->trigger(); });
+    case 1: return open([this] { w().tbToolBar()->press(w().tbToolBar()->Buttons(ToolbarKey::Open)); });
     default: return open([this] { w().mnuFileOpen_Click(); });
     }
 }
@@ -752,14 +803,14 @@ void RandomUseTest::openFile()
 void RandomUseTest::saveFile()
 {
     if (dice->chance(50))
-        save(false, [this] { w().menuItem(QStringLiteral("mnuFileSave"))->trigger(); });
+        save(false, [this] { w().menuItem(MenuName::mnuFileSave)->trigger(); });
     else
-        save(false, [this] { w().tbToolBar()->press(w().tbToolBar()->Buttons(QStringLiteral("Save"))); });
+        save(false, [this] { w().tbToolBar()->press(w().tbToolBar()->Buttons(ToolbarKey::Save)); });
 }
 
 void RandomUseTest::saveFileAs()
 {
-    save(true, [this] { w().menuItem(QStringLiteral("mnuFileSaveAs"))->trigger(); });
+    save(true, [this] { w().menuItem(MenuName::mnuFileSaveAs)->trigger(); });
 }
 
 void RandomUseTest::open(const std::function<void()> &run)
@@ -861,11 +912,11 @@ void RandomUseTest::print()
     f->dialogs.printToPdf = dir->filePath(QStringLiteral("printed.pdf"));
     f->dialogs.printAnswers.enqueue(dice->chance(30));
     if (dice->chance(70))
-        w().menuItem(QStringLiteral("mnuFilePrint"))->trigger();   // disabled: nothing happens
+        w().menuItem(MenuName::mnuFilePrint)->trigger();   // disabled: nothing happens
     else if (dice->chance(50))
         w().mnuFilePrint_Click();
     else
-        w().menuItem(QStringLiteral("mnuFilePageSetup"))->trigger();
+        w().menuItem(MenuName::mnuFilePageSetup)->trigger();
 }
 
 QByteArray RandomUseTest::damaged(QByteArray rtf)
@@ -965,8 +1016,8 @@ void RandomUseTest::fillClipboard()
 
 void RandomUseTest::clipboardCommand()
 {
-    static const char *const items[] = {"mnuEditCut", "mnuEditCopy", "mnuEditPaste"};
-    static const char *const keys[] = {"Cut", "Copy", "Paste"};
+    static constexpr QLatin1StringView items[] = {MenuName::mnuEditCut, MenuName::mnuEditCopy, MenuName::mnuEditPaste};
+    static constexpr QLatin1StringView keys[] = {ToolbarKey::Cut, ToolbarKey::Copy, ToolbarKey::Paste};
     // Each command's two standard keys.
     static const QKeyCombination shortcuts[3][2] = {
         {Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete},
@@ -978,8 +1029,8 @@ void RandomUseTest::clipboardCommand()
     const bool refusing = f->clipboard.refuse;
     const int which = dice->below(3);
     switch (dice->below(3)) {
-    case 0: w().menuItem(QString::fromLatin1(items[which]))->trigger(); break;
-    case 1: w().tbToolBar()->press(w().tbToolBar()->Buttons(QString::fromLatin1(keys[which]))); break;
+    case 0: w().menuItem(items[which])->trigger(); break;
+    case 1: w().tbToolBar()->press(w().tbToolBar()->Buttons(keys[which])); break;
     default:
         if (s) {
             const QKeyCombination key = shortcuts[which][dice->below(2)];

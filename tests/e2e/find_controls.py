@@ -12,6 +12,8 @@ WANTED = {
     ("Bold", "check box"), ("Align Left", "check box"), ("New", "push button"),
     ("Font", "combo box"), ("Font Color", "combo box"), ("Font Size", "combo box"),
     ("Font Size Slider", "slider"), ("Document 1", None),
+    # The boxes' lists and their items, to read and choose from.
+    ("Edwardian Script ITC", "list item"), ("Meganta", "list item"), ("125", "list item"),
 }
 
 
