@@ -1,5 +1,7 @@
 #include "platform/FormatComboBox.h"
 
+#include "platform/EditShortcuts.h"
+
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QKeyEvent>
@@ -91,17 +93,8 @@ FormatComboBox::FormatComboBox(QWidget *parent)
 
 bool FormatComboBox::event(QEvent *event)
 {
-    // The line edit would take the Edit menu's keys for itself before the
-    // main window's shortcuts see them.
-    if (event->type() == QEvent::ShortcutOverride) {
-        const QKeyCombination combo = static_cast<QKeyEvent *>(event)->keyCombination();
-        if (combo == QKeyCombination(Qt::ControlModifier, Qt::Key_C)
-            || combo == QKeyCombination(Qt::ControlModifier, Qt::Key_X)
-            || combo == QKeyCombination(Qt::ControlModifier, Qt::Key_V)) {
-            event->ignore();
-            return false;
-        }
-    }
+    if (leaveEditShortcutToWindow(event))
+        return false;
     return QComboBox::event(event);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/RichTextBox.h"
 
 #include "platform/DocumentFile.h"
+#include "platform/EditShortcuts.h"
 #include "platform/DocumentPrinter.h"
 #include "platform/Failure.h"
 #include "platform/InlineObjects.h"
@@ -432,18 +433,8 @@ static bool isClipboardKey(QKeyEvent *event)
 
 bool RichTextBox::event(QEvent *event)
 {
-    // The editor would take Ctrl+C/X/V for itself before the main window's
-    // shortcuts see them; leave them to the Edit menu's commands.
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        const QKeyCombination combo = key->keyCombination();
-        if (combo == QKeyCombination(Qt::ControlModifier, Qt::Key_C)
-            || combo == QKeyCombination(Qt::ControlModifier, Qt::Key_X)
-            || combo == QKeyCombination(Qt::ControlModifier, Qt::Key_V)) {
-            event->ignore();
-            return false;
-        }
-    }
+    if (leaveEditShortcutToWindow(event))
+        return false;
     return QTextEdit::event(event);
 }
 

@@ -72,11 +72,6 @@ struct Parser::StoryBuilder {
     std::vector<TableBuilder> tables;
 };
 
-bool looksLikeRtf(QByteArrayView data)
-{
-    return rules::looksLikeRtf(data);
-}
-
 Parser::Parser(QByteArrayView data)
     : m_data(data), m_tokenizer(data, std::max<qsizetype>(0, data.indexOf('{')))
 {
@@ -88,7 +83,7 @@ Parser::~Parser() = default;
 
 Document Parser::run()
 {
-    if (!looksLikeRtf(m_data))
+    if (!rules::looksLikeRtf(m_data))
         return {};
     m_stack.reserve(64);
     m_stories.push_back(std::make_unique<StoryBuilder>(StoryBuilder {-1, {}, false, false, {}}));

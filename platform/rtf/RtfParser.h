@@ -18,11 +18,8 @@
 // keyword but \* and \u.
 namespace rtf {
 
-// True when data starts with "{\rtf" after an optional UTF-8 BOM and whitespace.
-bool looksLikeRtf(QByteArrayView data);
-
 // Parses RTF leniently: never throws, linear in the input. Requires
-// looksLikeRtf(data); otherwise the document is empty.
+// rules::looksLikeRtf(data); otherwise the document is empty.
 Document parse(QByteArrayView data);
 
 class Parser;
