@@ -117,7 +117,7 @@ const RichTextBox::CharState &RichTextBox::selectionCharState() const
     CharState state;
     if (start == end) {
         const QTextCharFormat format = cursor.charFormat();
-        state = {isBold(format), format.fontItalic(), format.fontUnderline()};
+        state = {isBold(format), format.fontItalic(), rtf::rules::underlined(format)};
         m_state = state;
         m_stateValid = false; // the caret's pending format may change without a content change
         return m_state;
@@ -146,7 +146,7 @@ const RichTextBox::CharState &RichTextBox::selectionCharState() const
             const QTextCharFormat format = fragment.charFormat();
             fold(state.bold, seenB, mixedB, isBold(format));
             fold(state.italic, seenI, mixedI, format.fontItalic());
-            fold(state.underline, seenU, mixedU, format.fontUnderline());
+            fold(state.underline, seenU, mixedU, rtf::rules::underlined(format));
             if (mixedB && mixedI && mixedU)
                 break;
         }
@@ -156,7 +156,7 @@ const RichTextBox::CharState &RichTextBox::selectionCharState() const
     }
     if (!anyFragment) {
         const QTextCharFormat format = cursor.charFormat();
-        state = {isBold(format), format.fontItalic(), format.fontUnderline()};
+        state = {isBold(format), format.fontItalic(), rtf::rules::underlined(format)};
     }
     m_state = state;
     m_stateStart = start;
@@ -390,6 +390,9 @@ void RichTextBox::LoadFile(const QString &path)
     }
     loaded->setUndoRedoEnabled(true);
 
+    // Laid out once, at the editor's width: a layout made with no page size
+    // lays nothing out (a table would otherwise be laid out twice).
+    loaded->setPageSize(QSizeF(0, 0));
     setDocument(loaded);   // deletes the previous document, a child of this editor
     watchDocument();
     m_lastAnchor = m_lastPosition = -1;

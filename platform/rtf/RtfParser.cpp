@@ -25,7 +25,7 @@ size_t qHash(const ParaProps &p, size_t seed) noexcept
 namespace {
 
 constexpr int MaxDepth = 1024;
-constexpr int MaxTableDepth = 16;
+constexpr int MaxTableDepth = 8;       // deeper nesting costs Qt time doubling with each level
 constexpr int MaxCellsPerRow = 63;
 
 // Characters that must not reach a QTextDocument as text: they would split
@@ -654,8 +654,7 @@ void Parser::closeTablesDeeperThan(int depth)
         TableBuilder &t = s.tables.back();
         if (t.cellOpen)
             finishCell(d);
-        if (!t.rowCells.empty())
-            endRow(d > 1);   // a row without its \row still counts
+        finishRow(d);       // a row without its \row still counts
         std::unique_ptr<Table> table = std::move(s.tables.back().table);
         s.tables.pop_back();
         if (!table->rows.empty())
@@ -705,13 +704,18 @@ void Parser::endRow(bool nested)
     flushPending();
     resolveSurrogate();
     StoryBuilder &s = story();
-    int depth = nested ? std::clamp(std::max(int(s.tables.size()), m_state.para.depth), 2, MaxTableDepth) : 1;
+    const int depth = nested ? std::clamp(std::max(int(s.tables.size()), m_state.para.depth), 2, MaxTableDepth) : 1;
     if (!s.paragraph.runs.empty())
         endParagraph(nested ? Mark::NestCell : Mark::Cell);  // text after the last cell is one more
     closeTablesDeeperThan(depth);
     while (int(s.tables.size()) < depth)
         s.tables.emplace_back();
-    TableBuilder &t = s.tables[size_t(depth - 1)];
+    finishRow(depth);
+}
+
+void Parser::finishRow(int depth)
+{
+    TableBuilder &t = story().tables[size_t(depth - 1)];
     if (t.cellOpen)
         finishCell(depth);
     if (t.rowCells.empty())

@@ -222,6 +222,7 @@ private:
     Story &target(const StoryBuilder &s);
     void closeTablesDeeperThan(int depth);
     void finishCell(int depth);
+    void finishRow(int depth);
     void addBlock(int depth, Block block);
 
     QByteArrayView m_data;

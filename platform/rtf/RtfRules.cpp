@@ -37,6 +37,13 @@ Qt::Alignment toQt(Align align)
     return Qt::AlignLeft;
 }
 
+bool underlined(const QTextCharFormat &format)
+{
+    if (format.hasProperty(QTextFormat::TextUnderlineStyle))
+        return format.underlineStyle() != QTextCharFormat::NoUnderline;
+    return format.fontUnderline();
+}
+
 void appendUnicodeEscape(QByteArray &out, char16_t unit)
 {
     char buffer[16] = {'\\', 'u'};

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QTextCharFormat>
 
 #include <cmath>
 
@@ -27,6 +28,9 @@ bool looksLikeRtf(QByteArrayView data);
 // over centred, centred over right; anything else is left.
 Align alignment(Qt::Alignment alignment);
 Qt::Alignment toQt(Align align);
+
+// Underlined in any style: Qt's fontUnderline() answers for a single line only.
+bool underlined(const QTextCharFormat &format);
 
 // Appends \uN? for one UTF-16 unit: N signed 16-bit, '?' the fallback for
 // readers without Unicode (read with \uc1).

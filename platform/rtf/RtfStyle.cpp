@@ -38,7 +38,7 @@ ResolvedStyle StyleResolver::resolve(const QTextCharFormat &format) const
     }
     s.bold = format.fontWeight() >= QFont::Bold;
     s.italic = format.fontItalic();
-    s.underline = format.fontUnderline();
+    s.underline = rules::underlined(format);
     return s;
 }
 

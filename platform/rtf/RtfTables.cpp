@@ -287,20 +287,34 @@ void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
         if (rs > 1 || cs > 1)
             t->mergeCells(p.row, p.column, rs, cs);
     }
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            if (covered[size_t(r * columns + c)])
-                continue;
-            QTextTableCellFormat filler;
-            filler.setProperty(CellFillerProperty, true);
-            t->cellAt(r, c).setFormat(filler);
-        }
-    }
-    std::vector<bool> rowMarked(size_t(rows), false);
+    // Every cell is looked up before any is filled: Qt's table works its
+    // grid out again after each change, which made filling cell by cell
+    // quadratic. Cells are filled last to first, so that the places of the
+    // ones before stay where they were.
+    struct Target {
+        QTextTableCell cell;
+        const Placed *placed;
+    };
+    std::vector<Target> targets;
+    targets.reserve(placed.size());
+    std::vector<QTextTableCell> fillers;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            if (!covered[size_t(r * columns + c)])
+                fillers.push_back(t->cellAt(r, c));
     for (const Placed &p : placed) {
         QTextTableCell cell = t->cellAt(p.row, p.column);
-        if (cell.row() != p.row || cell.column() != p.column)
-            continue;   // overlapped by an earlier merge
+        if (cell.row() == p.row && cell.column() == p.column)
+            targets.push_back(Target {cell, &p});     // else overlapped by an earlier merge
+    }
+    for (QTextTableCell &cell : fillers) {
+        QTextTableCellFormat filler;
+        filler.setProperty(CellFillerProperty, true);
+        cell.setFormat(filler);
+    }
+    std::vector<bool> rowMarked(size_t(rows), false);
+    for (const Target &target : targets) {
+        const Placed &p = *target.placed;
         const Row &row = table.rows[size_t(p.row)];
         QTextTableCellFormat f = cellFormat(p.cell->props, row.props.gap);
         if (p.merged)
@@ -311,15 +325,21 @@ void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
                           QVariant::fromValue(QList<int> {row.props.gap, row.props.left, row.props.height,
                                                           row.props.header, row.props.keep, int(row.props.align)}));
         }
-        // The cell's format is also its first paragraph's mark format.
+        // The cell's format is also its first paragraph's mark format, which
+        // counts only when the paragraph is empty. Qt's table layout copies
+        // cell formats often: they carry no more than they must.
         const Story &content = p.cell->content;
         QTextCharFormat format;
-        if (!content.blocks.empty() && !content.blocks.front().table)
+        if (!content.blocks.empty() && !content.blocks.front().table && content.blocks.front().paragraph.runs.empty())
             format = b.charFormat(content.blocks.front().paragraph.markStyle, -1);
         format.merge(f);
+        QTextTableCell cell = target.cell;
         cell.setFormat(format);
-        QTextCursor inside = cell.firstCursorPosition();
-        b.buildStory(inside, content, true);
+    }
+    for (auto it = targets.rbegin(); it != targets.rend(); ++it) {
+        const Placed &p = *it->placed;
+        QTextCursor inside = it->cell.firstCursorPosition();
+        b.buildStory(inside, p.cell->content, true);
         for (const Story *more : p.more) {
             // Merged cells' text, when they had any, follows the cell's own.
             const bool empty = std::all_of(more->blocks.begin(), more->blocks.end(), [](const Block &block) {
@@ -327,7 +347,7 @@ void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
             });
             if (empty)
                 continue;
-            inside = cell.lastCursorPosition();
+            inside = it->cell.lastCursorPosition();
             inside.insertBlock();
             b.buildStory(inside, *more);
         }
