@@ -218,9 +218,14 @@ QTextCharFormat Builder::objectFormat(const Run &run, QStringView)
         f.setProperty(KeptBytesProperty, m_model.kept[size_t(o.index)]);
         return f;
     case InlineObject::EmptyField:
+        // The field's instruction on an object of its own, not a result
+        // the writer would open the field around.
         f = charFormat(run.style, o.index);
         f.setObjectType(KeptObject);
+        f.clearProperty(FieldIdProperty);
         f.setAnchor(false);
+        f.clearProperty(QTextFormat::AnchorHref);
+        f.clearProperty(QTextFormat::TextToolTip);
         return f;
     }
     return f;

@@ -146,9 +146,14 @@ private:
             out += QStringLiteral(" section");
         section(f.property(SectionProperty), indent + QStringLiteral("  "));
         if (QTextList *list = b.textList()) {
+            // Lists by the order they come in: their numbers are the file's own.
             const QTextListFormat lf = list->format();
+            const int number = lf.intProperty(ListNumberProperty);
+            if (!m_lists.contains(number))
+                m_lists.insert(number, int(m_lists.size()) + 1);
+            const int ordinal = m_lists.value(number);
             out += QStringLiteral(" list=%1:%2 label=%3")
-                       .arg(lf.intProperty(ListNumberProperty))
+                       .arg(ordinal)
                        .arg(lf.intProperty(ListLevelProperty))
                        .arg(quoted(list->itemText(b).isEmpty() ? QString::number(-lf.style()) : list->itemText(b)));
             if (lf.hasProperty(ListStartProperty) && lf.intProperty(ListStartProperty) != 1)
@@ -299,6 +304,7 @@ private:
 
     StyleResolver m_resolver;
     QString m_pendingSection;
+    QHash<int, int> m_lists;
 };
 
 } // namespace

@@ -60,6 +60,8 @@ void writeKept(Writer &w, const QTextCharFormat &f)
         // A field without a result.
         out.open();
         out.word("field");
+        if (f.boolProperty(FieldLockedProperty))
+            out.word("fldlock");
         out.open();
         out.star();
         out.word("fldinst");

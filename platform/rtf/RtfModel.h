@@ -121,7 +121,7 @@ struct ListLevel {
 struct ListDef {
     int id = 0;                 // \listid
     int templateId = 0;
-    bool hybrid = true;
+    bool hybrid = false;        // \listhybrid; \listsimple and neither are not
     QString name;
     std::vector<ListLevel> levels;
 };

@@ -91,6 +91,9 @@ void paraWord(Parser &p, int id, const Token &t)
     ParaState &para = p.state().para;
     ParaProps &props = para.props;
     const bool on = !t.hasParam || t.param != 0;
+    // The paragraph's own tab stops replace its style's: the first it states
+    // starts the list afresh.
+    const bool firstOwn = !(para.explicitProps & explicitBit(id));
     para.explicitProps |= explicitBit(id);
     const auto leader = [&](TabLeader l) { para.pendingTab.leader = l; };
     switch (id) {
@@ -118,7 +121,8 @@ void paraWord(Parser &p, int id, const Token &t)
         if (id == TabBar)
             stop.kind = TabKind::Bar;
         para.pendingTab = TabStop {};
-        std::vector<TabStop> stops = p.doc().tabLists[size_t(props.tabs)];
+        std::vector<TabStop> stops = firstOwn ? std::vector<TabStop> {} : p.doc().tabLists[size_t(props.tabs)];
+        std::erase_if(stops, [&](const TabStop &s) { return s.position == stop.position; });
         if (int(stops.size()) >= MaxTabStops) {
             p.doc().dropped.add(QStringLiteral("tab stops beyond %1").arg(MaxTabStops));
             break;

@@ -1,8 +1,11 @@
 #include "rtftesthelpers.h"
 
 #include "platform/rtf/RtfCodePages.h"
+#include "platform/rtf/RtfDump.h"
 #include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 #include <QTextCursor>
@@ -37,6 +40,10 @@ private slots:
     void corpus_data();
     void corpus();
     void corpusFormatting();
+    void families_data();
+    void families();
+    void hostile_data();
+    void hostile();
 };
 
 void tst_RtfReader::tokenizer_data()
@@ -510,6 +517,230 @@ void tst_RtfReader::corpusFormatting()
              QString("left:MS Project Addin ProjectPlus{10pt,맑은 고딕}"));
     QVERIFY(load("rtfparserkit_testMultiByteHex.rtf").contains(QString("{9pt,ＭＳ Ｐゴシック}")));
     QVERIFY(load("striprtf_bytes.rtf").startsWith(QString("center: / justify:УХВАЛА{b,#000000,Calibri}")));
+}
+
+// What each family reads, as the dump shows it; written back, it reads the same.
+void tst_RtfReader::families_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("indents")
+        << QByteArray("{\\rtf1\\li720\\ri360\\fi-360 x\\par}")
+        << QStringLiteral("paragraph left li=720 ri=360 fi=-360");
+    QTest::newRow("spacing")
+        << QByteArray("{\\rtf1\\sb120\\sa240 x\\par}")
+        << QStringLiteral("paragraph left sb=120 sa=240");
+    QTest::newRow("lines multiple")
+        << QByteArray("{\\rtf1\\sl360\\slmult1 x\\par}")
+        << QStringLiteral("sl=150%");
+    QTest::newRow("lines exact")
+        << QByteArray("{\\rtf1\\sl-300\\slmult0 x\\par}")
+        << QStringLiteral("sl=exactly300");
+    QTest::newRow("lines at least")
+        << QByteArray("{\\rtf1\\sl300 x\\par}")
+        << QStringLiteral("sl=atleast300");
+    QTest::newRow("tab stops")
+        << QByteArray("{\\rtf1\\tqr\\tldot\\tx6480\\tqc\\tx3000\\tb500\\tx720 x\\par}")
+        << QStringLiteral("tabs=r6480.1;c3000.0;b500.0;l720.0");
+    QTest::newRow("pard clears tabs")
+        << QByteArray("{\\rtf1\\tx720 a\\par\\pard b\\par}")
+        << QStringLiteral("text=\"a\"\nparagraph left\n");
+    QTest::newRow("page char")
+        << QByteArray("{\\rtf1 a\\par\\page b\\par}")
+        << QStringLiteral("paragraph left page\n");
+    QTest::newRow("pagebb keep")
+        << QByteArray("{\\rtf1\\pagebb\\keep\\keepn\\widctlpar x\\par}")
+        << QStringLiteral("paragraph left pagebb keep keepnext widow");
+    QTest::newRow("shading")
+        << QByteArray("{\\rtf1{\\colortbl;\\red255\\green255\\blue0;}\\cbpat1\\shading5000 x\\par}")
+        << QStringLiteral("paragraph left shade=#ffff00");
+    QTest::newRow("style applied")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sb240\\b heading 1;}}\\pard\\s1 x\\par}")
+        << QStringLiteral("paragraph left sb=240 style=\"heading 1\"\n  run face=\"Times New Roman\" size=12 color=auto style=b text=\"x\"");
+    QTest::newRow("style keeps own")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s1\\li720 Quote;}}\\pard\\li100\\s1 x\\par}")
+        << QStringLiteral("paragraph left li=100 style=\"Quote\"");
+    QTest::newRow("char style")
+        << QByteArray("{\\rtf1{\\stylesheet{\\*\\cs5\\b Strong;}}{\\cs5\\b x}\\par}")
+        << QStringLiteral("style=b cs=\"Strong\" text=\"x\"");
+    QTest::newRow("strike")
+        << QByteArray("{\\rtf1{\\strike a}{\\striked1 b}\\par}")
+        << QStringLiteral("strike text=\"a\"\n  run face=\"Times New Roman\" size=12 color=auto style=- dstrike text=\"b\"");
+    QTest::newRow("super sub up dn")
+        << QByteArray("{\\rtf1 a{\\super 2}{\\sub 3}{\\up6 u}{\\dn4 d}x\\nosupersub y\\par}")
+        << QStringLiteral("super text=\"2\"\n  run face=\"Times New Roman\" size=12 color=auto style=- sub text=\"3\"\n  run face=\"Times New Roman\" size=12 color=auto style=- offset=6 text=\"u\"\n  run face=\"Times New Roman\" size=12 color=auto style=- offset=-4 text=\"d\"\n  run face=\"Times New Roman\" size=12 color=auto style=- text=\"xy\"");
+    QTest::newRow("highlight shading")
+        << QByteArray("{\\rtf1{\\colortbl;\\red255\\green255\\blue0;\\red0\\green255\\blue0;}{\\highlight1 h}{\\chcbpat2 s}{\\cb2 c}\\par}")
+        << QStringLiteral("hl=#ffff00 text=\"h\"\n  run face=\"Times New Roman\" size=12 color=auto style=- bg=#00ff00 text=\"sc\"");
+    QTest::newRow("caps")
+        << QByteArray("{\\rtf1{\\caps a}{\\scaps b}\\par}")
+        << QStringLiteral("caps text=\"a\"\n  run face=\"Times New Roman\" size=12 color=auto style=- scaps text=\"b\"");
+    QTest::newRow("underlines")
+        << QByteArray("{\\rtf1{\\uldb a}{\\ulwave b}{\\uld c}\\par}")
+        << QStringLiteral("ul=102 text=\"a\"\n  run face=\"Times New Roman\" size=12 color=auto style=u ul=6 text=\"b\"\n  run face=\"Times New Roman\" size=12 color=auto style=u ul=3 text=\"c\"");
+    QTest::newRow("list modern")
+        << QByteArray("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}\\fi-360\\li720}\\listid7}}{\\*\\listoverridetable{\\listoverride\\listid7\\listoverridecount0\\ls1}}{\\listtext 1.\\tab}\\pard\\ls1 one\\par{\\listtext 2.\\tab}\\pard\\ls1 two\\par}")
+        << QStringLiteral("list=1:0 label=\"1.\"\n  run face=\"Times New Roman\" size=12 color=auto style=- text=\"one\"\nparagraph left list=1:0 label=\"2.\"");
+    QTest::newRow("list start")
+        << QByteArray("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc4\\levelstartat5{\\leveltext\\'02\\'00);;}{\\levelnumbers\\'01;}}\\listid7}}{\\*\\listoverridetable{\\listoverride\\listid7\\listoverridecount0\\ls1}}\\pard\\ls1 one\\par}")
+        << QStringLiteral("label=\"a)\" start=5");
+    QTest::newRow("symbol bullet")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f2\\fcharset2 Symbol;}}{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}{\\levelnumbers;}\\f2}\\listid7}}{\\*\\listoverridetable{\\listoverride\\listid7\\listoverridecount0\\ls1}}{\\listtext\\f2\\u-3913 ?\\tab}\\pard\\ls1 dot\\par}")
+        << QStringLiteral("list=1:0 label=\"1\"\n  run face=\"Times New Roman\" size=12 color=auto style=- text=\"dot\"");
+    QTest::newRow("list nowhere")
+        << QByteArray("{\\rtf1{\\listtext 1.\\tab}\\pard\\ls99 orphan\\par}")
+        << QStringLiteral("text=\"1.\\torphan\"");
+    QTest::newRow("level clamped")
+        << QByteArray("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid7}}{\\*\\listoverridetable{\\listoverride\\listid7\\listoverridecount0\\ls1}}\\pard\\ls1\\ilvl99 deep\\par}")
+        << QStringLiteral("list=1:8");
+    QTest::newRow("old pn")
+        << QByteArray("{\\rtf1{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3{\\pntxta .}}first\\par}")
+        << QStringLiteral("label=\"I.\" start=3\n  run face=\"Times New Roman\" size=12 color=auto style=- text=\"first\"");
+    QTest::newRow("hyperlink")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"http://example.org/a\"}{\\fldrslt link}}\\par}")
+        << QStringLiteral("field=\"HYPERLINK \\\"http://example.org/a\\\"\" text=\"link\"");
+    QTest::newRow("hyperlink bookmark")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \\\\l \"top\"}{\\fldrslt up}}\\par}")
+        << QStringLiteral("field=\"HYPERLINK \\\\l \\\"top\\\"\" text=\"up\"");
+    QTest::newRow("page field")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}\\par}")
+        << QStringLiteral("field=\"PAGE\" text=\"7\"");
+    QTest::newRow("empty field")
+        << QByteArray("{\\rtf1 a{\\field{\\*\\fldinst NUMPAGES}{\\fldrslt }}b\\par}")
+        << QStringLiteral("text=\"a\"\n  field \"NUMPAGES\"\n  run");
+    QTest::newRow("table")
+        << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row}")
+        << QStringLiteral("table rows=1 cols=2\n  cell 0,0\n    paragraph left\n      run face=\"Times New Roman\" size=12 color=auto style=- text=\"a\"\n  cell 0,1");
+    QTest::newRow("hmerge")
+        << QByteArray("{\\rtf1\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\cellx3000\\pard\\intbl a\\cell\\cell c\\cell\\row}")
+        << QStringLiteral("table rows=1 cols=3\n  cell 0,0 span=1x2");
+    QTest::newRow("wider cell")
+        << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row\\trowd\\cellx2000\\pard\\intbl c\\cell\\row}")
+        << QStringLiteral("cell 1,0 span=1x2");
+    QTest::newRow("vmerge")
+        << QByteArray("{\\rtf1\\trowd\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell d\\cell\\row}")
+        << QStringLiteral("cell 0,0 span=2x1");
+    QTest::newRow("nested")
+        << QByteArray("{\\rtf1\\trowd\\cellx3000\\pard\\intbl outer\\par\\pard\\intbl\\itap2 in\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\cell\\row}")
+        << QStringLiteral("text=\"outer\"\n    table rows=1 cols=1\n      cell 0,0\n        paragraph left\n          run face=\"Times New Roman\" size=12 color=auto style=- text=\"in\"");
+    QTest::newRow("cell style")
+        << QByteArray("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\trowd\\clbrdrt\\brdrs\\brdrw20\\clcbpat1\\clvertalc\\cellx1000\\pard\\intbl a\\cell\\row}")
+        << QStringLiteral("cell 0,0 borders=1000 shade=#ff0000 valign=middle");
+    QTest::newRow("picture png")
+        << QByteArray("{\\rtf1{\\pict\\pngblip\\picw1\\pich1\\picwgoal300\\pichgoal150 89504e470d0a1a0a0000000d4948445200000001000000010806000000 1f15c4890000000d4944415478da63f8cfc0f01f0005000201a5e1b5b60000000049454e44ae426082}\\par}")
+        << QStringLiteral("picture kind=0 bytes=70 md5=f55bd749cdd7 size=20x10");
+    QTest::newRow("picture wmf")
+        << QByteArray("{\\rtf1{\\pict\\wmetafile8\\picw2000\\pich1000 0102}\\par}")
+        << QStringLiteral("picture kind=3 bytes=2 md5=0cb988d042a7 size=76x38");
+    QTest::newRow("shppict pair")
+        << QByteArray("{\\rtf1{\\*\\shppict{\\pict\\emfblip 0102}}{\\nonshppict{\\pict\\wmetafile8 0304}}\\par}")
+        << QStringLiteral("picture kind=2 bytes=2 md5=0cb988d042a7 size=32x32 params=0,0,0,0,0,100,100,0,0,0,0,0,0,0 twin=3:2");
+    QTest::newRow("footnote")
+        << QByteArray("{\\rtf1 a{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} note text}b\\par}")
+        << QStringLiteral("text=\"a\"\n  note footnote auto\n    paragraph left\n      run face=\"Times New Roman\" size=12 color=auto style=- text=\" note text\"\n  run");
+    QTest::newRow("endnote")
+        << QByteArray("{\\rtf1 a{\\super\\chftn}{\\footnote\\ftnalt\\pard end}\\par}")
+        << QStringLiteral("note endnote auto");
+    QTest::newRow("comment")
+        << QByteArray("{\\rtf1{\\*\\atnid AW}{\\*\\atnauthor Ada}\\chatn{\\*\\annotation{\\*\\atndate 1}said}x\\par}")
+        << QStringLiteral("note comment auto author=\"Ada\"\n    paragraph left\n      run face=\"Times New Roman\" size=12 color=auto style=- text=\"said\"");
+    QTest::newRow("bookmark")
+        << QByteArray("{\\rtf1 a{\\*\\bkmkstart b1}b{\\*\\bkmkend b1}c\\par}")
+        << QStringLiteral("kept \"{\\\\*\\\\bkmkstart b1}\"\n  run face=\"Times New Roman\" size=12 color=auto style=- text=\"b\"\n  kept \"{\\\\*\\\\bkmkend b1}\"");
+    QTest::newRow("header")
+        << QByteArray("{\\rtf1{\\header\\pard head\\par}body\\par}")
+        << QStringLiteral("section \"\"\n  header\n    paragraph left\n      run face=\"Times New Roman\" size=12 color=auto style=- text=\"head\"");
+    QTest::newRow("info")
+        << QByteArray("{\\rtf1{\\info{\\title T}{\\author A}}x\\par}")
+        << QStringLiteral("info author=\"A\"\ninfo title=\"T\"");
+    QTest::newRow("page setup")
+        << QByteArray("{\\rtf1\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134\\margb1134\\landscape x\\par}")
+        << QStringLiteral("page 11906,16838,1134,1134,1134,1134,0,1,0");
+    QTest::newRow("kept group")
+        << QByteArray("{\\rtf1{\\*\\unknownthing abc}x\\par}")
+        << QStringLiteral("kept \"{\\\\*\\\\unknownthing abc}\"");
+}
+
+void tst_RtfReader::families()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("Times New Roman"), 24));   // as a document window's
+    QVERIFY(rtf::readIntoDocument(&doc, rtf).ok);
+    const QString dump = rtf::dump(doc);
+    QVERIFY2(dump.contains(expected), qPrintable(dump));
+    QTextDocument again;
+    again.setDefaultFont(doc.defaultFont());
+    QVERIFY(rtf::readIntoDocument(&again, rtf::writeDocument(doc)).ok);
+    QCOMPARE(rtf::dump(again), dump);
+}
+
+// Hostile input is clamped or dropped, in time, and the reader says what it dropped.
+void tst_RtfReader::hostile_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");   // in the dump
+    QTest::addColumn<QString>("dropped");    // a kind the reader reports dropping
+
+    const QByteArray png = "89504e470d0a1a0a0000000d49484452";
+    QTest::newRow("indent of 2^31") << QByteArray("{\\rtf1\\li2147483647\\fi-2147483648 x\\par}")
+                                    << QString("li=31680 fi=-31680") << QString();
+    QByteArray tabs;
+    for (int i = 1; i <= 10000; ++i)
+        tabs += "\\tx" + QByteArray::number(i);
+    QTest::newRow("10,000 tab stops") << "{\\rtf1" + tabs + " x\\par}" << QString("tabs=l1.0;l2.0;")
+                                      << QString("tab stops beyond 64");
+    QTest::newRow("100,000 cells in a row")
+        << "{\\rtf1\\trowd\\cellx100" + QByteArray(" a\\cell").repeated(100000) + "\\row}"
+        << QString("table rows=1 cols=") << QString("cells beyond 63 in a row");
+    QTest::newRow("cellx out of order and absurd")
+        << QByteArray("{\\rtf1\\trowd\\cellx5000\\cellx100\\cellx-99999\\cellx2147483647\\pard\\intbl a\\cell b\\cell c\\cell d\\cell\\row}")
+        << QString("table rows=1 cols=4") << QString();
+    QTest::newRow("rows without row")
+        << "{\\rtf1" + QByteArray("\\trowd\\cellx100\\pard\\intbl x\\cell").repeated(2000) + "}"
+        << QString("table rows=1") << QString("cells beyond 63 in a row");
+    QTest::newRow("cell and row outside a table")
+        << QByteArray("{\\rtf1 a\\cell b\\row c\\nestcell d\\nestrow e}") << QString("text=\"e\"") << QString();
+    QTest::newRow("nesting beyond the cap")
+        << QByteArray("{\\rtf1\\pard\\intbl\\itap100 x\\nestcell\\nestrow}") << QString("text=\"x\"") << QString();
+    QTest::newRow("picture claiming 100,000 x 100,000 pixels")
+        << "{\\rtf1{\\pict\\pngblip " + png + "000186a0000186a00806000000" + "}}" << QString("picture kind=0 bytes=29")
+        << QString();
+    QTest::newRow("truncated picture") << QByteArray("{\\rtf1{\\pict\\jpegblip ffd8ffe000104a46}}")
+                                       << QString("picture kind=1 bytes=8") << QString();
+    QTest::newRow("100,000 footnotes") << "{\\rtf1 " + QByteArray("a{\\footnote n}").repeated(100000) + "}"
+                                       << QString("note footnote") << QString("notes and headers beyond the limits");
+    QTest::newRow("a header in a footnote in a header")
+        << QByteArray("{\\rtf1{\\header h{\\footnote f{\\header x}}}y}") << QString("text=\"y\"")
+        << QString("notes and headers beyond the limits");
+    QTest::newRow("an info of 8 MB") << "{\\rtf1{\\info{\\title " + QByteArray(8 << 20, 'x') + "}}y}"
+                                     << QString("info title=\"xxxx") << QString();
+    QTest::newRow("unbalanced groups in a kept destination")
+        << QByteArray("{\\rtf1{\\*\\foo {{{ x}y}") << QString("paragraph") << QString("unbalanced groups");
+    QTest::newRow("list level out of range and a list pointing nowhere")
+        << QByteArray("{\\rtf1{\\*\\listoverridetable{\\listoverride\\listid9\\ls1}}\\pard\\ls1\\ilvl99 a\\par}")
+        << QString("paragraph left\n") << QString();
+}
+
+void tst_RtfReader::hostile()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QFETCH(QString, dropped);
+    QElapsedTimer timer;
+    timer.start();
+    QTextDocument doc;
+    const rtf::ReadResult result = rtf::readIntoDocument(&doc, rtf);
+    QVERIFY(result.ok);
+    const QByteArray written = rtf::writeDocument(doc);
+    QVERIFY(rtftest::sevenBitAndBalanced(written));
+    QVERIFY2(timer.elapsed() < 30000, "hostile input took too long");
+    const QString dump = rtf::dump(doc);
+    QVERIFY2(dump.contains(expected), qPrintable(dump.left(2000)));
+    if (!dropped.isEmpty())
+        QVERIFY2(result.dropped.counts.contains(dropped), qPrintable(QStringList(result.dropped.counts.keys()).join(u',')));
 }
 
 QTEST_MAIN(tst_RtfReader)
