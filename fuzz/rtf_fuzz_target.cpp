@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 
 #include <cstdint>
 #include <cstdio>
@@ -39,6 +40,11 @@ QString paragraphs(const QTextDocument &doc)
         out += b.text();
     }
     return out;
+}
+
+bool hasTables(const QTextDocument &doc)
+{
+    return !doc.rootFrame()->childFrames().isEmpty();
 }
 
 [[noreturn]] void fail(const char *what, const QString &a, const QString &b)
@@ -70,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (first != second)
         fail("document round trip", first, second);
 
-    // A middle third pasted between two letters keeps its text and breaks.
+    // A middle third pasted between two letters keeps its text and breaks;
+    // from a table, Qt's selected text has no breaks between cells to compare.
     QTextCursor cursor(&doc);
     const int end = doc.characterCount() - 1;
     // Never split a surrogate pair: the editor's own cursor does not either.
@@ -83,8 +90,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QTextCursor at(&host);
     at.setPosition(1);
     (void)rtf::insertRtf(at, rtf::writeSelection(cursor));
-    const QString pasted = paragraphs(host);
-    if (pasted != u'X' + selected + u'Y')
-        fail("selection paste", u'X' + selected + u'Y', pasted);
+    QString pasted = paragraphs(host);
+    QString expected = u'X' + selected + u'Y';
+    if (hasTables(doc)) {
+        for (QString *s : {&expected, &pasted}) {
+            s->remove(u'\n');
+            s->remove(QChar(0xFDD0));   // the marks Qt's selected text has for frames
+            s->remove(QChar(0xFDD1));
+        }
+    }
+    if (pasted != expected)
+        fail("selection paste", expected, pasted);
     return 0;
 }
