@@ -93,28 +93,27 @@ constexpr quint32 keywordHash(std::string_view name)
 constexpr size_t KeywordSlots = 2048;
 static_assert(keywords.size() * 2 < KeywordSlots);
 
-constexpr auto keywordSlots = [] {
+struct Slots {
     std::array<qint16, KeywordSlots> table {};
-    for (auto &slot : table)
+    bool unique = true;     // a second row for a name would never be found
+};
+
+constexpr Slots keywordSlots = [] {
+    Slots result;
+    for (auto &slot : result.table)
         slot = -1;
     for (size_t i = 0; i < keywords.size(); ++i) {
         size_t h = keywordHash(keywords[i].name) % KeywordSlots;
-        while (table[h] >= 0)
+        while (result.table[h] >= 0) {
+            if (keywords[size_t(result.table[h])].name == keywords[i].name)
+                result.unique = false;
             h = (h + 1) % KeywordSlots;
-        table[h] = qint16(i);
+        }
+        result.table[h] = qint16(i);
     }
-    return table;
+    return result;
 }();
-
-// Every word once: a second row for a name would never be found.
-constexpr bool uniqueNames = [] {
-    for (size_t i = 0; i < keywords.size(); ++i)
-        for (size_t j = i + 1; j < keywords.size(); ++j)
-            if (keywords[i].name == keywords[j].name)
-                return false;
-    return true;
-}();
-static_assert(uniqueNames, "a keyword has two rows");
+static_assert(keywordSlots.unique, "a keyword has two rows");
 
 } // namespace
 
@@ -122,7 +121,7 @@ const Keyword *findKeyword(QByteArrayView name)
 {
     const std::string_view key(name.data(), size_t(name.size()));
     for (size_t h = keywordHash(key) % KeywordSlots;; h = (h + 1) % KeywordSlots) {
-        const qint16 i = keywordSlots[h];
+        const qint16 i = keywordSlots.table[h];
         if (i < 0)
             return nullptr;
         if (keywords[size_t(i)].name == key)
