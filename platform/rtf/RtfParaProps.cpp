@@ -345,8 +345,10 @@ std::vector<TabStop> tabStopsOf(const QTextBlockFormat &f)
 
 } // namespace
 
-void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList)
+void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList, bool styled)
 {
+    // A paragraph with a style states every property, also those that are
+    // off or zero: a reader fills in from the style what it leaves out.
     RtfOut &out = w.out();
     switch (rules::alignment(f.alignment())) {
     case Align::Right: out.word("qr"); break;
@@ -356,8 +358,10 @@ void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList)
     }
     if (f.layoutDirection() == Qt::RightToLeft)
         out.word("rtlpar");
+    else if (styled)
+        out.word("ltrpar");
     const auto length = [&](std::string_view word, double pixels) {
-        if (const int tw = rules::twips(pixels))
+        if (const int tw = rules::twips(pixels); tw || styled)
             out.word(word, tw);
     };
     length("li", f.leftMargin());
@@ -366,11 +370,19 @@ void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList)
                                                                   : f.textIndent());
     length("sb", f.topMargin());
     length("sa", f.bottomMargin());
+    const auto flag = [&](std::string_view word, bool on) {
+        if (on)
+            out.word(word);
+        else if (styled)
+            out.word(word, 0);
+    };
     switch (f.lineHeightType()) {
     case QTextBlockFormat::ProportionalHeight:
         if (const int n = int(std::lround(f.lineHeight() * 2.4)); n > 0 && n != 240) {
             out.word("sl", n);
             out.word("slmult", 1);
+        } else if (styled) {
+            out.word("sl", 0);
         }
         break;
     case QTextBlockFormat::FixedHeight:
@@ -382,20 +394,23 @@ void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList)
         out.word("slmult", 0);
         break;
     default:
+        if (styled)
+            out.word("sl", 0);
         break;
     }
     writeTabs(out, tabStopsOf(f));
-    if ((f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !f.boolProperty(PageBreakCharProperty))
-        out.word("pagebb");
-    if (f.nonBreakableLines())
-        out.word("keep");
-    if (f.boolProperty(KeepWithNextProperty))
-        out.word("keepn");
+    flag("pagebb", (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !f.boolProperty(PageBreakCharProperty));
+    flag("keep", f.nonBreakableLines());
+    flag("keepn", f.boolProperty(KeepWithNextProperty));
     if (f.boolProperty(WidowControlProperty))
         out.word("widctlpar");
+    else if (styled)
+        out.word("nowidctlpar");
     if (f.background().style() != Qt::NoBrush)
         out.word("cbpat", w.colour(f.background().color().rgb()));
-    if (f.hasProperty(ShadingPercentProperty))
+    else if (styled)
+        out.word("cbpat", 0);
+    if (f.hasProperty(ShadingPercentProperty) || styled)
         out.word("shading", f.intProperty(ShadingPercentProperty));
     if (f.hasProperty(OutlineLevelProperty))
         out.word("outlinelevel", f.intProperty(OutlineLevelProperty));
@@ -413,9 +428,10 @@ void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth)
         if (depth > 1)
             out.word("itap", depth);
     }
-    if (f.hasProperty(ParaStyleNameProperty))
+    const bool styled = f.hasProperty(ParaStyleNameProperty);
+    if (styled)
         out.word("s", w.styleNumber(f.stringProperty(ParaStyleNameProperty)));
-    writeParagraphProperties(w, f, block.textList() != nullptr);
+    writeParagraphProperties(w, f, block.textList() != nullptr, styled);
     writeListLabel(w, block);
 }
 

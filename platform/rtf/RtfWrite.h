@@ -91,7 +91,7 @@ private:
 // The family parts of writing.
 void writeRunFormat(Writer &w, const QTextCharFormat &f);
 void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth);
-void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList);
+void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList, bool styled = false);
 void writeListLabel(Writer &w, const QTextBlock &block);
 void writeListTables(Writer &w, RtfOut &out);
 void writeTable(Writer &w, QTextTable *table, int depth);
