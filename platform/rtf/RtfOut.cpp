@@ -61,7 +61,7 @@ void RtfOut::text(QStringView s)
         default:
             break;
         }
-        if (c < 0x20 || c == 0x7F)
+        if (c < 0x20)
             continue;
         char16_t units[2] = {c, 0};
         int count = 1;
