@@ -147,7 +147,8 @@ void buildStyles(Builder &b, bool merge)
         return QString();
     };
     for (const StyleDef &s : model.styles) {
-        if (merge && std::any_of(sheet.begin(), sheet.end(), [&](const StyleRef &r) { return r.name == s.name; }))
+        // Styles go by their names: the first of a name counts, in a paste the document's own.
+        if (std::any_of(sheet.begin(), sheet.end(), [&](const StyleRef &r) { return r.name == s.name; }))
             continue;
         StyleRef ref;
         ref.name = s.name;
