@@ -68,8 +68,8 @@ QByteArray keepableGroup(QByteArrayView group)
             out.append(digits[c & 0xF]);
             continue;
         }
-        if (c == 0)
-            continue;
+        if (c < 0x20 && c != '\t' && c != '\r' && c != '\n')
+            return {};      // control bytes would read differently once dropped
         if (c == '\\') {
             // An escaped brace or backslash is never structure.
             if (i + 1 < group.size() && static_cast<unsigned char>(group[i + 1]) - 1u < 0x7Fu) {

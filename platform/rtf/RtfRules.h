@@ -37,8 +37,8 @@ bool underlined(const QTextCharFormat &format);
 void appendUnicodeEscape(QByteArray &out, char16_t unit);
 
 // A group read verbatim, as it may be written back: balanced, 7-bit (other
-// bytes become \'hh), without \bin data. Empty when it is none of these:
-// a group cut off by the end of the file is not kept.
+// bytes become \'hh), without \bin data or control bytes. Empty when it is
+// none of these: a group cut off by the end of the file is not kept.
 QByteArray keepableGroup(QByteArrayView group);
 
 // RTF markup that arrived as text (the clipboard's plain text): characters
