@@ -303,9 +303,8 @@ void Writer::runFormat(int index, const QTextCharFormat &f)
 void Writer::openField(const QTextCharFormat &f, int id)
 {
     m_openField = id;
-    QString instruction = f.stringProperty(FieldInstructionProperty);
-    if (instruction.isEmpty())
-        instruction = hyperlinkInstruction(f.anchorHref());
+    const QString instruction = f.hasProperty(FieldInstructionProperty) ? f.stringProperty(FieldInstructionProperty)
+                                                                        : hyperlinkInstruction(f.anchorHref());
     m_out->open();
     m_out->word("field");
     if (f.boolProperty(FieldLockedProperty))
