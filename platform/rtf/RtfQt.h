@@ -75,6 +75,7 @@ enum Property {
     CellBorderKindsProperty,    // QList<int>: the four border styles as written
     CellFillerProperty,         // bool: a grid cell no cell of the file covers
     CellMergedProperty,         // int: 1 \clmgf/\clmrg, 2 \clvmgf/\clvmrg: how the file merged it
+    CellColumnWidthsProperty,   // QList<int>: the widths of the columns the cell spans, twips
 };
 
 // Custom objects drawn by the surface's handlers.

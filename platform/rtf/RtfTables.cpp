@@ -319,6 +319,11 @@ void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
         QTextTableCellFormat f = cellFormat(p.cell->props, row.props.gap);
         if (p.merged)
             f.setProperty(CellMergedProperty, p.merged);
+        // A copy of some of the cells keeps their widths, not the table's.
+        QList<int> spanned;
+        for (int c = p.column; c < std::min(columns, p.column + p.columnSpan); ++c)
+            spanned.append(edges[size_t(c + 1)] - edges[size_t(c)]);
+        f.setProperty(CellColumnWidthsProperty, QVariant::fromValue(spanned));
         if (!rowMarked[size_t(p.row)]) {
             rowMarked[size_t(p.row)] = true;
             f.setProperty(RowPropertiesProperty,
@@ -378,7 +383,21 @@ std::vector<int> columnWidths(const QTextTable *table)
     const int columns = table->columns();
     const QList<QTextLength> constraints = table->format().columnWidthConstraints();
     std::vector<int> widths(size_t(columns), DefaultTextWidth / std::max(1, columns));
-    for (int c = 0; c < columns && c < constraints.size(); ++c) {
+    if (constraints.size() != columns) {
+        // Cut from a larger table: the cells know the widths of their columns.
+        for (int c = 0; c < columns; ++c) {
+            for (int r = 0; r < table->rows(); ++r) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                const QList<int> spanned = cell.format().property(CellColumnWidthsProperty).value<QList<int>>();
+                if (c - cell.column() < spanned.size()) {
+                    widths[size_t(c)] = std::max(1, spanned[c - cell.column()]);
+                    break;
+                }
+            }
+        }
+        return widths;
+    }
+    for (int c = 0; c < columns; ++c) {
         const QTextLength &l = constraints[c];
         if (l.type() == QTextLength::FixedLength)
             widths[size_t(c)] = std::max(1, rules::twips(l.rawValue()));

@@ -628,8 +628,8 @@ void tst_RtfReader::families_data()
         << QByteArray("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\trowd\\clbrdrt\\brdrs\\brdrw20\\clcbpat1\\clvertalc\\cellx1000\\pard\\intbl a\\cell\\row}")
         << QStringLiteral("cell 0,0 borders=1000 shade=#ff0000 valign=middle");
     QTest::newRow("picture png")
-        << QByteArray("{\\rtf1{\\pict\\pngblip\\picw1\\pich1\\picwgoal300\\pichgoal150 89504e470d0a1a0a0000000d4948445200000001000000010806000000 1f15c4890000000d4944415478da63f8cfc0f01f0005000201a5e1b5b60000000049454e44ae426082}\\par}")
-        << QStringLiteral("picture kind=0 bytes=70 md5=f55bd749cdd7 size=20x10");
+        << QByteArray("{\\rtf1{\\pict\\pngblip\\picw1\\pich1\\picwgoal300\\pichgoal150 89504e470d0a1a0a0000000d4948445200000001000000010802000000907753de0000000c49444154789c63f8cfc0000003010100c9fe92ef0000000049454e44ae426082}\\par}")
+        << QStringLiteral("picture kind=0 bytes=69 md5=ee76702403cd size=20x10");
     QTest::newRow("picture wmf")
         << QByteArray("{\\rtf1{\\pict\\wmetafile8\\picw2000\\pich1000 0102}\\par}")
         << QStringLiteral("picture kind=3 bytes=2 md5=0cb988d042a7 size=76x38");
