@@ -55,11 +55,11 @@ public:
         const int v = t.param;
         const auto length = [&](int &field) { field = std::clamp(v, 0, MaxLength * 10); };
         switch (k->id) {
-        case Png: m_pict.kind = PictureKind::Png; break;
-        case Jpeg: m_pict.kind = PictureKind::Jpeg; break;
-        case Emf: m_pict.kind = PictureKind::Emf; break;
+        case Png: m_pict.kind = PictureKind::Png; m_pict.kindParam = 0; break;
+        case Jpeg: m_pict.kind = PictureKind::Jpeg; m_pict.kindParam = 0; break;
+        case Emf: m_pict.kind = PictureKind::Emf; m_pict.kindParam = 0; break;
         case Wmf: m_pict.kind = PictureKind::Wmf; m_pict.kindParam = v; break;
-        case MacPict: m_pict.kind = PictureKind::Mac; break;
+        case MacPict: m_pict.kind = PictureKind::Mac; m_pict.kindParam = 0; break;
         case Dib: m_pict.kind = PictureKind::Dib; m_pict.kindParam = v; break;
         case WBitmap: m_pict.kind = PictureKind::Bitmap; m_pict.kindParam = v; break;
         case PicWidth: length(m_pict.width); break;
