@@ -66,11 +66,28 @@ bool hasWord(const QByteArray &properties, QByteArrayView word)
     return false;
 }
 
+// Qt's layout takes a paragraph's indents in pixels of the screen, also on a
+// printer of far finer pixels (tab stops it scales itself): they are scaled to it.
+void scaleIndents(QTextDocument &doc, double factor)
+{
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat f = b.blockFormat();
+        if (qIsNull(f.leftMargin()) && qIsNull(f.rightMargin()) && qIsNull(f.textIndent()))
+            continue;
+        f.setLeftMargin(f.leftMargin() * factor);
+        f.setRightMargin(f.rightMargin() * factor);
+        f.setTextIndent(f.textIndent() * factor);
+        QTextCursor(b).setBlockFormat(f);
+    }
+}
+
 // A header or footer as it prints on one page: its page-number fields show
 // that page's number, its page-count fields the number of pages.
-std::unique_ptr<QTextDocument> storyForPage(const QTextDocument &story, int page, int pages)
+std::unique_ptr<QTextDocument> storyForPage(const QTextDocument &story, int page, int pages, QPaintDevice *device,
+                                            double width)
 {
     std::unique_ptr<QTextDocument> copy(story.clone());
+    copy->setUndoRedoEnabled(false);
     QList<QPair<QTextCursor, QString>> replacements;
     for (QTextBlock b = copy->begin(); b.isValid(); b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
@@ -90,37 +107,14 @@ std::unique_ptr<QTextDocument> storyForPage(const QTextDocument &story, int page
         format.setObjectType(QTextFormat::NoObject);
         cursor.insertText(text, format);
     }
+    scaleIndents(*copy, device->logicalDpiX() / 96.0);
+    copy->documentLayout()->setPaintDevice(device);
+    InlineObjects::install(copy.get());
+    QTextFrameFormat frame = copy->rootFrame()->frameFormat();
+    frame.setMargin(0);
+    copy->rootFrame()->setFrameFormat(frame);
+    copy->setTextWidth(width);
     return copy;
-}
-
-// Qt's layout takes a paragraph's indents in pixels of the screen, also on a
-// printer of far finer pixels (tab stops it scales itself): they are scaled to it.
-void scaleIndents(QTextDocument &doc, double factor)
-{
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        QTextBlockFormat f = b.blockFormat();
-        if (qIsNull(f.leftMargin()) && qIsNull(f.rightMargin()) && qIsNull(f.textIndent()))
-            continue;
-        f.setLeftMargin(f.leftMargin() * factor);
-        f.setRightMargin(f.rightMargin() * factor);
-        f.setTextIndent(f.textIndent() * factor);
-        QTextCursor(b).setBlockFormat(f);
-    }
-}
-
-void drawStory(QPainter &painter, QTextDocument &story, const QRectF &area, bool bottom)
-{
-    scaleIndents(story, painter.device()->logicalDpiX() / 96.0);
-    story.documentLayout()->setPaintDevice(painter.device());
-    InlineObjects::install(&story);
-    story.setTextWidth(area.width());
-    const double height = story.documentLayout()->documentSize().height();
-    painter.save();
-    painter.translate(area.left(), bottom ? area.bottom() - height : area.top());
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette.setColor(QPalette::Text, Qt::black);
-    story.documentLayout()->draw(&painter, context);
-    painter.restore();
 }
 
 } // namespace
@@ -150,7 +144,40 @@ void printDocument(const QTextDocument &doc, QPrinter *printer)
         return;
     const double scale = printer->resolution() / 72.0;    // device pixels to the point
     const QRectF paper(QPointF(0, 0), page.paper * scale);
-    const QRectF body = paper.marginsRemoved(page.margins * scale);
+    QRectF body = paper.marginsRemoved(page.margins * scale);
+
+    const auto story = [&](QByteArrayView keyword) -> const QTextDocument * {
+        for (const rtf::HeaderRef &h : section.headers)
+            if (h.keyword == keyword && h.story.doc)
+                return h.story.doc.get();
+        return nullptr;
+    };
+    // The first page's own header and footer, left and right pages', or everyone's.
+    const bool titlePage = hasWord(section.properties, "titlepg");
+    const auto storyOf = [&](bool header, int pageNumber) {
+        const QByteArray base = header ? "header" : "footer";
+        if (pageNumber == 1 && titlePage)
+            return story(base + 'f');
+        const QTextDocument *sided = story(base + (pageNumber % 2 ? 'r' : 'l'));
+        return sided ? sided : story(base);
+    };
+    const double headerY = sectionValue(section.properties, "headery", DefaultHeaderDistance) / TwipsPerPoint * scale;
+    const double footerY = sectionValue(section.properties, "footery", DefaultHeaderDistance) / TwipsPerPoint * scale;
+
+    // The text starts below the tallest header and ends above the tallest
+    // footer, where the margins leave them too little room.
+    const double gap = 6 * scale;
+    for (const rtf::HeaderRef &h : section.headers) {
+        if (!h.story.doc)
+            continue;
+        const double height = storyForPage(*h.story.doc, 1, 1, painter.device(), body.width())->size().height();
+        if (h.keyword.startsWith("header"))
+            body.setTop(std::max(body.top(), headerY + height + gap));
+        else
+            body.setBottom(std::min(body.bottom(), paper.height() - footerY - height - gap));
+    }
+    if (body.height() < paper.height() / 4)
+        body = paper.marginsRemoved(page.margins * scale);   // headers too tall to leave room: over them
 
     std::unique_ptr<QTextDocument> clone(doc.clone());
     clone->setUndoRedoEnabled(false);
@@ -162,16 +189,6 @@ void printDocument(const QTextDocument &doc, QPrinter *printer)
     clone->rootFrame()->setFrameFormat(frame);
     clone->setPageSize(body.size());
     const int pages = std::max(1, clone->pageCount());
-
-    const auto story = [&](QByteArrayView keyword) -> const QTextDocument * {
-        for (const rtf::HeaderRef &h : section.headers)
-            if (h.keyword == keyword && h.story.doc)
-                return h.story.doc.get();
-        return nullptr;
-    };
-    const bool titlePage = hasWord(section.properties, "titlepg");
-    const double headerY = sectionValue(section.properties, "headery", DefaultHeaderDistance) / TwipsPerPoint * scale;
-    const double footerY = sectionValue(section.properties, "footery", DefaultHeaderDistance) / TwipsPerPoint * scale;
 
     for (int i = 1; i <= pages; ++i) {
         if (i > 1)
@@ -186,23 +203,18 @@ void printDocument(const QTextDocument &doc, QPrinter *printer)
         clone->documentLayout()->draw(&painter, context);
         painter.restore();
 
-        // The first page's own header and footer, left and right pages', or everyone's.
-        const bool first = i == 1 && titlePage;
-        const char *side = i % 2 ? "r" : "l";
         for (const bool header : {true, false}) {
-            const QByteArray base = header ? "header" : "footer";
-            const QTextDocument *source = first ? story(base + 'f') : nullptr;
-            if (!first)
-                source = story(base + side);
-            if (!source && !first)
-                source = story(base);
+            const QTextDocument *source = storyOf(header, i);
             if (!source)
                 continue;
-            const std::unique_ptr<QTextDocument> onPage = storyForPage(*source, i, pages);
-            const QRectF area = header ? QRectF(body.left(), headerY, body.width(), body.top() - headerY)
-                                       : QRectF(body.left(), body.bottom(), body.width(),
-                                                paper.height() - footerY - body.bottom());
-            drawStory(painter, *onPage, area, !header);
+            const std::unique_ptr<QTextDocument> onPage = storyForPage(*source, i, pages, painter.device(), body.width());
+            const double height = onPage->size().height();
+            painter.save();
+            painter.translate(body.left(), header ? headerY : paper.height() - footerY - height);
+            QAbstractTextDocumentLayout::PaintContext storyContext;
+            storyContext.palette.setColor(QPalette::Text, Qt::black);
+            onPage->documentLayout()->draw(&painter, storyContext);
+            painter.restore();
         }
     }
 }
