@@ -51,10 +51,17 @@ public:
         DocInfo &info = p.doc().info;
         if (!info.order.contains(m_name))
             info.order.append(m_name);
-        if (m_isDate)
-            info.raw.insert(m_name, p.groupBytesSoFar().first(std::min<qsizetype>(p.groupBytesSoFar().size(), 256)).toByteArray());
-        else
+        if (m_isDate) {
+            // A date is a short group; a longer one is no date, and is not kept.
+            const QByteArray group = p.groupBytesSoFar().size() <= 256 ? rules::keepableGroup(p.groupBytesSoFar())
+                                                                      : QByteArray();
+            if (group.isEmpty())
+                info.order.removeAll(m_name);
+            else
+                info.raw.insert(m_name, group);
+        } else {
             info.strings.insert(m_name, m_value.trimmed());
+        }
         m_name.clear();
     }
 
