@@ -1,12 +1,17 @@
 // Measures the document surface on large documents: the toolbar's reflection
 // of a select-all (the tri-state reads a caret move triggers), SaveFile and
-// LoadFile through a real RichTextBox.
+// LoadFile through a real RichTextBox; a letter with a large photograph and a
+// long table.
 // Usage: surface_bench [megabytes...]   (default: 1 10)
 
 #include "platform/RichTextBox.h"
+#include "platform/rtf/RtfParser.h"
 #include "platform/rtf/RtfWriter.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
+#include <QTextEdit>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -144,6 +149,108 @@ void run(double megabytes, bool uniform)
     std::fflush(stdout);
 }
 
+// Loads and saves path through a surface laid out as a document window's.
+void loadAndSave(const QString &path, double &load, double &save)
+{
+    RichTextBox box;
+    box.resize(800, 600);
+    box.setRightMargin(box.Width() - 400);
+    QElapsedTimer timer;
+    timer.start();
+    box.LoadFile(path);
+    load = ms(timer);
+    timer.restart();
+    box.SaveFile(path + QStringLiteral(".saved"));
+    save = ms(timer);
+}
+
+// A letter with a photograph of about 5 MB: its hex is decoded in one pass,
+// Qt decodes the picture once, for display, and the bytes go back unchanged.
+void runPhotograph()
+{
+    QImage photo(2600, 2000, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x)
+            line[x] = qRgb(x * 255 / photo.width(), below(256), y * 255 / photo.height());
+    }
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    photo.save(&buffer, "JPEG", 95);
+    QByteArray rtf = "{\\rtf1 A photograph:\\par{\\pict\\jpegblip\\picw2600\\pich2000\\picwgoal9000\\pichgoal6923\r\n";
+    const QByteArray hex = jpeg.toHex();
+    for (qsizetype i = 0; i < hex.size(); i += 128)
+        rtf += hex.mid(i, 128) + "\r\n";
+    rtf += "}\\par}";
+
+    QElapsedTimer timer;
+    timer.start();
+    const rtf::Document model = rtf::parse(rtf);
+    const double parse = ms(timer);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.vrx"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) < 0)
+        qFatal("cannot write %s", qPrintable(path));
+    file.close();
+    double load = 0, save = 0;
+    loadAndSave(path, load, save);
+    std::printf("photograph %4.1f MB JPEG in %4.1f MB RTF: parse with hex decoding %5.0f ms (%4.0f MB/s), "
+                "LoadFile %5.0f ms, SaveFile %5.0f ms\n",
+                jpeg.size() / 1e6, rtf.size() / 1e6, parse, rtf.size() / 1e3 / parse, load, save);
+    std::fflush(stdout);
+}
+
+// A 2,000-row, 5-column price table with bordered cells, as LibreOffice
+// writes one; Qt's own HTML import and layout of the same table as the yardstick.
+void runTable(int rows, int columns)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Liberation Serif;}}"
+                     "\\pard\\plain\\f0\\fs24 Prices\\par\r\n";
+    QByteArray definition = "\\trowd\\trql\\trgaph55\\trleft0";
+    for (int c = 0; c < columns; ++c)
+        definition += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
+                      "\\clbrdrr\\brdrs\\brdrw10\\cellx" + QByteArray::number((c + 1) * 1927);
+    QString html = QStringLiteral("<p>Prices</p><table border=\"1\" cellspacing=\"0\">");
+    for (int r = 0; r < rows; ++r) {
+        rtf += definition;
+        html += QStringLiteral("<tr>");
+        for (int c = 0; c < columns; ++c) {
+            const QByteArray text = c % 2 ? "Item " + QByteArray::number(r) : QByteArray::number(r * c) + ".50";
+            rtf += "\\pard\\plain\\intbl\\ql\\f0\\fs24 " + text + "\\cell";
+            html += QStringLiteral("<td width=\"128\">%1</td>").arg(QString::fromLatin1(text));
+        }
+        rtf += "\\row\r\n";
+        html += QStringLiteral("</tr>");
+    }
+    rtf += "\\pard\\plain\\f0\\fs24 After\\par}";
+    html += QStringLiteral("</table><p>After</p>");
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("table.vrx"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) < 0)
+        qFatal("cannot write %s", qPrintable(path));
+    file.close();
+    double load = 0, save = 0;
+    loadAndSave(path, load, save);
+
+    QTextEdit edit;
+    edit.resize(800, 600);
+    edit.setLineWrapMode(QTextEdit::FixedPixelWidth);
+    edit.setLineWrapColumnOrWidth(800 - 40);
+    QElapsedTimer timer;
+    timer.start();
+    edit.setHtml(html);
+    (void)edit.document()->documentLayout()->documentSize();
+    const double qt = ms(timer);
+    std::printf("table %d x %d, %4.1f MB RTF: LoadFile %5.0f ms, SaveFile %5.0f ms; "
+                "Qt's setHtml of the same table, laid out: %5.0f ms\n",
+                rows, columns, rtf.size() / 1e6, load, save, qt);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -160,5 +267,7 @@ int main(int argc, char **argv)
         run(size, false);
         run(size, true);
     }
+    runPhotograph();
+    runTable(2000, 5);
     return 0;
 }
