@@ -60,7 +60,7 @@ public:
             else
                 info.raw.insert(m_name, group);
         } else {
-            info.strings.insert(m_name, m_value.trimmed());
+            info.strings.insert(m_name, rules::printable(m_value).trimmed());
         }
         m_name.clear();
     }

@@ -1,6 +1,7 @@
 #include "RtfFonts.h"
 
 #include "RtfParser.h"
+#include "RtfRules.h"
 
 #include <algorithm>
 
@@ -73,11 +74,7 @@ public:
             return;
         m_open = false;
         Parser::Font f;
-        QString name;
-        for (QChar c : std::as_const(m_name))
-            if (c.unicode() >= 0x20 || c == u'\t')
-                name += c;
-        name = name.trimmed();
+        const QString name = rules::printable(m_name).trimmed();
         f.face = name.isEmpty() ? -1 : p.internFace(name);
         f.codePage = codePage(p);
         p.addFont(m_number, f);

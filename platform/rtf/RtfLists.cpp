@@ -2,6 +2,7 @@
 
 #include "RtfBuild.h"
 #include "RtfParser.h"
+#include "RtfRules.h"
 #include "RtfWrite.h"
 
 #include <QTextBlock>
@@ -81,7 +82,7 @@ public:
             m_textDepth = 0;
         } else if (d == m_nameDepth) {
             m_nameDepth = 0;
-            m_list.name = m_list.name.trimmed();
+            m_list.name = rules::printable(m_list.name).trimmed();
             if (m_list.name.endsWith(u';'))
                 m_list.name.chop(1);
         } else if (d == m_levelDepth) {

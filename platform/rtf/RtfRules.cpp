@@ -44,6 +44,16 @@ bool underlined(const QTextCharFormat &format)
     return format.fontUnderline();
 }
 
+QString printable(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        if (c.unicode() >= 0x20 || c == u'\t')
+            out += c;
+    return out;
+}
+
 void appendUnicodeEscape(QByteArray &out, char16_t unit)
 {
     char buffer[16] = {'\\', 'u'};

@@ -32,6 +32,10 @@ Qt::Alignment toQt(Align align);
 // Underlined in any style: Qt's fontUnderline() answers for a single line only.
 bool underlined(const QTextCharFormat &format);
 
+// A name or a string from a table or the information group without the
+// control characters a writer could not write back (a tab stays).
+QString printable(QStringView text);
+
 // Appends \uN? for one UTF-16 unit: N signed 16-bit, '?' the fallback for
 // readers without Unicode (read with \uc1).
 void appendUnicodeEscape(QByteArray &out, char16_t unit);

@@ -2,6 +2,7 @@
 
 #include "RtfBuild.h"
 #include "RtfParser.h"
+#include "RtfRules.h"
 #include "RtfWrite.h"
 
 #include <QTextDocument>
@@ -51,7 +52,7 @@ public:
     void text(Parser &p, QStringView s) override
     {
         if (m_dateDepth > 0)
-            p.doc().notes[size_t(m_note)].date += s;
+            p.doc().notes[size_t(m_note)].date += rules::printable(s);
     }
 
     void innerGroupEnd(Parser &p) override
@@ -113,8 +114,8 @@ void storiesWord(Parser &p, int id, const Token &t)
         note.kind = id == FootnoteGroup ? Note::Footnote : Note::Comment;
         note.autoNumber = p.noteNumberPending();
         if (id == AnnotationGroup) {
-            note.author = std::exchange(p.pendingAnnotation().author, QString());
-            note.initials = std::exchange(p.pendingAnnotation().initials, QString());
+            note.author = rules::printable(std::exchange(p.pendingAnnotation().author, QString()));
+            note.initials = rules::printable(std::exchange(p.pendingAnnotation().initials, QString()));
         }
         p.doc().notes.push_back(note);
         const int index = int(p.doc().notes.size()) - 1;

@@ -3,6 +3,7 @@
 #include "RtfBuild.h"
 #include "RtfParaProps.h"
 #include "RtfParser.h"
+#include "RtfRules.h"
 #include "RtfWrite.h"
 
 #include <QTextDocument>
@@ -67,7 +68,7 @@ public:
     {
         if (p.depth() != m_depth + 1)
             return;
-        m_entry.name = m_entry.name.trimmed();
+        m_entry.name = rules::printable(m_entry.name).trimmed();
         Document &doc = p.doc();
         if (m_skipEntry || m_entry.name.isEmpty() || int(doc.styles.size()) >= MaxStyles)
             return;
