@@ -77,6 +77,13 @@ void fill(QTextDocument *doc, qsizetype characters, bool uniform)
 
 double ms(const QElapsedTimer &timer) { return timer.nsecsElapsed() / 1e6; }
 
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0)
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 long peakKilobytes()
 {
     rusage usage {};
@@ -104,9 +111,7 @@ void run(double megabytes, bool uniform)
     {
         QTextDocument source;
         fill(&source, qsizetype(megabytes * 1e6 / 1.1), uniform);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(rtf::writeDocument(source)) < 0)
-            qFatal("cannot write %s", qPrintable(path));
+        writeFile(path, rtf::writeDocument(source));
     }
     const double fileMb = QFileInfo(path).size() / 1e6;
 
@@ -190,10 +195,7 @@ void runPhotograph()
     const double parse = ms(timer);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("photo.vrx"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) < 0)
-        qFatal("cannot write %s", qPrintable(path));
-    file.close();
+    writeFile(path, rtf);
     double load = 0, save = 0;
     loadAndSave(path, load, save);
     std::printf("photograph %4.1f MB JPEG in %4.1f MB RTF: parse with hex decoding %5.0f ms (%4.0f MB/s), "
@@ -229,10 +231,7 @@ void runTable(int rows, int columns)
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("table.vrx"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) < 0)
-        qFatal("cannot write %s", qPrintable(path));
-    file.close();
+    writeFile(path, rtf);
     double load = 0, save = 0;
     loadAndSave(path, load, save);
 

@@ -58,11 +58,7 @@ void charWord(Parser &p, int id, const Token &t)
     }
 }
 
-} // namespace rtf
-
 // ---- Qt's document ----------------------------------------------------------------------------
-
-namespace rtf {
 
 QTextCharFormat buildCharFormat(const Document &model, const CharStyle &s, const QString &defaultFace)
 {
@@ -116,11 +112,7 @@ QTextCharFormat buildCharFormat(const Document &model, const CharStyle &s, const
     return f;
 }
 
-} // namespace rtf
-
 // ---- writing ------------------------------------------------------------------------------------
-
-namespace rtf {
 
 void writeRunFormat(Writer &w, const QTextCharFormat &f)
 {

@@ -136,11 +136,7 @@ void infoWord(Parser &p, int id, const Token &t)
     }
 }
 
-} // namespace rtf
-
 // ---- Qt's document ----------------------------------------------------------------------------
-
-namespace rtf {
 
 void buildDocumentInfo(Builder &b)
 {
@@ -168,11 +164,7 @@ void buildDocumentInfo(Builder &b)
     doc->setProperty(FirstSectionKey, QVariant());
 }
 
-} // namespace rtf
-
 // ---- writing ------------------------------------------------------------------------------------
-
-namespace rtf {
 
 void writeDocumentInfo(Writer &w, RtfOut &out)
 {

@@ -39,11 +39,7 @@ void keptWord(Parser &p, int, const Token &)
         p.skipGroup();
 }
 
-} // namespace rtf
-
 // ---- writing ------------------------------------------------------------------------------------
-
-namespace rtf {
 
 void writeKept(Writer &w, const QTextCharFormat &f)
 {

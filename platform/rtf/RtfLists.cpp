@@ -343,11 +343,7 @@ void listsWord(Parser &p, int id, const Token &t)
     }
 }
 
-} // namespace rtf
-
 // ---- Qt's document ----------------------------------------------------------------------------
-
-namespace rtf {
 
 namespace {
 
@@ -419,11 +415,7 @@ QTextListFormat buildListFormat(const Document &model, const ParaProps &p)
     return f;
 }
 
-} // namespace rtf
-
 // ---- writing ------------------------------------------------------------------------------------
-
-namespace rtf {
 
 namespace {
 

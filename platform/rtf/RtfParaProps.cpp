@@ -176,11 +176,7 @@ void breakWord(Parser &p, int id, const Token &)
     }
 }
 
-} // namespace rtf
-
 // ---- Qt's document ----------------------------------------------------------------------------
-
-namespace rtf {
 
 namespace {
 
@@ -294,11 +290,7 @@ QTextBlockFormat buildBlockFormat(const Document &model, const ParaProps &p)
     return f;
 }
 
-} // namespace rtf
-
 // ---- writing ------------------------------------------------------------------------------------
-
-namespace rtf {
 
 namespace {
 

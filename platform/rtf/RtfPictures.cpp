@@ -264,11 +264,7 @@ void picturesWord(Parser &p, int id, const Token &)
     }
 }
 
-} // namespace rtf
-
 // ---- Qt's document ----------------------------------------------------------------------------
-
-namespace rtf {
 
 namespace {
 
@@ -426,11 +422,7 @@ void ensurePictures(QTextDocument *doc)
     }
 }
 
-} // namespace rtf
-
 // ---- writing ------------------------------------------------------------------------------------
-
-namespace rtf {
 
 namespace {
 

@@ -158,11 +158,7 @@ void storiesWord(Parser &p, int id, const Token &t)
     }
 }
 
-} // namespace rtf
-
 // ---- Qt's document ----------------------------------------------------------------------------
-
-namespace rtf {
 
 QTextCharFormat buildNote(Builder &b, const Note &note, QTextCharFormat f)
 {
@@ -196,11 +192,7 @@ SectionRef buildSection(Builder &b, const Section &section)
     return ref;
 }
 
-} // namespace rtf
-
 // ---- writing ------------------------------------------------------------------------------------
-
-namespace rtf {
 
 void writeNote(Writer &w, const QTextCharFormat &f)
 {

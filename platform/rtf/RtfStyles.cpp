@@ -128,11 +128,7 @@ void stylesWord(Parser &p, int id, const Token &t)
     }
 }
 
-} // namespace rtf
-
 // ---- Qt's document ----------------------------------------------------------------------------
-
-namespace rtf {
 
 void buildStyles(Builder &b, bool merge)
 {
@@ -166,11 +162,7 @@ void buildStyles(Builder &b, bool merge)
     doc->setProperty(StylesKey, sheet.isEmpty() ? QVariant() : QVariant::fromValue(sheet));
 }
 
-} // namespace rtf
-
 // ---- writing ------------------------------------------------------------------------------------
-
-namespace rtf {
 
 void writeStyleSheet(Writer &w, RtfOut &out)
 {

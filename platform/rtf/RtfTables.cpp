@@ -121,11 +121,7 @@ void tablesWord(Parser &p, int id, const Token &t)
     }
 }
 
-} // namespace rtf
-
 // ---- Qt's document ----------------------------------------------------------------------------
-
-namespace rtf {
 
 namespace {
 
@@ -361,11 +357,7 @@ void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
     cursor.movePosition(QTextCursor::NextBlock);
 }
 
-} // namespace rtf
-
 // ---- writing ------------------------------------------------------------------------------------
-
-namespace rtf {
 
 namespace {
 
