@@ -367,7 +367,10 @@ void Parser::appendBody(const char16_t *units, qsizetype n)
     const int style = currentCharStyle();
     const int field = m_state.field;
     auto startRun = [&] {
-        if (!s.runOpen || s.paragraph.runs.back().style != style || s.paragraph.runs.back().field != field) {
+        // A run grows only while its text is the last in the buffer: a note
+        // or header read in between puts its own text after it.
+        if (!s.runOpen || s.paragraph.runs.back().style != style || s.paragraph.runs.back().field != field
+            || s.paragraph.runs.back().start + s.paragraph.runs.back().length != m_doc.text.size()) {
             s.paragraph.runs.push_back(Run {m_doc.text.size(), 0, style, field, -1});
             s.runOpen = true;
         }

@@ -651,6 +651,9 @@ void tst_RtfReader::families_data()
     QTest::newRow("header")
         << QByteArray("{\\rtf1{\\header\\pard head\\par}body\\par}")
         << QStringLiteral("section \"\"\n  header\n    paragraph left\n      run face=\"Times New Roman\" size=12 color=auto style=- text=\"head\"");
+    QTest::newRow("header in mid-paragraph")
+        << QByteArray("{\\rtf1 a{\\header h}b\\par}")
+        << QStringLiteral("text=\"ab\"");
     QTest::newRow("info")
         << QByteArray("{\\rtf1{\\info{\\title T}{\\author A}}x\\par}")
         << QStringLiteral("info author=\"A\"\ninfo title=\"T\"");
