@@ -102,7 +102,9 @@ void infoWord(Parser &p, int id, const Token &t)
     case FacingPages: page.facingPages = true; break;
     case SectionEnd:
         if (!s.dest || s.dest->isBody()) {
-            p.endParagraph();
+            // Right after a table a section ends with the table, not with a paragraph of its own.
+            if (!(mainBody && p.atTableEnd()))
+                p.endParagraph();
             if (mainBody)
                 p.startSection();
         }

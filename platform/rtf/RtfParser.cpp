@@ -743,6 +743,12 @@ void Parser::finishRow(int depth)
     t.table->rows.push_back(std::move(row));
 }
 
+bool Parser::atTableEnd()
+{
+    const StoryBuilder &s = story();
+    return s.paragraph.runs.empty() && !s.tables.empty();
+}
+
 void Parser::pageBreak()
 {
     flushPending();

@@ -158,6 +158,8 @@ public:
     void endParagraph(Mark mark = Mark::Paragraph);
     void endRow(bool nested);
     void pageBreak();
+    // Right after a table row, before any text of the next paragraph.
+    bool atTableEnd();
     int internTabs(const std::vector<TabStop> &stops);
     void insertObject(InlineObject::Kind kind, int index);
     // The index of the object of that kind that ends the paragraph in progress, or -1.

@@ -148,6 +148,15 @@ void Writer::frame(QTextFrame *f, bool story)
         }
         if (isTableArtifact(item.block))
             continue;
+        if (i > 0 && items[i - 1].table && m_wholeDocument && !story) {
+            // A section that starts right after a table: the table ends the one before.
+            const QVariant starts = item.block.blockFormat().property(SectionProperty);
+            if (starts.isValid() && (i < 2 || items[i - 2].table
+                                     || starts != items[i - 2].block.blockFormat().property(SectionProperty))) {
+                m_out->word("sect");
+                writeSectionData(*this, starts);
+            }
+        }
         Mark mark = Mark::Paragraph;
         QVariant section;
         if (i + 1 == items.size()) {
