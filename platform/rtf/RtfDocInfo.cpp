@@ -114,6 +114,10 @@ void infoWord(Parser &p, int id, const Token &t)
             p.currentSection().properties.clear();
         break;
     case DocumentKeyword:
+        if (t.bytes == QByteArrayView("widowctrl")) {
+            p.setWidowControlByDefault();
+            p.state().para.props.widowControl = true;
+        }
         if (mainBody && p.doc().documentProperties.size() < 4096) {
             QByteArray &props = p.doc().documentProperties;
             props += '\\';

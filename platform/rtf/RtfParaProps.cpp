@@ -61,8 +61,10 @@ void applyParagraphStyle(ParaState &para, const ParaState &style, int styleIndex
     ParaProps &p = para.props;
     p = style.props;
     p.style = styleIndex;
+    // What the style states, where the paragraph states nothing itself; the
+    // rest stays as the paragraph has it (its defaults, \widowctrl's among them).
     const auto keep = [&](quint32 bit, auto member) {
-        if (own & bit)
+        if ((own & bit) || !(style.explicitProps & bit))
             p.*member = mine.*member;
     };
     keep(ParaState::ExplicitAlign, &ParaProps::align);
@@ -83,7 +85,8 @@ void applyParagraphStyle(ParaState &para, const ParaState &style, int styleIndex
     keep(ParaState::ExplicitDirection, &ParaProps::rightToLeft);
     keep(ParaState::ExplicitList, &ParaProps::list);
     keep(ParaState::ExplicitList, &ParaProps::level);
-    para.shading = (own & ParaState::ExplicitShading) ? shading : style.shading;
+    para.shading = (own & ParaState::ExplicitShading) || !(style.explicitProps & ParaState::ExplicitShading)
+        ? shading : style.shading;
 }
 
 void paraWord(Parser &p, int id, const Token &t)
@@ -99,6 +102,7 @@ void paraWord(Parser &p, int id, const Token &t)
     switch (id) {
     case Pard:
         para = ParaState {};
+        para.props.widowControl = p.widowControlByDefault();
         break;
     case AlignLeft: props.align = Align::Left; break;
     case AlignRight: props.align = Align::Right; break;
@@ -396,7 +400,7 @@ void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList,
     flag("keepn", f.boolProperty(KeepWithNextProperty));
     if (f.boolProperty(WidowControlProperty))
         out.word("widctlpar");
-    else if (styled)
+    else if (styled || w.widowControlByDefault())
         out.word("nowidctlpar");
     if (f.background().style() != Qt::NoBrush)
         out.word("cbpat", w.colour(f.background().color().rgb()));

@@ -158,6 +158,9 @@ public:
     void endParagraph(Mark mark = Mark::Paragraph);
     void endRow(bool nested);
     void pageBreak();
+    // \widowctrl: paragraphs have widow control unless they say otherwise.
+    bool widowControlByDefault() const { return m_widowDefault; }
+    void setWidowControlByDefault() { m_widowDefault = true; }
     // Right after a table row, before any text of the next paragraph.
     bool atTableEnd();
     int internTabs(const std::vector<TabStop> &stops);
@@ -274,6 +277,7 @@ private:
     std::vector<RowProps> m_rowDefs;
     CellProps m_pendingCell;
     bool m_nestedDefs = false;
+    bool m_widowDefault = false;
     Border *m_borderTarget = nullptr;
 
     std::vector<PnDef> m_pnDefs;

@@ -44,6 +44,8 @@ public:
     int face(const QString &name);
     int colour(QRgb rgb);               // entry 0 is the automatic colour
     int styleNumber(const QString &name);
+    // The document has \widowctrl: a paragraph without widow control says so.
+    bool widowControlByDefault() const { return m_widowDefault; }
     // The paragraphs and tables of a document; a story's last paragraph has no mark.
     void frame(QTextFrame *frame, bool story = false);
     // A cell's paragraphs and tables at table depth `depth`; the last
@@ -86,6 +88,7 @@ private:
     int m_openField = 0;                    // the field whose result is being written
     bool m_wholeDocument = false;
     bool m_lastUnmarked = false;            // the document's last paragraph keeps no mark
+    bool m_widowDefault = false;
 };
 
 // The family parts of writing.

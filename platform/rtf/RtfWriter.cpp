@@ -16,7 +16,8 @@
 namespace rtf {
 
 Writer::Writer(const QTextDocument &doc)
-    : m_doc(doc), m_resolver(doc)
+    : m_doc(doc), m_resolver(doc),
+      m_widowDefault(doc.property(DocumentKeywordsKey).toByteArray().contains("\\widowctrl"))
 {
     face(m_resolver.defaultFace());     // \deff0 always names a real font
 }
