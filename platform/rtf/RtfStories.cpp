@@ -210,7 +210,8 @@ void writeNote(Writer &w, const QTextCharFormat &f)
     if (Note::Kind(f.intProperty(NoteKindProperty)) == Note::Comment) {
         info("atnid", NoteInitialsProperty);
         info("atnauthor", NoteAuthorProperty);
-        out.word("chatn");
+        if (f.boolProperty(NoteAutoNumberProperty))
+            out.word("chatn");
         out.open();
         out.star();
         out.word("annotation");
