@@ -52,6 +52,14 @@ public:
     bool skipsAll() const override { return true; }
 };
 
+// Document-level groups the program does not read but keeps for the writer,
+// except those it would leave stale: the program that wrote the file, and
+// defaults and page styles that name fonts and styles by their old numbers.
+bool keptAtDocumentLevel(QByteArrayView keyword)
+{
+    return keyword != "generator" && keyword != "defchp" && keyword != "defpap" && keyword != "pgdsctbl";
+}
+
 } // namespace
 
 // One open table: its finished rows, the row being read and its cell.
@@ -154,7 +162,7 @@ Document Parser::run()
             const Keyword *k = findKeyword(t.bytes);
             if (star) {
                 star = false;
-                if (!k && nested()) {
+                if ((!k || (k->family == Family::Skip && keptAtDocumentLevel(t.bytes))) && nested()) {
                     // An ignorable destination nobody reads: kept verbatim at
                     // document level, dropped elsewhere.
                     if (m_depth == 2 && !m_state.dest && inMainStory() && m_doc.body.blocks.empty()

@@ -660,6 +660,9 @@ void tst_RtfReader::families_data()
     QTest::newRow("page setup")
         << QByteArray("{\\rtf1\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134\\margb1134\\landscape x\\par}")
         << QStringLiteral("page 11906,16838,1134,1134,1134,1134,0,1,0");
+    QTest::newRow("kept known groups")
+        << QByteArray("{\\rtf1{\\*\\generator Me;}{\\*\\userprops {\\propname Client}{\\staticval Acme}}x\\par}")
+        << QStringLiteral("kept \"{\\\\*\\\\userprops {\\\\propname Client}{\\\\staticval Acme}}\"");
     QTest::newRow("kept group")
         << QByteArray("{\\rtf1{\\*\\unknownthing abc}x\\par}")
         << QStringLiteral("kept \"{\\\\*\\\\unknownthing abc}\"");
