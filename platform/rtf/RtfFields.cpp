@@ -1,6 +1,7 @@
 #include "RtfFields.h"
 
 #include "RtfParser.h"
+#include "RtfRules.h"
 
 namespace rtf {
 
@@ -65,7 +66,7 @@ private:
             return true;
         }
         void text(Parser &p, QStringView s) override { instruction(p) += s; }
-        void close(Parser &p) override { instruction(p) = instruction(p).simplified(); }
+        void close(Parser &p) override { instruction(p) = rules::printable(instruction(p)).simplified(); }
 
     private:
         QString &instruction(Parser &p) { return p.doc().fields[size_t(m_owner->field())].instruction; }
