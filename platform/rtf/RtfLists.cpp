@@ -112,6 +112,9 @@ private:
             return text;
         const int length = text.at(0).unicode();
         text = text.mid(1, length < 0x20 ? length : -1);
+        // Below 9 the characters stand for level numbers; other control
+        // characters mean nothing and could not be written back.
+        text.removeIf([](QChar c) { return c.unicode() > 8 && c.unicode() < 0x20 && c != u'\t'; });
         const CharStyle style = p.resolve(s.chars);
         const QString face = style.face >= 0 ? p.doc().faces.at(style.face) : QString();
         const bool symbolFont = face.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)
@@ -246,12 +249,14 @@ public:
         const QString face = m_fontFace >= 0 ? p.doc().faces.at(m_fontFace) : QString();
         const bool symbolFont = face.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)
             || face.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive);
-        for (QString *s : {&m_def.before, &m_def.after})
+        for (QString *s : {&m_def.before, &m_def.after}) {
+            *s = rules::printable(*s);
             for (QChar &c : *s)
                 if (c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF)
                     c = QChar(unicodeBullet(c.unicode()));
                 else if (symbolFont)
                     c = QChar(unicodeBullet(char16_t(0xF000 + (c.unicode() & 0xFF))));
+        }
         const int index = p.internPn(m_def);
         int &instance = p.pnInstances()[size_t(index)];
         if (instance < 0) {
