@@ -30,10 +30,10 @@ public:
 
 } // namespace
 
-void keptWord(Parser &p, int, const Token &)
+void keptWord(Parser &p, int, const Token &t)
 {
     const State &s = p.state();
-    if (p.nested() && (!s.dest || s.dest->isBody()))
+    if (p.nested() && (!s.dest || s.dest->isBody()) && p.wordOpensGroup(t.bytes))
         p.open(std::make_unique<KeptInlineDest>());
     else
         p.skipGroup();

@@ -166,7 +166,7 @@ Document Parser::run()
                     // An ignorable destination nobody reads: kept verbatim at
                     // document level, dropped elsewhere.
                     if (m_depth == 2 && !m_state.dest && inMainStory() && m_doc.body.blocks.empty()
-                        && story().paragraph.runs.empty()) {
+                        && story().paragraph.runs.empty() && wordOpensGroup(t.bytes)) {
                         open(std::make_unique<KeptDocGroup>());
                     } else {
                         m_doc.dropped.add(QString::fromLatin1(t.bytes.toByteArray()));
@@ -202,6 +202,26 @@ QByteArrayView Parser::groupBytesSoFar() const
 {
     const qsizetype start = m_stack.empty() ? 0 : m_stack.back().start;
     return m_data.sliced(start, m_tokenizer.position() - start);
+}
+
+bool Parser::wordOpensGroup(QByteArrayView word) const
+{
+    QByteArrayView g = groupBytesSoFar().sliced(1);
+    const auto skipSpace = [&g] {
+        while (!g.isEmpty() && (g.front() == ' ' || g.front() == '\r' || g.front() == '\n'))
+            g = g.sliced(1);
+    };
+    skipSpace();
+    if (g.startsWith("\\*")) {
+        g = g.sliced(2);
+        skipSpace();
+    }
+    if (!g.startsWith('\\') || !g.sliced(1).startsWith(word))
+        return false;
+    for (const char c : g.sliced(1 + word.size()))
+        if (!(c == '-' || c == ' ' || (c >= '0' && c <= '9')))
+            return false;
+    return true;
 }
 
 Dest *Parser::open(std::unique_ptr<Dest> dest)

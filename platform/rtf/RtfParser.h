@@ -123,6 +123,9 @@ public:
     bool nested() const { return m_depth > 1; }     // destinations never swallow the root group
     // The input bytes of the group now open (from its '{' up to here).
     QByteArrayView groupBytesSoFar() const;
+    // The control word just read is the group's first (after \* perhaps):
+    // only then can the group be kept whole without what came before it.
+    bool wordOpensGroup(QByteArrayView word) const;
 
     // Opens a destination for the current group; it closes with the group.
     Dest *open(std::unique_ptr<Dest> dest);
