@@ -75,13 +75,15 @@ void applyParagraphStyle(ParaState &para, const ParaState &style, int styleIndex
     keep(ParaState::ExplicitAfter, &ParaProps::spaceAfter);
     keep(ParaState::ExplicitLine, &ParaProps::lineSpacing);
     keep(ParaState::ExplicitLine, &ParaProps::lineMultiple);
-    keep(ParaState::ExplicitTabs, &ParaProps::tabs);
+    // Tab stops and outline levels stay the paragraph's own: there is no
+    // word for "none" that the writer could state against a style's.
+    p.tabs = mine.tabs;
+    p.outline = mine.outline;
     keep(ParaState::ExplicitBreak, &ParaProps::pageBreakBefore);
     keep(ParaState::ExplicitKeep, &ParaProps::keepTogether);
     keep(ParaState::ExplicitKeepNext, &ParaProps::keepWithNext);
     keep(ParaState::ExplicitWidow, &ParaProps::widowControl);
     keep(ParaState::ExplicitShading, &ParaProps::shadingPercent);
-    keep(ParaState::ExplicitOutline, &ParaProps::outline);
     keep(ParaState::ExplicitDirection, &ParaProps::rightToLeft);
     keep(ParaState::ExplicitList, &ParaProps::list);
     keep(ParaState::ExplicitList, &ParaProps::level);
