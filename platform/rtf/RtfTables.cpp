@@ -225,6 +225,7 @@ void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
                 Placed &p = placed[size_t(previous)];
                 p.columnSpan = std::max(p.columnSpan, c1 - p.column);
                 p.more.push_back(&cell.content);
+                p.merged = 1;   // written back as merged cells, so every edge stays
                 continue;
             }
             if (cell.props.vmerged && openVertical[size_t(c0)] >= 0) {
