@@ -58,7 +58,7 @@ public:
         case Png: m_pict.kind = PictureKind::Png; m_pict.kindParam = 0; break;
         case Jpeg: m_pict.kind = PictureKind::Jpeg; m_pict.kindParam = 0; break;
         case Emf: m_pict.kind = PictureKind::Emf; m_pict.kindParam = 0; break;
-        case Wmf: m_pict.kind = PictureKind::Wmf; m_pict.kindParam = v; break;
+        case Wmf: m_pict.kind = PictureKind::Wmf; m_pict.kindParam = v > 0 ? v : 8; break;   // 8: anisotropic
         case MacPict: m_pict.kind = PictureKind::Mac; m_pict.kindParam = 0; break;
         case Dib: m_pict.kind = PictureKind::Dib; m_pict.kindParam = v; break;
         case WBitmap: m_pict.kind = PictureKind::Bitmap; m_pict.kindParam = v; break;
@@ -435,7 +435,7 @@ void writePict(RtfOut &out, PictureKind kind, const QByteArray &data, const QLis
     case PictureKind::Png: out.word("pngblip"); break;
     case PictureKind::Jpeg: out.word("jpegblip"); break;
     case PictureKind::Emf: out.word("emfblip"); break;
-    case PictureKind::Wmf: out.word("wmetafile", param ? param : 8); break;
+    case PictureKind::Wmf: out.word("wmetafile", param > 0 ? param : 8); break;
     case PictureKind::Mac: out.word("macpict"); break;
     case PictureKind::Dib: out.word("dibitmap", param); break;
     case PictureKind::Bitmap: out.word("wbitmap", param); break;
