@@ -78,6 +78,7 @@ struct Parser::StoryBuilder {
     bool runOpen = false;
     bool pageBreakPending = false;
     std::vector<TableBuilder> tables;
+    std::vector<RowProps> rowDefs;      // a note's table leaves the row around it as it was
 };
 
 Parser::Parser(QByteArrayView data)
@@ -94,7 +95,7 @@ Document Parser::run()
     if (!rules::looksLikeRtf(m_data))
         return {};
     m_stack.reserve(64);
-    m_stories.push_back(std::make_unique<StoryBuilder>(StoryBuilder {-1, {}, false, false, {}}));
+    m_stories.push_back(std::make_unique<StoryBuilder>(StoryBuilder {-1, {}, false, false, {}, {}}));
     bool star = false;
     while (!m_done) {
         const Token t = m_tokenizer.next();
@@ -592,7 +593,7 @@ int Parser::beginStory()
     resolveSurrogate();
     m_doc.stories.emplace_back();
     const int index = int(m_doc.stories.size()) - 1;
-    m_stories.push_back(std::make_unique<StoryBuilder>(StoryBuilder {index, {}, false, false, {}}));
+    m_stories.push_back(std::make_unique<StoryBuilder>(StoryBuilder {index, {}, false, false, {}, {}}));
     return index;
 }
 
@@ -636,9 +637,10 @@ int Parser::lastObject(InlineObject::Kind kind)
 RowProps &Parser::rowDef(int depth)
 {
     depth = std::clamp(depth, 1, MaxTableDepth);
-    if (m_rowDefs.size() < size_t(depth))
-        m_rowDefs.resize(size_t(depth));
-    return m_rowDefs[size_t(depth - 1)];
+    std::vector<RowProps> &defs = story().rowDefs;
+    if (defs.size() < size_t(depth))
+        defs.resize(size_t(depth));
+    return defs[size_t(depth - 1)];
 }
 
 int Parser::tableDepthForDefinitions() const

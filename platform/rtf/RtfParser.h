@@ -277,7 +277,6 @@ private:
     ByteDecoder m_decoder;
 
     std::vector<std::unique_ptr<StoryBuilder>> m_stories;
-    std::vector<RowProps> m_rowDefs;
     CellProps m_pendingCell;
     bool m_nestedDefs = false;
     bool m_widowDefault = false;

@@ -624,6 +624,10 @@ void tst_RtfReader::families_data()
     QTest::newRow("nested")
         << QByteArray("{\\rtf1\\trowd\\cellx3000\\pard\\intbl outer\\par\\pard\\intbl\\itap2 in\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\cell\\row}")
         << QStringLiteral("text=\"outer\"\n    table rows=1 cols=1\n      cell 0,0\n        paragraph left\n          run face=\"Times New Roman\" size=12 color=auto style=- text=\"in\"");
+    QTest::newRow("table in a note inside a cell")
+        << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl a{\\*\\footnote\\trowd\\cellx300\\cellx600\\pard\\intbl y\\cell z\\cell\\row}"
+                      "\\cell b\\cell\\row\\trowd\\cellx1000\\cellx2000\\pard\\intbl c\\cell d\\cell\\row}")
+        << QStringLiteral("table rows=2 cols=2\n  cell 0,0");
     QTest::newRow("cell style")
         << QByteArray("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\trowd\\clbrdrt\\brdrs\\brdrw20\\clcbpat1\\clvertalc\\cellx1000\\pard\\intbl a\\cell\\row}")
         << QStringLiteral("cell 0,0 borders=1000 shade=#ff0000 valign=middle");
