@@ -105,8 +105,8 @@ QByteArray Writer::range(int from, int to)
 bool isTableArtifact(const QTextBlock &block)
 {
     // Qt keeps a paragraph in front of a table that opens its frame or cell;
-    // it is no paragraph of the document's.
-    if (block.length() > 1)
+    // it is no paragraph of the document's, unless it was given a format.
+    if (block.length() > 1 || !block.blockFormat().properties().isEmpty())
         return false;
     const QTextBlock next = block.next();
     if (!next.isValid())
