@@ -52,10 +52,10 @@ public:
         if (!info.order.contains(m_name))
             info.order.append(m_name);
         if (m_isDate) {
-            // A date is a short group; a longer one is no date, and is not kept.
+            // A date is a short group; a longer one, as it would be written, is no date, and is not kept.
             const QByteArray group = p.groupBytesSoFar().size() <= 256 ? rules::keepableGroup(p.groupBytesSoFar())
                                                                       : QByteArray();
-            if (group.isEmpty())
+            if (group.isEmpty() || group.size() > 256)
                 info.order.removeAll(m_name);
             else
                 info.raw.insert(m_name, group);
