@@ -33,6 +33,7 @@ public:
         if (k->id == InfoString || k->id == InfoDate) {
             m_name = QString::fromLatin1(t.bytes.toByteArray());
             m_isDate = k->id == InfoDate;
+            m_group = p.groupBytesSoFar().data();
             m_value.clear();
         }
         return true;
@@ -48,6 +49,11 @@ public:
     {
         if (p.depth() != m_depth + 1 || m_name.isEmpty())
             return;
+        if (p.groupBytesSoFar().data() != m_group) {
+            // The named group was taken over by another destination and ended there.
+            m_name.clear();
+            return;
+        }
         DocInfo &info = p.doc().info;
         if (!info.order.contains(m_name))
             info.order.append(m_name);
@@ -70,6 +76,7 @@ private:
     QString m_name;
     QString m_value;
     bool m_isDate = false;
+    const char *m_group = nullptr;      // where the named group starts
 };
 
 } // namespace
