@@ -84,6 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const auto boundary = [&](int pos) { return doc.characterAt(pos).isLowSurrogate() ? pos + 1 : pos; };
     cursor.setPosition(boundary(end / 3));
     cursor.setPosition(boundary(2 * end / 3), QTextCursor::KeepAnchor);
+    cursor = rtf::selectionAsWritten(cursor);
     const QString selected = cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n');
     QTextDocument host;
     host.setPlainText(QStringLiteral("XY"));

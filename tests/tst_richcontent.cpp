@@ -26,6 +26,7 @@ private slots:
     void ctrlClickFollowsOnlyWebAndMailLinks_data();
     void ctrlClickFollowsOnlyWebAndMailLinks();
     void deletingANoteMarkerDeletesTheNoteUntilUndo();
+    void copiedCellsPasteAsATable_data();
     void copiedCellsPasteAsATable();
     void boldAndAlignmentAcrossATableAndAParagraph();
     void picturesTravelThroughCopyAndPaste();
@@ -121,20 +122,45 @@ void RichContentTest::deletingANoteMarkerDeletesTheNoteUntilUndo()
     QVERIFY(s().SelRTF().contains(QLatin1String("The source.")));
 }
 
+void RichContentTest::copiedCellsPasteAsATable_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QStringList>("cells");     // the pasted table, row by row, "|" between rows
+    QTest::addColumn<int>("columns");
+    QTest::newRow("two by two of three by two")
+        << QByteArray("{\\rtf1 Prices:\\par\\trowd\\cellx2000\\cellx4000\\cellx6000\\pard\\intbl Apples\\cell 1.20\\cell Red\\cell\\row"
+                      "\\trowd\\cellx2000\\cellx4000\\cellx6000\\pard\\intbl Pears\\cell 0.90\\cell Green\\cell\\row\\pard After\\par}")
+        << QStringLiteral("Apples") << QStringLiteral("0.90")
+        << QStringList {QStringLiteral("Apples"), QStringLiteral("1.20"), QStringLiteral("|"), QStringLiteral("Pears"), QStringLiteral("0.90")}
+        << 2;
+    // The selection cuts through "Apples", merged over two columns: the copy holds it whole.
+    QTest::newRow("through a merged cell")
+        << QByteArray("{\\rtf1 Prices:\\par\\trowd\\clmgf\\cellx2000\\clmrg\\cellx4000\\cellx6000\\pard\\intbl Apples\\cell\\cell Red\\cell\\row"
+                      "\\trowd\\cellx2000\\cellx4000\\cellx6000\\pard\\intbl Pears\\cell 0.90\\cell Green\\cell\\row\\pard After\\par}")
+        << QStringLiteral("0.90") << QStringLiteral("Red")
+        << QStringList {QStringLiteral("Apples"), QStringLiteral("Red"), QStringLiteral("|"), QStringLiteral("Pears"), QStringLiteral("0.90"), QStringLiteral("Green")}
+        << 3;
+}
+
 void RichContentTest::copiedCellsPasteAsATable()
 {
-    load("{\\rtf1 Prices:\\par\\trowd\\cellx2000\\cellx4000\\cellx6000\\pard\\intbl Apples\\cell 1.20\\cell Red\\cell\\row"
-         "\\trowd\\cellx2000\\cellx4000\\cellx6000\\pard\\intbl Pears\\cell 0.90\\cell Green\\cell\\row\\pard After\\par}");
-    // Dragged with the mouse from inside the first cell to inside the second of the next row.
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QStringList, cells);
+    QFETCH(int, columns);
+    load(rtf);
+    // Dragged with the mouse from inside one cell to inside another.
     const auto pointAt = [this](const QString &word) {
         QTextCursor at(s().document());
         at.setPosition(positionOf(s().document(), word) + 1);
         return s().cursorRect(at).center();
     };
-    QTest::mousePress(s().viewport(), Qt::LeftButton, {}, pointAt(QStringLiteral("Apples")));
-    QTest::mouseMove(s().viewport(), pointAt(QStringLiteral("1.20")));
-    QTest::mouseMove(s().viewport(), pointAt(QStringLiteral("0.90")));
-    QTest::mouseRelease(s().viewport(), Qt::LeftButton, {}, pointAt(QStringLiteral("0.90")));
+    QTest::mousePress(s().viewport(), Qt::LeftButton, {}, pointAt(from));
+    QTest::mouseMove(s().viewport(), pointAt(to));
+    QTest::mouseRelease(s().viewport(), Qt::LeftButton, {}, pointAt(to));
     key(Qt::Key_C, Qt::ControlModifier);
 
     f->window().CreateDocumentWindow();
@@ -144,17 +170,21 @@ void RichContentTest::copiedCellsPasteAsATable()
     for (QTextFrame *frame : s().document()->rootFrame()->childFrames())
         table = table ? table : qobject_cast<QTextTable *>(frame);
     QVERIFY2(table, qPrintable(s().toPlainText()));
-    QCOMPARE(table->rows(), 2);
-    QCOMPARE(table->columns(), 2);
-    const auto text = [table](int r, int c) {
-        QTextCursor cell = table->cellAt(r, c).firstCursorPosition();
-        cell.setPosition(table->cellAt(r, c).lastPosition(), QTextCursor::KeepAnchor);
-        return cell.selectedText();
-    };
-    QCOMPARE(text(0, 0), QStringLiteral("Apples"));
-    QCOMPARE(text(0, 1), QStringLiteral("1.20"));
-    QCOMPARE(text(1, 0), QStringLiteral("Pears"));
-    QCOMPARE(text(1, 1), QStringLiteral("0.90"));
+    QCOMPARE(table->columns(), columns);
+    QStringList pasted;
+    for (int r = 0; r < table->rows(); ++r) {
+        if (r > 0)
+            pasted << QStringLiteral("|");
+        for (int c = 0; c < table->columns(); ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue;       // covered by a merged cell
+            QTextCursor text = cell.firstCursorPosition();
+            text.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+            pasted << text.selectedText();
+        }
+    }
+    QCOMPARE(pasted, cells);
 }
 
 void RichContentTest::boldAndAlignmentAcrossATableAndAParagraph()

@@ -10,6 +10,7 @@
 #include <QTextFrame>
 #include <QTextTable>
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -389,8 +390,52 @@ QByteArray writeDocument(const QTextDocument &doc)
     return w.document();
 }
 
-QByteArray writeSelection(const QTextCursor &cursor)
+// A selection of cells that cuts through a merged cell grows until every
+// merged cell it touches lies inside it: Qt's copy of such a cut leaves the
+// copied table's cells overlapping, and its grid code writes past its end.
+QTextCursor selectionAsWritten(const QTextCursor &cursor)
 {
+    if (!cursor.hasComplexSelection())
+        return cursor;
+    int row = -1, rows = 0, column = -1, columns = 0;
+    cursor.selectedTableCells(&row, &rows, &column, &columns);
+    QTextTable *table = cursor.currentTable();
+    if (row < 0 || !table)
+        return cursor;
+    int lastRow = row + rows - 1, lastColumn = column + columns - 1;
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (int r = row; r <= lastRow && !grown; ++r) {
+            for (int c = column; c <= lastColumn && !grown; ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                const int top = cell.row(), left = cell.column();
+                const int bottom = top + cell.rowSpan() - 1, right = left + cell.columnSpan() - 1;
+                if (top < row || left < column || bottom > lastRow || right > lastColumn) {
+                    row = std::min(row, top);
+                    column = std::min(column, left);
+                    lastRow = std::max(lastRow, bottom);
+                    lastColumn = std::max(lastColumn, right);
+                    grown = true;
+                }
+            }
+        }
+    }
+    QTextCursor grownCursor(table->cellAt(row, column).firstCursorPosition());
+    grownCursor.setPosition(table->cellAt(lastRow, lastColumn).firstPosition(), QTextCursor::KeepAnchor);
+    int r2 = -1, n2 = 0, c2 = -1, m2 = 0;
+    grownCursor.selectedTableCells(&r2, &n2, &c2, &m2);
+    if (r2 == row && c2 == column && n2 == lastRow - row + 1 && m2 == lastColumn - column + 1)
+        return grownCursor;
+    // Qt would not select that rectangle: the whole table instead.
+    QTextCursor whole(table->document());
+    whole.setPosition(table->firstPosition() - 1);
+    whole.setPosition(table->lastPosition() + 1, QTextCursor::KeepAnchor);
+    return whole;
+}
+
+QByteArray writeSelection(const QTextCursor &selection)
+{
+    const QTextCursor cursor = selectionAsWritten(selection);
     if (cursor.isNull() || !cursor.document()) {
         const QTextDocument empty;
         return Writer(empty).range(0, 0);

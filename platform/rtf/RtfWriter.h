@@ -14,5 +14,8 @@ QByteArray writeDocument(const QTextDocument &doc);
 // Writes only the selection; a paragraph break inside it becomes \par. An
 // empty selection gives a valid document with no paragraphs.
 QByteArray writeSelection(const QTextCursor &cursor);
+// The part of the document writeSelection writes: the selection itself, or a
+// selection of cells grown to hold every merged cell it cuts through.
+QTextCursor selectionAsWritten(const QTextCursor &cursor);
 
 } // namespace rtf
