@@ -71,6 +71,7 @@ private:
     enum class Mark { Paragraph, Cell, NestCell, Section, None };
     void paragraph(const QTextBlock &block, int from, int to, int depth, Mark mark);
     QByteArray header();
+    QByteArray finish();
     void openField(const QTextCharFormat &f, int id);
     void closeField();
 

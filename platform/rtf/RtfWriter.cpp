@@ -73,12 +73,19 @@ QByteArray Writer::document(bool fragment)
 {
     m_wholeDocument = !fragment;
     m_lastUnmarked = fragment;
-    m_body.bytes().reserve(qsizetype(m_doc.characterCount()) * 2 + 512);
+    m_body.bytes().reserve(qsizetype(m_doc.characterCount()) * 2 + 4096);
     if (!fragment)
         writeSectionData(*this, m_doc.property(FirstSectionKey));
     frame(m_doc.rootFrame());
-    QByteArray out = header();
-    out.append(m_body.bytes());
+    return finish();
+}
+
+QByteArray Writer::finish()
+{
+    // The tables the body used go in front of it, in the body's own buffer:
+    // a large document is not copied into a second one.
+    QByteArray out = std::move(m_body.bytes());
+    out.prepend(header());
     out.append('}');
     return out;
 }
@@ -86,7 +93,7 @@ QByteArray Writer::document(bool fragment)
 QByteArray Writer::range(int from, int to)
 {
     if (from < to) {
-        m_body.bytes().reserve(qsizetype(to - from) * 2 + 512);
+        m_body.bytes().reserve(qsizetype(to - from) * 2 + 4096);
         for (QTextBlock b = m_doc.findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
             const int start = std::max(from, b.position());
             const int markPos = b.position() + b.length() - 1;
@@ -97,10 +104,7 @@ QByteArray Writer::range(int from, int to)
             paragraph(b, start, end, 0, mark ? Mark::Paragraph : Mark::None);
         }
     }
-    QByteArray out = header();
-    out.append(m_body.bytes());
-    out.append('}');
-    return out;
+    return finish();
 }
 
 bool isTableArtifact(const QTextBlock &block)
