@@ -122,7 +122,7 @@ void Builder::insertBody(QTextCursor &cursor)
         if (section < m_model.sections.size() && size_t(m_model.sections[section].firstBlock) <= i) {
             // The paragraph starts a section: the section's data rides on it.
             QTextBlockFormat f = cursor.blockFormat();
-            f.setProperty(SectionProperty, QVariant::fromValue(buildSection(*this, m_model.sections[section])));
+            f.setProperty(SectionProperty, QVariant::fromValue(buildSection(*this, m_model.sections[section], int(section))));
             cursor.setBlockFormat(f);
             ++section;
         }
@@ -254,7 +254,7 @@ void Builder::keepDocumentData(bool merge)
         return;
     buildDocumentInfo(*this);
     if (!m_model.sections.empty())
-        m_doc->setProperty(FirstSectionKey, QVariant::fromValue(buildSection(*this, m_model.sections.front())));
+        m_doc->setProperty(FirstSectionKey, QVariant::fromValue(buildSection(*this, m_model.sections.front(), 0)));
 }
 
 } // namespace rtf

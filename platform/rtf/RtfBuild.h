@@ -75,6 +75,6 @@ QTextCharFormat buildPicture(Builder &b, const Picture &picture, QTextCharFormat
 QTextCharFormat buildNote(Builder &b, const Note &note, QTextCharFormat format);
 void buildStyles(Builder &b, bool merge);
 void buildDocumentInfo(Builder &b);
-SectionRef buildSection(Builder &b, const Section &section);
+SectionRef buildSection(Builder &b, const Section &section, int number);
 
 } // namespace rtf

@@ -101,6 +101,7 @@ struct HeaderRef {
 struct SectionRef {
     QByteArray properties;
     QList<HeaderRef> headers;
+    int number = 0;     // among the document's sections: two alike in all else are still two
     friend bool operator==(const SectionRef &, const SectionRef &) = default;
 };
 

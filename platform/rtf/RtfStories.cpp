@@ -183,9 +183,10 @@ QTextCharFormat buildNote(Builder &b, const Note &note, QTextCharFormat f)
     return f;
 }
 
-SectionRef buildSection(Builder &b, const Section &section)
+SectionRef buildSection(Builder &b, const Section &section, int number)
 {
     SectionRef ref;
+    ref.number = number;
     ref.properties = section.properties;
     for (const auto &[keyword, story] : section.headers)
         ref.headers.append(HeaderRef {keyword, StoryRef {b.storyDocument(story)}});
