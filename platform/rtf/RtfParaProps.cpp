@@ -18,7 +18,7 @@ namespace rtf {
 namespace {
 
 constexpr int MaxTabStops = 64;
-constexpr int MaxLength = 31680;    // 22 inches, the widest page RTF writers allow
+using rules::MaxLength;
 
 int length(const Token &t)
 {

@@ -766,8 +766,9 @@ void Parser::finishRow(int depth)
             row.cells[i].props = def.cells[i];
         else
             row.cells[i].props.right = right + 1440;
-        // Edges out of order or absurd are put in order.
-        row.cells[i].props.right = std::clamp(row.cells[i].props.right, right + 1, right + 31680);
+        // Edges out of order or absurd are put in order, within the longest
+        // length, as they read again once written.
+        row.cells[i].props.right = std::max(right + 1, std::min(row.cells[i].props.right, rules::MaxLength));
         right = row.cells[i].props.right;
     }
     t.table->rows.push_back(std::move(row));

@@ -21,7 +21,7 @@ namespace rtf {
 
 namespace {
 
-constexpr int MaxLength = 31680;
+using rules::MaxLength;
 
 constexpr std::array<qint8, 256> hexTable = [] {
     std::array<qint8, 256> t {};

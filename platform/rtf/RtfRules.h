@@ -16,6 +16,9 @@ namespace rtf::rules {
 inline constexpr double MaxPointSize = 1638.0;
 inline constexpr int MaxHalfPoints = 3276;
 
+// The longest length the reader takes: 22 inches, the widest page RTF writers allow.
+inline constexpr int MaxLength = 31680;
+
 // Lengths in Qt's text formats are pixels of 96 to the inch; RTF's are twips.
 inline constexpr double TwipsPerPixel = 15.0;
 inline double pixels(int twips) { return twips / TwipsPerPixel; }

@@ -14,7 +14,7 @@ namespace rtf {
 namespace {
 
 constexpr int MaxCellDefinitions = 63;
-constexpr int MaxLength = 31680;
+using rules::MaxLength;
 
 // {\*\nesttableprops\trowd ...\cellx ...\nestrow}: the definition of the
 // nested row whose cells came just before.
