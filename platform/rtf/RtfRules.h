@@ -36,7 +36,8 @@ Qt::Alignment toQt(Align align);
 bool underlined(const QTextCharFormat &format);
 
 // A name or a string from a table or the information group without the
-// control characters a writer could not write back (a tab stays).
+// control characters a writer could not write back (a tab stays), nor the
+// object mark, which in text stands for a picture or note.
 QString printable(QStringView text);
 
 // Appends \uN? for one UTF-16 unit: N signed 16-bit, '?' the fallback for
