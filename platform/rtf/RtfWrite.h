@@ -71,7 +71,9 @@ private:
     enum class Mark { Paragraph, Cell, NestCell, Section, None };
     void paragraph(const QTextBlock &block, int from, int to, int depth, Mark mark);
     QByteArray header();
+    void start(qsizetype expected);
     QByteArray finish();
+    static constexpr qsizetype HeaderRoom = 64 * 1024;
     void openField(const QTextCharFormat &f, int id);
     void closeField();
 

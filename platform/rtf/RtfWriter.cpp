@@ -73,27 +73,41 @@ QByteArray Writer::document(bool fragment)
 {
     m_wholeDocument = !fragment;
     m_lastUnmarked = fragment;
-    m_body.bytes().reserve(qsizetype(m_doc.characterCount()) * 2 + 4096);
+    start(qsizetype(m_doc.characterCount()) * 2);
     if (!fragment)
         writeSectionData(*this, m_doc.property(FirstSectionKey));
     frame(m_doc.rootFrame());
     return finish();
 }
 
+void Writer::start(qsizetype expected)
+{
+    // The tables the body uses are known only at its end; they go into room
+    // kept in front of it, so a large body is not moved to make space.
+    QByteArray &body = m_body.bytes();
+    body.reserve(HeaderRoom + expected);
+    body.fill(' ', HeaderRoom);
+}
+
 QByteArray Writer::finish()
 {
-    // The tables the body used go in front of it, in the body's own buffer:
-    // a large document is not copied into a second one.
     QByteArray out = std::move(m_body.bytes());
-    out.prepend(header());
+    const QByteArray head = header();
+    if (head.size() <= HeaderRoom) {
+        const qsizetype at = HeaderRoom - head.size();
+        std::copy(head.cbegin(), head.cend(), out.begin() + at);
+        out.remove(0, at);      // the front of the buffer moves, not the body
+    } else {
+        out.replace(0, HeaderRoom, head);
+    }
     out.append('}');
     return out;
 }
 
 QByteArray Writer::range(int from, int to)
 {
+    start(qsizetype(std::max(0, to - from)) * 2);
     if (from < to) {
-        m_body.bytes().reserve(qsizetype(to - from) * 2 + 4096);
         for (QTextBlock b = m_doc.findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
             const int start = std::max(from, b.position());
             const int markPos = b.position() + b.length() - 1;
