@@ -556,11 +556,15 @@ int Parser::currentCharStyle()
 
 int Parser::internParaProps(const ParaProps &p)
 {
+    // Paragraphs mostly repeat the one before: compared, not hashed.
+    if (m_lastParaPropsId >= 0 && m_doc.paraProps[size_t(m_lastParaPropsId)] == p)
+        return m_lastParaPropsId;
     auto it = m_paraPropsIds.constFind(p);
     if (it == m_paraPropsIds.constEnd()) {
         it = m_paraPropsIds.insert(p, int(m_doc.paraProps.size()));
         m_doc.paraProps.push_back(p);
     }
+    m_lastParaPropsId = *it;
     return *it;
 }
 

@@ -256,6 +256,7 @@ private:
 
     QHash<CharStyle, int> m_charStyleIds;
     QHash<ParaProps, int> m_paraPropsIds;
+    int m_lastParaPropsId = -1;
     QHash<QByteArray, int> m_tabIds;
     QHash<QString, int> m_faceIds;
     CharStyle m_lastStyle;
