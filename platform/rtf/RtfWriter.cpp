@@ -125,7 +125,7 @@ bool isTableArtifact(const QTextBlock &block)
 {
     // Qt keeps a paragraph in front of a table that opens its frame or cell;
     // it is no paragraph of the document's, unless it was given a format.
-    if (block.length() > 1 || !block.blockFormat().properties().isEmpty())
+    if (block.length() > 1 || block.blockFormat().propertyCount() != 0)
         return false;
     const QTextBlock next = block.next();
     if (!next.isValid())
