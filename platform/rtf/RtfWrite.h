@@ -88,6 +88,7 @@ private:
     QHash<QString, int> m_styleNumbers;
     std::vector<ListEntry> m_lists;
     std::vector<QByteArray> m_runFormats;   // format index -> its run format as written
+    QHash<qint64, QByteArray> m_paragraphFormats;   // format index and depth -> \pard and the rest as written
     int m_openField = 0;                    // the field whose result is being written
     bool m_wholeDocument = false;
     bool m_lastUnmarked = false;            // the document's last paragraph keeps no mark

@@ -66,6 +66,7 @@ RtfOut *Writer::redirect(RtfOut *out)
     RtfOut *previous = m_out;
     m_out = out;
     m_runFormats.clear();   // cached run formats belong to one buffer's state
+    m_paragraphFormats.clear();
     return previous;
 }
 
@@ -226,16 +227,32 @@ void Writer::story(const QTextDocument &doc)
 {
     // Format indexes belong to a document: the cache is the story's while it is written.
     std::vector<QByteArray> outer = std::move(m_runFormats);
+    QHash<qint64, QByteArray> outerParagraphs = std::move(m_paragraphFormats);
     const int field = std::exchange(m_openField, 0);
     m_runFormats.clear();
+    m_paragraphFormats.clear();
     frame(doc.rootFrame(), true);
     m_runFormats = std::move(outer);
+    m_paragraphFormats = std::move(outerParagraphs);
     m_openField = field;
 }
 
 void Writer::paragraph(const QTextBlock &block, int from, int to, int depth, Mark mark)
 {
-    writeParagraphFormat(*this, block, depth);
+    if (block.textList()) {
+        writeParagraphFormat(*this, block, depth);     // its label differs from paragraph to paragraph
+    } else {
+        // Paragraphs mostly share a format: written once, then copied.
+        QByteArray &cached = m_paragraphFormats[qint64(block.blockFormatIndex()) << 8 | depth];
+        if (cached.isEmpty()) {
+            RtfOut scratch;
+            RtfOut *previous = std::exchange(m_out, &scratch);
+            writeParagraphFormat(*this, block, depth);
+            m_out = previous;
+            cached = scratch.bytes();
+        }
+        m_out->rawWord(cached);
+    }
     runs(block, from, to);
     switch (mark) {
     case Mark::Paragraph:
