@@ -81,6 +81,18 @@ void scaleIndents(QTextDocument &doc, double factor)
     }
 }
 
+// A copy of a document laid out for a printer's pixels, its pictures and
+// notes drawn, its page edge wholly the printer's margins.
+void layOutFor(QTextDocument &doc, QPaintDevice *device)
+{
+    scaleIndents(doc, device->logicalDpiX() / 96.0);
+    doc.documentLayout()->setPaintDevice(device);
+    InlineObjects::install(&doc);
+    QTextFrameFormat frame = doc.rootFrame()->frameFormat();
+    frame.setMargin(0);
+    doc.rootFrame()->setFrameFormat(frame);
+}
+
 // A header or footer as it prints on one page: its page-number fields show
 // that page's number, its page-count fields the number of pages.
 std::unique_ptr<QTextDocument> storyForPage(const QTextDocument &story, int page, int pages, QPaintDevice *device,
@@ -107,12 +119,7 @@ std::unique_ptr<QTextDocument> storyForPage(const QTextDocument &story, int page
         format.setObjectType(QTextFormat::NoObject);
         cursor.insertText(text, format);
     }
-    scaleIndents(*copy, device->logicalDpiX() / 96.0);
-    copy->documentLayout()->setPaintDevice(device);
-    InlineObjects::install(copy.get());
-    QTextFrameFormat frame = copy->rootFrame()->frameFormat();
-    frame.setMargin(0);
-    copy->rootFrame()->setFrameFormat(frame);
+    layOutFor(*copy, device);
     copy->setTextWidth(width);
     return copy;
 }
@@ -181,12 +188,7 @@ void printDocument(const QTextDocument &doc, QPrinter *printer)
 
     std::unique_ptr<QTextDocument> clone(doc.clone());
     clone->setUndoRedoEnabled(false);
-    scaleIndents(*clone, printer->logicalDpiX() / 96.0);
-    clone->documentLayout()->setPaintDevice(printer);
-    InlineObjects::install(clone.get());
-    QTextFrameFormat frame = clone->rootFrame()->frameFormat();
-    frame.setMargin(0);
-    clone->rootFrame()->setFrameFormat(frame);
+    layOutFor(*clone, printer);
     clone->setPageSize(body.size());
     const int pages = std::max(1, clone->pageCount());
 
