@@ -414,11 +414,11 @@ void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList,
         out.word("outlinelevel", f.intProperty(OutlineLevelProperty));
 }
 
-void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth)
+void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth, bool restate)
 {
     RtfOut &out = w.out();
     const QTextBlockFormat f = block.blockFormat();
-    if (f.boolProperty(PageBreakCharProperty) && (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+    if (!restate && f.boolProperty(PageBreakCharProperty) && (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
         out.word("page");
     out.word("pard");
     if (depth > 0) {
@@ -430,7 +430,8 @@ void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth)
     if (styled)
         out.word("s", w.styleNumber(f.stringProperty(ParaStyleNameProperty)));
     writeParagraphProperties(w, f, block.textList() != nullptr, styled);
-    writeListLabel(w, block);
+    if (!restate)
+        writeListLabel(w, block);
 }
 
 } // namespace rtf

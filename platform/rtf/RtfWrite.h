@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTextBlock>
 
+#include <climits>
 #include <vector>
 
 class QTextDocument;
@@ -76,6 +77,7 @@ private:
     static constexpr qsizetype HeaderRoom = 64 * 1024;
     void openField(const QTextCharFormat &f, int id);
     void closeField();
+    bool fieldContinues(const QTextBlock &block) const;
 
     const QTextDocument &m_doc;
     StyleResolver m_resolver;
@@ -90,6 +92,12 @@ private:
     std::vector<QByteArray> m_runFormats;   // format index -> its run format as written
     QHash<qint64, QByteArray> m_paragraphFormats;   // format index and depth -> \pard and the rest as written
     int m_openField = 0;                    // the field whose result is being written
+    // The open field's result holds paragraph marks (a table of contents):
+    // closing its group brings back the layout of the paragraph it opened in.
+    bool m_fieldSpans = false;
+    QTextBlock m_block;                     // the paragraph being written, and its table depth
+    int m_depth = 0;
+    int m_limit = INT_MAX;                  // the end of the range being written
     bool m_wholeDocument = false;
     bool m_lastUnmarked = false;            // the document's last paragraph keeps no mark
     bool m_widowDefault = false;
@@ -97,7 +105,9 @@ private:
 
 // The family parts of writing.
 void writeRunFormat(Writer &w, const QTextCharFormat &f);
-void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth);
+// restate: the layout again in the middle of the paragraph, without its
+// page break and list label (after a group that changed it closes).
+void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth, bool restate = false);
 void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList, bool styled = false);
 void writeListLabel(Writer &w, const QTextBlock &block);
 void writeListTables(Writer &w, RtfOut &out);

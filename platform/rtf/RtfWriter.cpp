@@ -92,6 +92,8 @@ void Writer::start(qsizetype expected)
 
 QByteArray Writer::finish()
 {
+    m_fieldSpans = false;
+    closeField();
     QByteArray out = std::move(m_body.bytes());
     const QByteArray head = header();
     if (head.size() <= HeaderRoom) {
@@ -108,6 +110,7 @@ QByteArray Writer::finish()
 QByteArray Writer::range(int from, int to)
 {
     start(qsizetype(std::max(0, to - from)) * 2);
+    m_limit = to;
     if (from < to) {
         for (QTextBlock b = m_doc.findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
             const int start = std::max(from, b.position());
@@ -229,16 +232,26 @@ void Writer::story(const QTextDocument &doc)
     std::vector<QByteArray> outer = std::move(m_runFormats);
     QHash<qint64, QByteArray> outerParagraphs = std::move(m_paragraphFormats);
     const int field = std::exchange(m_openField, 0);
+    const bool spans = std::exchange(m_fieldSpans, false);
+    const QTextBlock block = m_block;
+    const int depth = m_depth;
+    const int limit = std::exchange(m_limit, INT_MAX);
     m_runFormats.clear();
     m_paragraphFormats.clear();
     frame(doc.rootFrame(), true);
     m_runFormats = std::move(outer);
     m_paragraphFormats = std::move(outerParagraphs);
     m_openField = field;
+    m_fieldSpans = spans;
+    m_block = block;
+    m_depth = depth;
+    m_limit = limit;
 }
 
 void Writer::paragraph(const QTextBlock &block, int from, int to, int depth, Mark mark)
 {
+    m_block = block;
+    m_depth = depth;
     if (block.textList()) {
         writeParagraphFormat(*this, block, depth);     // its label differs from paragraph to paragraph
     } else {
@@ -254,6 +267,20 @@ void Writer::paragraph(const QTextBlock &block, int from, int to, int depth, Mar
         m_out->rawWord(cached);
     }
     runs(block, from, to);
+    if (m_openField && mark == Mark::Paragraph) {
+        const bool continues = m_openField > 0 && fieldContinues(block);
+        if (continues || m_fieldSpans) {
+            // The mark goes inside the field's result, so the paragraph's
+            // own layout holds at it; the field goes on or ends after it.
+            m_out->word("par");
+            m_out->newline();
+            m_fieldSpans = continues;
+            if (!continues)
+                closeField();
+            return;
+        }
+    }
+    closeField();
     switch (mark) {
     case Mark::Paragraph:
         m_out->word("par");
@@ -321,7 +348,6 @@ void Writer::runs(const QTextBlock &block, int from, int to)
         }
         m_out->text(text);
     }
-    closeField();
     if (!any)
         runFormat(block.charFormatIndex(), block.charFormat());
 }
@@ -373,6 +399,22 @@ void Writer::closeField()
     m_out->close();
     m_out->close();
     m_runFormats.clear();
+    if (std::exchange(m_fieldSpans, false))
+        writeParagraphFormat(*this, m_block, m_depth, true);
+}
+
+bool Writer::fieldContinues(const QTextBlock &block) const
+{
+    // The open field's result goes on in the next paragraph of the same
+    // frame that has text (a table of contents is one field, not one per line).
+    const QTextFrame *frame = QTextCursor(block).currentFrame();
+    for (QTextBlock next = block.next(); next.isValid() && next.position() < m_limit; next = next.next()) {
+        if (QTextCursor(next).currentFrame() != frame)
+            return false;
+        if (next.length() > 1)
+            return next.begin().fragment().charFormat().intProperty(FieldIdProperty) == m_openField;
+    }
+    return false;
 }
 
 QByteArray Writer::header()

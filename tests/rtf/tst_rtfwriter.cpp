@@ -53,6 +53,8 @@ private slots:
     void unsetFormatUsesDefaultFont();
     void selection_data();
     void selection();
+    void fieldAcrossParagraphs_data();
+    void fieldAcrossParagraphs();
     void corpusRoundTrip_data();
     void corpusRoundTrip();
 };
@@ -259,6 +261,59 @@ void tst_RtfWriter::selection()
     at.setPosition(1);
     QVERIFY(rtf::insertRtf(at, rtf).ok);
     QCOMPARE(paragraphs(target), pasted);
+}
+
+void tst_RtfWriter::fieldAcrossParagraphs_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("from");      // the copied range; -1 for the whole document
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("fields");    // field groups written
+    QTest::addColumn<QString>("copied"); // the copied range's paragraphs, read back
+
+    const QByteArray toc = "{\\rtf1\\pard Before\\par{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt \\pard\\li0 One\\tab 1\\par"
+                           "\\pard\\li720 Two\\tab 2\\par\\pard\\par\\pard\\li1440 Three\\tab 3\\par}}\\pard After\\par}";
+    // One table of contents stays one field: written as one per line, it
+    // comes back as several tables of contents in other programs.
+    QTest::newRow("table of contents") << toc << -1 << -1 << 1 << QString();
+    QTest::newRow("copied from its middle") << toc << 9 << 22 << 1 << QString("e\t1\nTwo\t2\n\nTh");
+    QTest::newRow("copied up to a line of it") << toc << 9 << 20 << 1 << QString("e\t1\nTwo\t2\n");
+    QTest::newRow("ends inside a paragraph")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst TOC}{\\fldrslt \\pard\\qc A\\par\\pard\\li720 B}} tail\\par}") << -1 << -1 << 1 << QString();
+    QTest::newRow("two fields alike stay two")
+        << QByteArray("{\\rtf1\\pard{\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}\\par{\\field{\\*\\fldinst PAGE}{\\fldrslt 2}}\\par}")
+        << -1 << -1 << 2 << QString();
+    QTest::newRow("up to a table")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst TOC}{\\fldrslt A\\par\\trowd\\cellx1000\\pard\\intbl B\\cell\\row}}\\pard C\\par}")
+        << -1 << -1 << 2 << QString();
+}
+
+void tst_RtfWriter::fieldAcrossParagraphs()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, fields);
+    QFETCH(QString, copied);
+
+    QTextDocument doc;
+    QVERIFY(rtf::readIntoDocument(&doc, rtf).ok);
+    QTextCursor cursor(&doc);
+    if (from >= 0) {
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+    }
+    const QByteArray out = from >= 0 ? rtf::writeSelection(cursor) : rtf::writeDocument(doc);
+    QVERIFY2(sevenBitAndBalanced(out), out.constData());
+    QCOMPARE(out.count("{\\field"), fields);
+
+    // Every paragraph keeps its layout and its place in the field.
+    QTextDocument back;
+    QVERIFY(rtf::readIntoDocument(&back, out).ok);
+    if (from < 0)
+        QCOMPARE(rtf::dump(back), rtf::dump(doc));
+    else
+        QCOMPARE(paragraphs(back), copied);
 }
 
 void tst_RtfWriter::corpusRoundTrip_data()
