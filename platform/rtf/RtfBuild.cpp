@@ -52,7 +52,18 @@ const QTextCharFormat &Builder::charFormat(int style, int field)
     f.setProperty(FieldIdProperty, id);
     if (fd.locked)
         f.setProperty(FieldLockedProperty, true);
-    const QString href = hyperlinkTarget(fd.instruction);
+    // A field inside others' results carries them, and shows the nearest link among them.
+    QString href = hyperlinkTarget(fd.instruction);
+    if (fd.parent >= 0) {
+        QVariantList outer;
+        for (int p = fd.parent; p >= 0; p = m_model.fields[size_t(p)].parent) {
+            const Field &o = m_model.fields[size_t(p)];
+            outer.prepend(QVariant(QVariantList {id - field + p, o.instruction, o.locked}));
+            if (href.isEmpty())
+                href = hyperlinkTarget(o.instruction);
+        }
+        f.setProperty(FieldOuterProperty, outer);
+    }
     if (!href.isEmpty()) {
         f.setAnchor(true);
         f.setAnchorHref(href);

@@ -226,6 +226,12 @@ private:
             line += QStringLiteral(" scaps");
         if (f.hasProperty(CharStyleNameProperty))
             line += QStringLiteral(" cs=") + quoted(f.stringProperty(CharStyleNameProperty));
+        if (f.hasProperty(FieldOuterProperty)) {
+            QStringList outer;
+            for (const QVariant &o : f.property(FieldOuterProperty).toList())
+                outer << o.toList().value(1).toString();
+            line += QStringLiteral(" in=") + quoted(outer.join(QLatin1String(" > ")));
+        }
         if (f.hasProperty(FieldInstructionProperty))
             line += QStringLiteral(" field=") + quoted(f.stringProperty(FieldInstructionProperty));
         else if (f.isAnchor())

@@ -89,7 +89,15 @@ void fieldsWord(Parser &p, int id, const Token &)
         p.skipGroup();
         return;
     }
-    p.doc().fields.push_back(Field {});
+    Field field;
+    if (s.field >= 0) {
+        const Field &outer = p.doc().fields[size_t(s.field)];
+        if (outer.depth + 1 < rules::MaxFieldDepth) {
+            field.parent = s.field;
+            field.depth = outer.depth + 1;
+        }
+    }
+    p.doc().fields.push_back(field);
     p.open(std::make_unique<FieldDest>(s.dest, int(p.doc().fields.size()) - 1, p.doc().text.size()));
 }
 

@@ -32,6 +32,8 @@ enum Property {
     FieldInstructionProperty,   // QString: the text is the result of this field
     FieldIdProperty,            // int: which field, so two alike side by side stay two
     FieldLockedProperty,        // bool
+    FieldOuterProperty,         // QVariantList: the fields around it, outermost first, each a
+                                // QVariantList of id, instruction and locked
 
     // Inline objects (the character format of a U+FFFC).
     KeptBytesProperty,          // QByteArray: a group kept verbatim (bookmarks)

@@ -18,6 +18,8 @@ inline constexpr int MaxHalfPoints = 3276;
 
 // The longest length the reader takes: 22 inches, the widest page RTF writers allow.
 inline constexpr int MaxLength = 31680;
+// Fields inside fields' results; a field deeper than this stands on its own.
+inline constexpr int MaxFieldDepth = 8;
 
 // Lengths in Qt's text formats are pixels of 96 to the inch; RTF's are twips.
 inline constexpr double TwipsPerPixel = 15.0;

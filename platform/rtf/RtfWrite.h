@@ -75,9 +75,21 @@ private:
     void start(qsizetype expected);
     QByteArray finish();
     static constexpr qsizetype HeaderRoom = 64 * 1024;
-    void openField(const QTextCharFormat &f, int id);
-    void closeField();
-    bool fieldContinues(const QTextBlock &block) const;
+    // A field around the text being written, as its group opens.
+    struct OpenField {
+        int id = 0;
+        QString instruction;
+        bool locked = false;
+    };
+    // The fields around a run, outermost first.
+    static void fieldChain(const QTextCharFormat &f, std::vector<OpenField> &chain);
+    size_t commonFields(const std::vector<OpenField> &chain) const;
+    void openFields(const std::vector<OpenField> &chain);
+    // Closes the fields inside the first `keep`; the paragraph's layout is
+    // written again when a closed result held a paragraph mark.
+    void closeFields(size_t keep, bool restate = true);
+    // How many of the open fields go on in the next paragraph.
+    size_t fieldsContinuing(const QTextBlock &block);
 
     const QTextDocument &m_doc;
     StyleResolver m_resolver;
@@ -91,13 +103,18 @@ private:
     std::vector<ListEntry> m_lists;
     std::vector<QByteArray> m_runFormats;   // format index -> its run format as written
     QHash<qint64, QByteArray> m_paragraphFormats;   // format index and depth -> \pard and the rest as written
-    int m_openField = 0;                    // the field whose result is being written
-    // The open field's result holds paragraph marks (a table of contents):
-    // closing its group brings back the layout of the paragraph it opened in.
-    bool m_fieldSpans = false;
-    QTextBlock m_block;                     // the paragraph being written, and its table depth
-    int m_depth = 0;
-    int m_limit = INT_MAX;                  // the end of the range being written
+    struct FieldState {
+        std::vector<OpenField> open;        // the fields whose results are being written
+        // How many of them, from the outermost, hold a paragraph mark (a
+        // table of contents): closing such a group brings back the layout
+        // of the paragraph it opened in.
+        size_t spanning = 0;
+        QTextBlock block;                   // the paragraph being written, and its table depth
+        int depth = 0;
+        int limit = INT_MAX;                // the end of the range being written
+        std::vector<OpenField> chain;       // scratch: a run's fields
+    };
+    FieldState m_fields;
     bool m_wholeDocument = false;
     bool m_lastUnmarked = false;            // the document's last paragraph keeps no mark
     bool m_widowDefault = false;

@@ -92,8 +92,8 @@ void Writer::start(qsizetype expected)
 
 QByteArray Writer::finish()
 {
-    m_fieldSpans = false;
-    closeField();
+    m_fields.spanning = 0;
+    closeFields(0);
     QByteArray out = std::move(m_body.bytes());
     const QByteArray head = header();
     if (head.size() <= HeaderRoom) {
@@ -110,7 +110,7 @@ QByteArray Writer::finish()
 QByteArray Writer::range(int from, int to)
 {
     start(qsizetype(std::max(0, to - from)) * 2);
-    m_limit = to;
+    m_fields.limit = to;
     if (from < to) {
         for (QTextBlock b = m_doc.findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
             const int start = std::max(from, b.position());
@@ -231,27 +231,19 @@ void Writer::story(const QTextDocument &doc)
     // Format indexes belong to a document: the cache is the story's while it is written.
     std::vector<QByteArray> outer = std::move(m_runFormats);
     QHash<qint64, QByteArray> outerParagraphs = std::move(m_paragraphFormats);
-    const int field = std::exchange(m_openField, 0);
-    const bool spans = std::exchange(m_fieldSpans, false);
-    const QTextBlock block = m_block;
-    const int depth = m_depth;
-    const int limit = std::exchange(m_limit, INT_MAX);
+    FieldState outerFields = std::exchange(m_fields, FieldState {});
     m_runFormats.clear();
     m_paragraphFormats.clear();
     frame(doc.rootFrame(), true);
     m_runFormats = std::move(outer);
     m_paragraphFormats = std::move(outerParagraphs);
-    m_openField = field;
-    m_fieldSpans = spans;
-    m_block = block;
-    m_depth = depth;
-    m_limit = limit;
+    m_fields = std::move(outerFields);
 }
 
 void Writer::paragraph(const QTextBlock &block, int from, int to, int depth, Mark mark)
 {
-    m_block = block;
-    m_depth = depth;
+    m_fields.block = block;
+    m_fields.depth = depth;
     if (block.textList()) {
         writeParagraphFormat(*this, block, depth);     // its label differs from paragraph to paragraph
     } else {
@@ -267,20 +259,21 @@ void Writer::paragraph(const QTextBlock &block, int from, int to, int depth, Mar
         m_out->rawWord(cached);
     }
     runs(block, from, to);
-    if (m_openField && mark == Mark::Paragraph) {
-        const bool continues = m_openField > 0 && fieldContinues(block);
-        if (continues || m_fieldSpans) {
-            // The mark goes inside the field's result, so the paragraph's
-            // own layout holds at it; the field goes on or ends after it.
+    if (!m_fields.open.empty() && mark == Mark::Paragraph) {
+        const size_t keep = fieldsContinuing(block);
+        if (keep > 0 || m_fields.spanning > 0) {
+            // The mark goes inside the results of the fields that go on in
+            // the next paragraph or that began before this one, so the
+            // paragraph's own layout holds at it; the latter end after it.
+            closeFields(std::max(keep, m_fields.spanning), false);
             m_out->word("par");
             m_out->newline();
-            m_fieldSpans = continues;
-            if (!continues)
-                closeField();
+            m_fields.spanning = m_fields.open.size();
+            closeFields(keep, false);
             return;
         }
     }
-    closeField();
+    closeFields(0);
     switch (mark) {
     case Mark::Paragraph:
         m_out->word("par");
@@ -307,14 +300,14 @@ void Writer::runs(const QTextBlock &block, int from, int to)
             continue;
         any = true;
         const QTextCharFormat f = fragment.charFormat();
-        int field = f.intProperty(FieldIdProperty);
-        if (!field && f.isAnchor() && !f.anchorHref().isEmpty())
-            field = -int(qHash(f.anchorHref()) & 0x3fffffff) - 1;
-        if (field != m_openField) {
-            closeField();
-            if (field)
-                openField(f, field);
-            current = -1;
+        if (!m_fields.open.empty() || f.hasProperty(FieldIdProperty) || f.hasProperty(FieldOuterProperty)
+            || f.isAnchor()) {
+            fieldChain(f, m_fields.chain);
+            if (m_fields.chain.size() != m_fields.open.size() || commonFields(m_fields.chain) != m_fields.open.size()) {
+                closeFields(commonFields(m_fields.chain));
+                openFields(m_fields.chain);
+                current = -1;
+            }
         }
         const int index = fragment.charFormatIndex();
         const QStringView text = QStringView(blockText).sliced(fs - blockStart, fe - fs);
@@ -372,49 +365,87 @@ void Writer::runFormat(int index, const QTextCharFormat &f)
     m_out->rawWord(cached);
 }
 
-void Writer::openField(const QTextCharFormat &f, int id)
+void Writer::fieldChain(const QTextCharFormat &f, std::vector<OpenField> &chain)
 {
-    m_openField = id;
-    const QString instruction = f.hasProperty(FieldInstructionProperty) ? f.stringProperty(FieldInstructionProperty)
-                                                                        : hyperlinkInstruction(f.anchorHref());
-    m_out->open();
-    m_out->word("field");
-    if (f.boolProperty(FieldLockedProperty))
-        m_out->word("fldlock");
-    m_out->open();
-    m_out->star();
-    m_out->word("fldinst");
-    m_out->text(QStringLiteral(" ") + instruction);
-    m_out->close();
-    m_out->open();
-    m_out->word("fldrslt");
-    m_runFormats.clear();
-}
-
-void Writer::closeField()
-{
-    if (!m_openField)
-        return;
-    m_openField = 0;
-    m_out->close();
-    m_out->close();
-    m_runFormats.clear();
-    if (std::exchange(m_fieldSpans, false))
-        writeParagraphFormat(*this, m_block, m_depth, true);
-}
-
-bool Writer::fieldContinues(const QTextBlock &block) const
-{
-    // The open field's result goes on in the next paragraph of the same
-    // frame that has text (a table of contents is one field, not one per line).
-    const QTextFrame *frame = QTextCursor(block).currentFrame();
-    for (QTextBlock next = block.next(); next.isValid() && next.position() < m_limit; next = next.next()) {
-        if (QTextCursor(next).currentFrame() != frame)
-            return false;
-        if (next.length() > 1)
-            return next.begin().fragment().charFormat().intProperty(FieldIdProperty) == m_openField;
+    chain.clear();
+    const QVariantList outer = f.property(FieldOuterProperty).toList();
+    for (const QVariant &entry : outer) {
+        const QVariantList o = entry.toList();
+        if (o.size() == 3)
+            chain.push_back(OpenField {o[0].toInt(), o[1].toString(), o[2].toBool()});
     }
-    return false;
+    if (const int id = f.intProperty(FieldIdProperty))
+        chain.push_back(OpenField {id, f.stringProperty(FieldInstructionProperty), f.boolProperty(FieldLockedProperty)});
+    else if (f.isAnchor() && !f.anchorHref().isEmpty())
+        chain.push_back(OpenField {-int(qHash(f.anchorHref()) & 0x3fffffff) - 1, hyperlinkInstruction(f.anchorHref()),
+                                   false});
+}
+
+size_t Writer::commonFields(const std::vector<OpenField> &chain) const
+{
+    const std::vector<OpenField> &open = m_fields.open;
+    size_t n = 0;
+    while (n < open.size() && n < chain.size() && open[n].id == chain[n].id)
+        ++n;
+    return n;
+}
+
+void Writer::openFields(const std::vector<OpenField> &chain)
+{
+    for (size_t i = m_fields.open.size(); i < chain.size(); ++i) {
+        const OpenField &field = chain[i];
+        m_out->open();
+        m_out->word("field");
+        if (field.locked)
+            m_out->word("fldlock");
+        m_out->open();
+        m_out->star();
+        m_out->word("fldinst");
+        m_out->text(QStringLiteral(" ") + field.instruction);
+        m_out->close();
+        m_out->open();
+        m_out->word("fldrslt");
+        m_fields.open.push_back(field);
+    }
+    m_runFormats.clear();
+}
+
+void Writer::closeFields(size_t keep, bool restate)
+{
+    if (m_fields.open.size() <= keep)
+        return;
+    while (m_fields.open.size() > keep) {
+        m_fields.open.pop_back();
+        m_out->close();
+        m_out->close();
+    }
+    m_runFormats.clear();
+    if (m_fields.spanning > keep) {
+        // A result that held a paragraph mark took the layout of the paragraph it began in with it.
+        m_fields.spanning = keep;
+        if (restate)
+            writeParagraphFormat(*this, m_fields.block, m_fields.depth, true);
+    }
+}
+
+size_t Writer::fieldsContinuing(const QTextBlock &block)
+{
+    // The open fields' results go on in the next paragraph of the same frame
+    // that has text (a table of contents is one field, not one per line).
+    const QTextFrame *frame = QTextCursor(block).currentFrame();
+    for (QTextBlock next = block.next(); next.isValid() && next.position() < m_fields.limit; next = next.next()) {
+        if (QTextCursor(next).currentFrame() != frame)
+            return 0;
+        if (next.length() > 1) {
+            fieldChain(next.begin().fragment().charFormat(), m_fields.chain);
+            const size_t common = commonFields(m_fields.chain);
+            size_t n = 0;
+            while (n < common && m_fields.open[n].id > 0)   // a link the program made is one per paragraph
+                ++n;
+            return n;
+        }
+    }
+    return 0;
 }
 
 QByteArray Writer::header()

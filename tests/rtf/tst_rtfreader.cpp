@@ -606,6 +606,10 @@ void tst_RtfReader::families_data()
     QTest::newRow("page field")
         << QByteArray("{\\rtf1{\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}\\par}")
         << QStringLiteral("field=\"PAGE\" text=\"7\"");
+    QTest::newRow("field in a field")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \\\\l \"t\"}{\\fldrslt Intro {\\field{\\*\\fldinst PAGEREF t}{\\fldrslt 4}}}}\\par}")
+        << QStringLiteral("field=\"HYPERLINK \\\\l \\\"t\\\"\" text=\"Intro \"\n"
+                          "  run face=\"Times New Roman\" size=12 color=auto style=- in=\"HYPERLINK \\\\l \\\"t\\\"\" field=\"PAGEREF t\" text=\"4\"");
     QTest::newRow("empty field")
         << QByteArray("{\\rtf1 a{\\field{\\*\\fldinst NUMPAGES}{\\fldrslt }}b\\par}")
         << QStringLiteral("text=\"a\"\n  field \"NUMPAGES\"\n  run");
@@ -729,6 +733,9 @@ void tst_RtfReader::hostile_data()
                                      << QString("info title=\"xxxx") << QString();
     QTest::newRow("unbalanced groups in a kept destination")
         << QByteArray("{\\rtf1{\\*\\foo {{{ x}y}") << QString("paragraph") << QString("unbalanced groups");
+    QTest::newRow("fields nested 1,000 deep")
+        << "{\\rtf1" + QByteArray("{\\field{\\*\\fldinst X}{\\fldrslt a").repeated(1000) + QByteArray("}}").repeated(1000) + "}"
+        << QString("in=\"X > X > X > X > X > X > X\" field=\"X\" text=\"a\"") << QString();
     QTest::newRow("list level out of range and a list pointing nowhere")
         << QByteArray("{\\rtf1{\\*\\listoverridetable{\\listoverride\\listid9\\ls1}}\\pard\\ls1\\ilvl99 a\\par}")
         << QString("paragraph left\n") << QString();

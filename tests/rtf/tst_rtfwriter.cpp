@@ -280,6 +280,13 @@ void tst_RtfWriter::fieldAcrossParagraphs_data()
     QTest::newRow("copied up to a line of it") << toc << 9 << 20 << 1 << QString("e\t1\nTwo\t2\n");
     QTest::newRow("ends inside a paragraph")
         << QByteArray("{\\rtf1{\\field{\\*\\fldinst TOC}{\\fldrslt \\pard\\qc A\\par\\pard\\li720 B}} tail\\par}") << -1 << -1 << 1 << QString();
+    // As Word writes one: each line a link around its text and page number.
+    QTest::newRow("fields inside a table of contents")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst TOC \\\\h}{\\fldrslt "
+                      "{\\field{\\*\\fldinst HYPERLINK \\\\l \"a\"}{\\fldrslt One\\tab{\\field{\\*\\fldinst PAGEREF a}{\\fldrslt 1}}}}\\par"
+                      "\\pard\\li720{\\field{\\*\\fldinst HYPERLINK \\\\l \"b\"}{\\fldrslt Two\\tab{\\field{\\*\\fldinst PAGEREF b}{\\fldrslt 2}}}}\\par}}"
+                      "\\pard After\\par}")
+        << -1 << -1 << 5 << QString();
     QTest::newRow("two fields alike stay two")
         << QByteArray("{\\rtf1\\pard{\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}\\par{\\field{\\*\\fldinst PAGE}{\\fldrslt 2}}\\par}")
         << -1 << -1 << 2 << QString();
