@@ -466,7 +466,7 @@ Writer::ListEntry *findList(Writer &w, int number, int level)
 
 } // namespace
 
-void writeListLabel(Writer &w, const QTextBlock &block)
+void writeListLabel(Writer &w, const QTextBlock &block, bool withLabel)
 {
     QTextList *list = block.textList();
     if (!list)
@@ -493,6 +493,8 @@ void writeListLabel(Writer &w, const QTextBlock &block)
     RtfOut &out = w.out();
     out.word("ls", number);
     out.word("ilvl", level);
+    if (!withLabel)
+        return;
     QString label;
     if (formatCode(f) == 23 || formatCode(f) == 255) {
         label = levelText(f, level);

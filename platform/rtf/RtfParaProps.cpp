@@ -430,8 +430,7 @@ void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth, bool re
     if (styled)
         out.word("s", w.styleNumber(f.stringProperty(ParaStyleNameProperty)));
     writeParagraphProperties(w, f, block.textList() != nullptr, styled);
-    if (!restate)
-        writeListLabel(w, block);
+    writeListLabel(w, block, !restate);
 }
 
 } // namespace rtf

@@ -126,7 +126,9 @@ void writeRunFormat(Writer &w, const QTextCharFormat &f);
 // page break and list label (after a group that changed it closes).
 void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth, bool restate = false);
 void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList, bool styled = false);
-void writeListLabel(Writer &w, const QTextBlock &block);
+// The paragraph's list and level, and with `label` the label as text for
+// readers without lists.
+void writeListLabel(Writer &w, const QTextBlock &block, bool label = true);
 void writeListTables(Writer &w, RtfOut &out);
 void writeTable(Writer &w, QTextTable *table, int depth);
 void writePicture(Writer &w, const QTextCharFormat &f);
