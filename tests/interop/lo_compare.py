@@ -282,6 +282,7 @@ class Document:
         self.char_cache = {}
         self.first_master = None
         self.meta, self.headers, self.page = {}, {}, {}
+        self.indexes = collections.Counter()   # tables of contents and other index sections
 
     @classmethod
     def read(cls, path):
@@ -313,6 +314,8 @@ class Document:
                          q("text:alphabetical-index"), q("text:illustration-index"),
                          q("text:bibliography"), q("text:user-index"), q("text:object-index"),
                          q("text:table-index"), q("text:index-title")):
+                if tag not in (q("text:section"), q("text:index-body"), q("text:index-title")):
+                    self.indexes[tag.split("}")[1]] += 1
                 self.walk(child, where)
 
     def paragraph(self, el, where, list_info=None):
@@ -1014,6 +1017,11 @@ def compare(orig, ours, report):
             report.check("hidden", got == hidden, where,
                          missing if theirs is None else 'hidden text "%s" → "%s"' % (hidden, got))
 
+    # A table of contents is one field: written back as one per line it
+    # becomes several tables of contents.
+    for kind in sorted(set(orig.indexes) | set(ours.indexes)):
+        report.check("fields", orig.indexes[kind] == ours.indexes[kind], None,
+                     "%s: %d → %d" % (kind, orig.indexes[kind], ours.indexes[kind]))
     check_tables(orig, ours, report)
     check_pictures(orig, ours, report)
     check_headers(orig, ours, report)
