@@ -256,15 +256,17 @@ QTextBlockFormat buildBlockFormat(const Document &model, const ParaProps &p)
     }
     if (p.tabs > 0) {
         const std::vector<TabStop> &stops = model.tabLists[size_t(p.tabs)];
+        // A file measures tab stops from the page's margin, Qt from where
+        // the line starts: an indented paragraph's stops move left by its indent.
+        const qreal start = rules::pixels(p.leftIndent + (p.list >= 0 ? 0 : p.firstIndent));
         QList<QTextOption::Tab> tabs;
         for (const TabStop &t : stops) {
+            const qreal at = rules::pixels(t.position) - start;
             switch (t.kind) {
-            case TabKind::Left: tabs.append(QTextOption::Tab(rules::pixels(t.position), QTextOption::LeftTab)); break;
-            case TabKind::Right: tabs.append(QTextOption::Tab(rules::pixels(t.position), QTextOption::RightTab)); break;
-            case TabKind::Center: tabs.append(QTextOption::Tab(rules::pixels(t.position), QTextOption::CenterTab)); break;
-            case TabKind::Decimal:
-                tabs.append(QTextOption::Tab(rules::pixels(t.position), QTextOption::DelimiterTab, u'.'));
-                break;
+            case TabKind::Left: tabs.append(QTextOption::Tab(at, QTextOption::LeftTab)); break;
+            case TabKind::Right: tabs.append(QTextOption::Tab(at, QTextOption::RightTab)); break;
+            case TabKind::Center: tabs.append(QTextOption::Tab(at, QTextOption::CenterTab)); break;
+            case TabKind::Decimal: tabs.append(QTextOption::Tab(at, QTextOption::DelimiterTab, u'.')); break;
             case TabKind::Bar: break;   // a vertical line, no stop
             }
         }
@@ -327,9 +329,10 @@ std::vector<TabStop> tabStopsOf(const QTextBlockFormat &f)
     if (f.hasProperty(TabStopsProperty))
         return tabStopsFromText(f.stringProperty(TabStopsProperty));
     std::vector<TabStop> stops;
+    const qreal start = f.leftMargin() + f.textIndent();    // Qt's stops start at the line, the file's at the margin
     for (const QTextOption::Tab &t : f.tabPositions()) {
         TabStop stop;
-        stop.position = rules::twips(t.position);
+        stop.position = rules::twips(t.position + start);
         switch (t.type) {
         case QTextOption::RightTab: stop.kind = TabKind::Right; break;
         case QTextOption::CenterTab: stop.kind = TabKind::Center; break;

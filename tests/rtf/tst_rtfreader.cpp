@@ -5,11 +5,13 @@
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 using namespace rtftest;
 
@@ -42,6 +44,7 @@ private slots:
     void corpusFormatting();
     void families_data();
     void families();
+    void tabStopsFromTheMargin();
     void hostile_data();
     void hostile();
 };
@@ -689,6 +692,26 @@ void tst_RtfReader::families()
     again.setDefaultFont(doc.defaultFont());
     QVERIFY(rtf::readIntoDocument(&again, rtf::writeDocument(doc)).ok);
     QCOMPARE(rtf::dump(again), dump);
+}
+
+// A right tab stop lines the page numbers of a table of contents up at one
+// place, whatever each line's indent, as in the program that wrote it.
+void tst_RtfReader::tabStopsFromTheMargin()
+{
+    QTextDocument doc;
+    doc.setTextWidth(2000);
+    QVERIFY(rtf::readIntoDocument(&doc, "{\\rtf1\\pard\\tqr\\tx9000 One\\tab 1\\par"
+                                        "\\pard\\li720\\tqr\\tx9000 Two\\tab 2\\par"
+                                        "\\pard\\li1440\\fi-720\\tqr\\tx9000 Three\\tab 3\\par}").ok);
+    QList<qreal> ends;
+    for (QTextBlock b = doc.begin(); b.isValid() && b.length() > 1; b = b.next()) {
+        const QRectF box = doc.documentLayout()->blockBoundingRect(b);
+        ends << box.left() + b.layout()->lineAt(0).cursorToX(b.length() - 1);
+    }
+    QCOMPARE(ends.size(), 3);
+    QCOMPARE(ends[1], ends[0]);
+    QCOMPARE(ends[2], ends[0]);
+    QVERIFY(qAbs(ends[0] - 600 - doc.documentMargin()) < 1);   // 9000 twips at 96 dpi
 }
 
 // Hostile input is clamped or dropped, in time, and the reader says what it dropped.
