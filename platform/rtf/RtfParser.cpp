@@ -28,13 +28,9 @@ constexpr int MaxDepth = 1024;
 constexpr int MaxTableDepth = 8;       // deeper nesting costs Qt time doubling with each level
 constexpr int MaxCellsPerRow = 63;
 
-// Characters that must not reach a QTextDocument as text: they would split
-// blocks or stand for objects the model holds on its own.
 constexpr bool keepChar(char16_t c)
 {
-    if (c < 0x20)
-        return c == u'\t';
-    return c != 0x2029 && c != 0xFFFC && c != 0xFDD0 && c != 0xFDD1;
+    return rules::keptInText(c);
 }
 
 // Ignores everything up to the end of its group.

@@ -49,7 +49,7 @@ QString printable(QStringView text)
     QString out;
     out.reserve(text.size());
     for (QChar c : text)
-        if ((c.unicode() >= 0x20 || c == u'\t') && c != QChar::ObjectReplacementCharacter)
+        if (keptInText(c.unicode()))
             out += c;
     return out;
 }

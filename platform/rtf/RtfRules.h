@@ -37,10 +37,18 @@ Qt::Alignment toQt(Align align);
 // Underlined in any style: Qt's fontUnderline() answers for a single line only.
 bool underlined(const QTextCharFormat &format);
 
-// A name or a string from a table or the information group without the
-// control characters a writer could not write back (a tab stays), nor the
-// object mark, which in text stands for a picture or note.
+// A name or a string from a table or the information group with only the
+// characters text keeps (below): the writer writes nothing else back.
 QString printable(QStringView text);
+
+// Characters a QTextDocument holds as text: the others would split blocks,
+// or stand for frames and objects the model holds on its own.
+constexpr bool keptInText(char16_t c)
+{
+    if (c < 0x20)
+        return c == u'\t';
+    return c != 0x2029 && c != 0xFFFC && c != 0xFDD0 && c != 0xFDD1;
+}
 
 // Appends \uN? for one UTF-16 unit: N signed 16-bit, '?' the fallback for
 // readers without Unicode (read with \uc1).
