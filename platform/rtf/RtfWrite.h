@@ -113,6 +113,10 @@ private:
         int depth = 0;
         int limit = INT_MAX;                // the end of the range being written
         std::vector<OpenField> chain;       // scratch: a run's fields
+        // What fieldsContinuing found from the paragraph at aheadFrom up to aheadTo.
+        int aheadFrom = -1;
+        int aheadTo = -1;
+        size_t aheadKeep = 0;
     };
     FieldState m_fields;
     bool m_wholeDocument = false;

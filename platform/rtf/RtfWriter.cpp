@@ -303,8 +303,9 @@ void Writer::runs(const QTextBlock &block, int from, int to)
         if (!m_fields.open.empty() || f.hasProperty(FieldIdProperty) || f.hasProperty(FieldOuterProperty)
             || f.isAnchor()) {
             fieldChain(f, m_fields.chain);
-            if (m_fields.chain.size() != m_fields.open.size() || commonFields(m_fields.chain) != m_fields.open.size()) {
-                closeFields(commonFields(m_fields.chain));
+            const size_t common = commonFields(m_fields.chain);
+            if (common != m_fields.open.size() || common != m_fields.chain.size()) {
+                closeFields(common);
                 openFields(m_fields.chain);
                 current = -1;
             }
@@ -432,20 +433,28 @@ size_t Writer::fieldsContinuing(const QTextBlock &block)
 {
     // The open fields' results go on in the next paragraph of the same frame
     // that has text (a table of contents is one field, not one per line).
+    // Empty paragraphs on the way change no field: what was found for the
+    // first of them holds for the rest.
+    FieldState &s = m_fields;
+    if (block.position() > s.aheadFrom && block.position() < s.aheadTo)
+        return s.aheadKeep;
+    s.aheadFrom = block.position();
+    s.aheadKeep = 0;
     const QTextFrame *frame = QTextCursor(block).currentFrame();
-    for (QTextBlock next = block.next(); next.isValid() && next.position() < m_fields.limit; next = next.next()) {
+    QTextBlock next = block.next();
+    for (; next.isValid() && next.position() < s.limit; next = next.next()) {
         if (QTextCursor(next).currentFrame() != frame)
-            return 0;
+            break;
         if (next.length() > 1) {
-            fieldChain(next.begin().fragment().charFormat(), m_fields.chain);
-            const size_t common = commonFields(m_fields.chain);
-            size_t n = 0;
-            while (n < common && m_fields.open[n].id > 0)   // a link the program made is one per paragraph
-                ++n;
-            return n;
+            fieldChain(next.begin().fragment().charFormat(), s.chain);
+            const size_t common = commonFields(s.chain);
+            while (s.aheadKeep < common && s.open[s.aheadKeep].id > 0)   // a link the program made is one per paragraph
+                ++s.aheadKeep;
+            break;
         }
     }
-    return 0;
+    s.aheadTo = next.isValid() ? next.position() : INT_MAX;
+    return s.aheadKeep;
 }
 
 QByteArray Writer::header()

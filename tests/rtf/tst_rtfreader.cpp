@@ -759,6 +759,9 @@ void tst_RtfReader::hostile_data()
     QTest::newRow("fields nested 1,000 deep")
         << "{\\rtf1" + QByteArray("{\\field{\\*\\fldinst X}{\\fldrslt a").repeated(1000) + QByteArray("}}").repeated(1000) + "}"
         << QString("in=\"X > X > X > X > X > X > X\" field=\"X\" text=\"a\"") << QString();
+    QTest::newRow("a field over 100,000 empty paragraphs")
+        << "{\\rtf1{\\field{\\*\\fldinst TOC}{\\fldrslt A\\par " + QByteArray("\\par ").repeated(100000) + "B}}\\par}"
+        << QString("field=\"TOC\" text=\"B\"") << QString();
     QTest::newRow("list level out of range and a list pointing nowhere")
         << QByteArray("{\\rtf1{\\*\\listoverridetable{\\listoverride\\listid9\\ls1}}\\pard\\ls1\\ilvl99 a\\par}")
         << QString("paragraph left\n") << QString();
