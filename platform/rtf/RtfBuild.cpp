@@ -47,7 +47,8 @@ const QTextCharFormat &Builder::charFormat(int style, int field)
         return *it;
     QTextCharFormat f = m_charFormats[i];
     const Field &fd = m_model.fields[size_t(field)];
-    const int id = m_doc->property(FieldIdBaseKey).toInt() + field + 1;
+    const int base = m_doc->property(FieldIdBaseKey).toInt() + 1;
+    const int id = base + field;
     f.setProperty(FieldInstructionProperty, fd.instruction);
     f.setProperty(FieldIdProperty, id);
     if (fd.locked)
@@ -58,7 +59,7 @@ const QTextCharFormat &Builder::charFormat(int style, int field)
         QVariantList outer;
         for (int p = fd.parent; p >= 0; p = m_model.fields[size_t(p)].parent) {
             const Field &o = m_model.fields[size_t(p)];
-            outer.prepend(QVariant(QVariantList {id - field + p, o.instruction, o.locked}));
+            outer.prepend(QVariant(QVariantList {base + p, o.instruction, o.locked}));
             if (href.isEmpty())
                 href = hyperlinkTarget(o.instruction);
         }

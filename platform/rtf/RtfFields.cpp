@@ -90,13 +90,11 @@ void fieldsWord(Parser &p, int id, const Token &)
         return;
     }
     Field field;
-    if (s.field >= 0) {
-        const Field &outer = p.doc().fields[size_t(s.field)];
-        if (outer.depth + 1 < rules::MaxFieldDepth) {
-            field.parent = s.field;
-            field.depth = outer.depth + 1;
-        }
-    }
+    int depth = 0;  // fields around the new one; their parents come first, so the walk ends
+    for (int outer = s.field; outer >= 0 && depth < rules::MaxFieldDepth; outer = p.doc().fields[size_t(outer)].parent)
+        ++depth;
+    if (s.field >= 0 && depth < rules::MaxFieldDepth)
+        field.parent = s.field;
     p.doc().fields.push_back(field);
     p.open(std::make_unique<FieldDest>(s.dest, int(p.doc().fields.size()) - 1, p.doc().text.size()));
 }

@@ -137,7 +137,6 @@ struct Field {
     QString instruction;
     bool locked = false;
     int parent = -1;    // the field whose result holds this one (a page number in a table of contents)
-    int depth = 0;      // fields around it
 };
 
 enum class PictureKind : quint8 { Png, Jpeg, Emf, Wmf, Mac, Dib, Bitmap, Unknown };
