@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QXmlStreamReader>
+
+// A QXmlStreamReader that refuses what a document part never needs and a
+// hostile one uses: a DTD (and with it entity expansion), nesting deeper
+// than a document has, and runaway text or attribute lists. next() is
+// readNext() with those checks; after a refusal the reader stands in error
+// with the reason, as after malformed XML.
+namespace package {
+
+class XmlReader : public QXmlStreamReader
+{
+public:
+    static constexpr int MaxDepth = 256;
+    static constexpr qsizetype MaxAttributes = 1024;
+    static constexpr qsizetype MaxText = qsizetype(16) << 20;
+
+    explicit XmlReader(const QByteArray &data) : QXmlStreamReader(data) {}
+
+    TokenType next()
+    {
+        const TokenType token = readNext();
+        switch (token) {
+        case DTD:
+            raiseError(QStringLiteral("the part declares a DTD"));
+            break;
+        case EntityReference:
+            raiseError(QStringLiteral("the part uses an undeclared entity"));
+            break;
+        case StartElement:
+            if (++m_depth > MaxDepth)
+                raiseError(QStringLiteral("the part is nested too deeply"));
+            else if (attributes().size() > MaxAttributes)
+                raiseError(QStringLiteral("an element has too many attributes"));
+            break;
+        case EndElement:
+            --m_depth;
+            break;
+        case Characters:
+            if (text().size() > MaxText)
+                raiseError(QStringLiteral("the part holds too long a text"));
+            break;
+        default:
+            break;
+        }
+        return hasError() ? Invalid : token;
+    }
+    // Nesting depth of the element last started; 0 outside the root.
+    int depth() const { return m_depth; }
+
+private:
+    int m_depth = 0;
+};
+
+} // namespace package
