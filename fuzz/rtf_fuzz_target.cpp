@@ -3,6 +3,7 @@
 // pasted back must keep its text.
 
 #include "platform/rtf/RtfDump.h"
+#include "platform/rtf/RtfKeywords.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 #include "tests/rtf/rtftesthelpers.h"
@@ -68,6 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray written = rtf::writeDocument(doc);
     if (!rtftest::sevenBitAndBalanced(written))
         fail("writer output", QString::fromLatin1(written), QString());
+    if (const QList<QByteArray> words = rtf::misformedWords(written); !words.isEmpty())
+        fail("words in a form their kind forbids", QString::fromLatin1(words.join(' ')), QString::fromLatin1(written));
 
     QTextDocument again;
     (void)rtf::readIntoDocument(&again, written);

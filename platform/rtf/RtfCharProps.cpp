@@ -143,7 +143,7 @@ void writeRunFormat(Writer &w, const QTextCharFormat &f)
         }
     }
     if (f.fontStrikeOut())
-        f.boolProperty(DoubleStrikeProperty) ? out.word("striked", 1) : out.word("strike");
+        out.word(f.boolProperty(DoubleStrikeProperty) ? "striked" : "strike");
     if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         out.word("super");
     else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)

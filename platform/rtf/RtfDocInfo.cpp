@@ -81,6 +81,21 @@ private:
 
 } // namespace
 
+namespace {
+
+void keepSectionWord(Parser &p, bool mainBody, const Token &t)
+{
+    QByteArray &props = p.currentSection().properties;
+    if (!mainBody || props.size() >= 4096)
+        return;
+    props += '\\';
+    props += t.bytes.toByteArray();
+    if (t.hasParam)
+        props += QByteArray::number(t.param);
+}
+
+} // namespace
+
 void infoWord(Parser &p, int id, const Token &t)
 {
     const State &s = p.state();
@@ -121,6 +136,13 @@ void infoWord(Parser &p, int id, const Token &t)
             p.currentSection().properties.clear();
         break;
     case DocumentKeyword:
+    case SectionKeyword:
+        if (!t.hasParam && findKeyword(t.bytes)->kind == Kind::Value)
+            break;      // kept as written, and a value without its number says nothing
+        if (id == SectionKeyword) {
+            keepSectionWord(p, mainBody, t);
+            break;
+        }
         if (t.bytes == QByteArrayView("widowctrl")) {
             p.setWidowControlByDefault();
             p.state().para.props.widowControl = true;
@@ -131,17 +153,6 @@ void infoWord(Parser &p, int id, const Token &t)
             props += t.bytes.toByteArray();
             if (t.hasParam)
                 props += QByteArray::number(t.param);
-        }
-        break;
-    case SectionKeyword:
-        if (mainBody) {
-            QByteArray &props = p.currentSection().properties;
-            if (props.size() < 4096) {
-                props += '\\';
-                props += t.bytes.toByteArray();
-                if (t.hasParam)
-                    props += QByteArray::number(t.param);
-            }
         }
         break;
     default:

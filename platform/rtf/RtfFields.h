@@ -14,8 +14,9 @@ struct Token;
 enum FieldsId { FieldGroup, FieldInstruction, FieldResult, FieldLock };
 
 inline constexpr Keyword fieldsKeywords[] = {
-    {"field", Family::Fields, FieldGroup, Destination}, {"fldinst", Family::Fields, FieldInstruction, Destination},
-    {"fldrslt", Family::Fields, FieldResult, Destination}, {"fldlock", Family::Fields, FieldLock},
+    {"field", Family::Fields, FieldGroup, Kind::Destination},
+    {"fldinst", Family::Fields, FieldInstruction, Kind::Destination},
+    {"fldrslt", Family::Fields, FieldResult, Kind::Destination}, {"fldlock", Family::Fields, FieldLock, Kind::Flag},
 };
 
 void fieldsWord(Parser &p, int id, const Token &t);

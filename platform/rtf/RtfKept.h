@@ -12,8 +12,10 @@ struct Token;
 enum KeptId { KeptInline };
 
 inline constexpr Keyword keptKeywords[] = {
-    {"bkmkstart", Family::Kept, KeptInline, Destination}, {"bkmkend", Family::Kept, KeptInline, Destination},
-    {"atrfstart", Family::Kept, KeptInline, Destination}, {"atrfend", Family::Kept, KeptInline, Destination},
+    {"bkmkstart", Family::Kept, KeptInline, Kind::Destination},
+    {"bkmkend", Family::Kept, KeptInline, Kind::Destination},
+    {"atrfstart", Family::Kept, KeptInline, Kind::Destination},
+    {"atrfend", Family::Kept, KeptInline, Kind::Destination},
 };
 
 void keptWord(Parser &p, int id, const Token &t);

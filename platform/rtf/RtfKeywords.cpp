@@ -2,7 +2,10 @@
 
 #include "RtfFamilies.h"
 
+#include "RtfTokenizer.h"
+
 #include <array>
+#include <vector>
 
 namespace rtf {
 
@@ -10,62 +13,63 @@ namespace {
 
 // Destinations whose content never reaches the document.
 inline constexpr Keyword skipKeywords[] = {
-    {"aftncn", Family::Skip, 0, Destination}, {"aftnsep", Family::Skip, 0, Destination},
-    {"aftnsepc", Family::Skip, 0, Destination}, {"atnicn", Family::Skip, 0, Destination},
-    {"atnparent", Family::Skip, 0, Destination}, {"atntime", Family::Skip, 0, Destination},
-    {"background", Family::Skip, 0, Destination}, {"blipuid", Family::Skip, 0, Destination},
-    {"colorschememapping", Family::Skip, 0, Destination}, {"datafield", Family::Skip, 0, Destination},
-    {"datastore", Family::Skip, 0, Destination}, {"defchp", Family::Skip, 0, Destination},
-    {"defpap", Family::Skip, 0, Destination}, {"do", Family::Skip, 0, Destination},
-    {"docvar", Family::Skip, 0, Destination}, {"dptxbxtext", Family::Skip, 0, Destination},
-    {"ebcend", Family::Skip, 0, Destination}, {"ebcstart", Family::Skip, 0, Destination},
-    {"factoidname", Family::Skip, 0, Destination}, {"falt", Family::Skip, 0, Destination},
-    {"fchars", Family::Skip, 0, Destination}, {"ffdeftext", Family::Skip, 0, Destination},
-    {"ffentrymcr", Family::Skip, 0, Destination}, {"ffexitmcr", Family::Skip, 0, Destination},
-    {"ffformat", Family::Skip, 0, Destination}, {"ffhelptext", Family::Skip, 0, Destination},
-    {"ffl", Family::Skip, 0, Destination}, {"ffname", Family::Skip, 0, Destination},
-    {"ffstattext", Family::Skip, 0, Destination}, {"file", Family::Skip, 0, Destination},
-    {"filetbl", Family::Skip, 0, Destination}, {"fldtype", Family::Skip, 0, Destination},
-    {"fname", Family::Skip, 0, Destination}, {"fontemb", Family::Skip, 0, Destination},
-    {"fontfile", Family::Skip, 0, Destination}, {"formfield", Family::Skip, 0, Destination},
-    {"ftncn", Family::Skip, 0, Destination}, {"ftnsep", Family::Skip, 0, Destination},
-    {"ftnsepc", Family::Skip, 0, Destination}, {"generator", Family::Skip, 0, Destination},
-    {"gridtbl", Family::Skip, 0, Destination}, {"hl", Family::Skip, 0, Destination},
-    {"hlfr", Family::Skip, 0, Destination}, {"hlloc", Family::Skip, 0, Destination},
-    {"hlsrc", Family::Skip, 0, Destination}, {"hsv", Family::Skip, 0, Destination},
-    {"htmltag", Family::Skip, 0, Destination}, {"keycode", Family::Skip, 0, Destination},
-    {"latentstyles", Family::Skip, 0, Destination}, {"lchars", Family::Skip, 0, Destination},
-    {"linkval", Family::Skip, 0, Destination}, {"listpicture", Family::Skip, 0, Destination},
-    {"liststyleid", Family::Skip, 0, Destination}, {"liststylename", Family::Skip, 0, Destination},
-    {"lsdlockedexcept", Family::Skip, 0, Destination}, {"macc", Family::Skip, 0, Destination},
-    {"maccPr", Family::Skip, 0, Destination}, {"mailmerge", Family::Skip, 0, Destination},
-    {"mmath", Family::Skip, 0, Destination}, {"mmathPr", Family::Skip, 0, Destination},
-    {"nextfile", Family::Skip, 0, Destination}, {"objalias", Family::Skip, 0, Destination},
-    {"objclass", Family::Skip, 0, Destination}, {"objdata", Family::Skip, 0, Destination},
-    {"objname", Family::Skip, 0, Destination}, {"objsect", Family::Skip, 0, Destination},
-    {"objtime", Family::Skip, 0, Destination}, {"oldcprops", Family::Skip, 0, Destination},
-    {"oldpprops", Family::Skip, 0, Destination}, {"oldsprops", Family::Skip, 0, Destination},
-    {"oldtprops", Family::Skip, 0, Destination}, {"oleclsid", Family::Skip, 0, Destination},
-    {"panose", Family::Skip, 0, Destination}, {"password", Family::Skip, 0, Destination},
-    {"passwordhash", Family::Skip, 0, Destination}, {"pgdsctbl", Family::Skip, 0, Destination},
-    {"pgp", Family::Skip, 0, Destination}, {"pgptbl", Family::Skip, 0, Destination},
-    {"picprop", Family::Skip, 0, Destination}, {"pnseclvl", Family::Skip, 0, Destination},
-    {"private", Family::Skip, 0, Destination}, {"propname", Family::Skip, 0, Destination},
-    {"protend", Family::Skip, 0, Destination}, {"protstart", Family::Skip, 0, Destination},
-    {"protusertbl", Family::Skip, 0, Destination}, {"pxe", Family::Skip, 0, Destination},
-    {"revtbl", Family::Skip, 0, Destination}, {"rsidtbl", Family::Skip, 0, Destination},
-    {"rxe", Family::Skip, 0, Destination}, {"shpgrp", Family::Skip, 0, Destination},
-    {"shptxt", Family::Skip, 0, Destination},     {"staticval", Family::Skip, 0, Destination},
-    {"svb", Family::Skip, 0, Destination},
-    {"tc", Family::Skip, 0, Destination}, {"template", Family::Skip, 0, Destination},
-    {"themedata", Family::Skip, 0, Destination}, {"txe", Family::Skip, 0, Destination},
-    {"ud", Family::Skip, 0, Destination}, {"userprops", Family::Skip, 0, Destination},
-    {"wgrffmtfilter", Family::Skip, 0, Destination}, {"windowcaption", Family::Skip, 0, Destination},
-    {"writereservation", Family::Skip, 0, Destination}, {"writereservhash", Family::Skip, 0, Destination},
-    {"xe", Family::Skip, 0, Destination}, {"xform", Family::Skip, 0, Destination},
-    {"xmlattrname", Family::Skip, 0, Destination}, {"xmlattrvalue", Family::Skip, 0, Destination},
-    {"xmlclose", Family::Skip, 0, Destination}, {"xmlname", Family::Skip, 0, Destination},
-    {"xmlnstbl", Family::Skip, 0, Destination}, {"xmlopen", Family::Skip, 0, Destination},
+    {"aftncn", Family::Skip, 0, Kind::Destination}, {"aftnsep", Family::Skip, 0, Kind::Destination},
+    {"aftnsepc", Family::Skip, 0, Kind::Destination}, {"atnicn", Family::Skip, 0, Kind::Destination},
+    {"atnparent", Family::Skip, 0, Kind::Destination}, {"atntime", Family::Skip, 0, Kind::Destination},
+    {"background", Family::Skip, 0, Kind::Destination}, {"blipuid", Family::Skip, 0, Kind::Destination},
+    {"colorschememapping", Family::Skip, 0, Kind::Destination}, {"datafield", Family::Skip, 0, Kind::Destination},
+    {"datastore", Family::Skip, 0, Kind::Destination}, {"defchp", Family::Skip, 0, Kind::Destination},
+    {"defpap", Family::Skip, 0, Kind::Destination}, {"do", Family::Skip, 0, Kind::Destination},
+    {"docvar", Family::Skip, 0, Kind::Destination}, {"dptxbxtext", Family::Skip, 0, Kind::Destination},
+    {"ebcend", Family::Skip, 0, Kind::Destination}, {"ebcstart", Family::Skip, 0, Kind::Destination},
+    {"factoidname", Family::Skip, 0, Kind::Destination}, {"falt", Family::Skip, 0, Kind::Destination},
+    {"fchars", Family::Skip, 0, Kind::Destination}, {"ffdeftext", Family::Skip, 0, Kind::Destination},
+    {"ffentrymcr", Family::Skip, 0, Kind::Destination}, {"ffexitmcr", Family::Skip, 0, Kind::Destination},
+    {"ffformat", Family::Skip, 0, Kind::Destination}, {"ffhelptext", Family::Skip, 0, Kind::Destination},
+    {"ffl", Family::Skip, 0, Kind::Destination}, {"ffname", Family::Skip, 0, Kind::Destination},
+    {"ffstattext", Family::Skip, 0, Kind::Destination}, {"file", Family::Skip, 0, Kind::Destination},
+    {"filetbl", Family::Skip, 0, Kind::Destination}, {"fldtype", Family::Skip, 0, Kind::Destination},
+    {"fname", Family::Skip, 0, Kind::Destination}, {"fontemb", Family::Skip, 0, Kind::Destination},
+    {"fontfile", Family::Skip, 0, Kind::Destination}, {"formfield", Family::Skip, 0, Kind::Destination},
+    {"ftncn", Family::Skip, 0, Kind::Destination}, {"ftnsep", Family::Skip, 0, Kind::Destination},
+    {"ftnsepc", Family::Skip, 0, Kind::Destination}, {"generator", Family::Skip, 0, Kind::Destination},
+    {"gridtbl", Family::Skip, 0, Kind::Destination}, {"hl", Family::Skip, 0, Kind::Destination},
+    {"hlfr", Family::Skip, 0, Kind::Destination}, {"hlloc", Family::Skip, 0, Kind::Destination},
+    {"hlsrc", Family::Skip, 0, Kind::Destination}, {"hsv", Family::Skip, 0, Kind::Destination},
+    {"htmltag", Family::Skip, 0, Kind::Destination}, {"keycode", Family::Skip, 0, Kind::Destination},
+    {"latentstyles", Family::Skip, 0, Kind::Destination}, {"lchars", Family::Skip, 0, Kind::Destination},
+    {"linkval", Family::Skip, 0, Kind::Destination}, {"listpicture", Family::Skip, 0, Kind::Destination},
+    {"liststyleid", Family::Skip, 0, Kind::Destination}, {"liststylename", Family::Skip, 0, Kind::Destination},
+    {"lsdlockedexcept", Family::Skip, 0, Kind::Destination}, {"macc", Family::Skip, 0, Kind::Destination},
+    {"maccPr", Family::Skip, 0, Kind::Destination}, {"mailmerge", Family::Skip, 0, Kind::Destination},
+    {"mmath", Family::Skip, 0, Kind::Destination}, {"mmathPr", Family::Skip, 0, Kind::Destination},
+    {"nextfile", Family::Skip, 0, Kind::Destination}, {"objalias", Family::Skip, 0, Kind::Destination},
+    {"objclass", Family::Skip, 0, Kind::Destination}, {"objdata", Family::Skip, 0, Kind::Destination},
+    {"objname", Family::Skip, 0, Kind::Destination}, {"objsect", Family::Skip, 0, Kind::Destination},
+    {"objtime", Family::Skip, 0, Kind::Destination}, {"oldcprops", Family::Skip, 0, Kind::Destination},
+    {"oldpprops", Family::Skip, 0, Kind::Destination}, {"oldsprops", Family::Skip, 0, Kind::Destination},
+    {"oldtprops", Family::Skip, 0, Kind::Destination}, {"oleclsid", Family::Skip, 0, Kind::Destination},
+    {"panose", Family::Skip, 0, Kind::Destination}, {"password", Family::Skip, 0, Kind::Destination},
+    {"passwordhash", Family::Skip, 0, Kind::Destination}, {"pgdsctbl", Family::Skip, 0, Kind::Destination},
+    {"pgp", Family::Skip, 0, Kind::Destination}, {"pgptbl", Family::Skip, 0, Kind::Destination},
+    {"picprop", Family::Skip, 0, Kind::Destination}, {"pnseclvl", Family::Skip, 0, Kind::Destination},
+    {"private", Family::Skip, 0, Kind::Destination}, {"propname", Family::Skip, 0, Kind::Destination},
+    {"protend", Family::Skip, 0, Kind::Destination}, {"protstart", Family::Skip, 0, Kind::Destination},
+    {"protusertbl", Family::Skip, 0, Kind::Destination}, {"pxe", Family::Skip, 0, Kind::Destination},
+    {"revtbl", Family::Skip, 0, Kind::Destination}, {"rsidtbl", Family::Skip, 0, Kind::Destination},
+    {"rxe", Family::Skip, 0, Kind::Destination}, {"shpgrp", Family::Skip, 0, Kind::Destination},
+    {"shptxt", Family::Skip, 0, Kind::Destination},     {"staticval", Family::Skip, 0, Kind::Destination},
+    {"svb", Family::Skip, 0, Kind::Destination},
+    {"tc", Family::Skip, 0, Kind::Destination}, {"template", Family::Skip, 0, Kind::Destination},
+    {"themedata", Family::Skip, 0, Kind::Destination}, {"txe", Family::Skip, 0, Kind::Destination},
+    {"ud", Family::Skip, 0, Kind::Destination}, {"userprops", Family::Skip, 0, Kind::Destination},
+    {"wgrffmtfilter", Family::Skip, 0, Kind::Destination}, {"windowcaption", Family::Skip, 0, Kind::Destination},
+    {"writereservation", Family::Skip, 0, Kind::Destination},
+    {"writereservhash", Family::Skip, 0, Kind::Destination},
+    {"xe", Family::Skip, 0, Kind::Destination}, {"xform", Family::Skip, 0, Kind::Destination},
+    {"xmlattrname", Family::Skip, 0, Kind::Destination}, {"xmlattrvalue", Family::Skip, 0, Kind::Destination},
+    {"xmlclose", Family::Skip, 0, Kind::Destination}, {"xmlname", Family::Skip, 0, Kind::Destination},
+    {"xmlnstbl", Family::Skip, 0, Kind::Destination}, {"xmlopen", Family::Skip, 0, Kind::Destination},
 };
 
 template <size_t... N>
@@ -127,6 +131,60 @@ const Keyword *findKeyword(QByteArrayView name)
         if (keywords[size_t(i)].name == key)
             return &keywords[size_t(i)];
     }
+}
+
+bool formAllowed(const Keyword &k, bool hasParam, int param)
+{
+    switch (k.kind) {
+    case Kind::Value: return hasParam;
+    case Kind::Toggle: return !hasParam || param == 0;
+    case Kind::Flag:
+    case Kind::Destination:
+    case Kind::Symbol:
+        break;
+    }
+    return !hasParam;
+}
+
+QList<QByteArray> misformedWords(QByteArrayView rtf)
+{
+    QList<QByteArray> found;
+    Tokenizer tokens(rtf);
+    std::vector<bool> ignorable {false};    // per open group: it started with \*
+    bool star = false;
+    for (Token t = tokens.next(); t.kind != Token::End; t = tokens.next()) {
+        switch (t.kind) {
+        case Token::GroupStart:
+            ignorable.push_back(ignorable.back());
+            break;
+        case Token::GroupEnd:
+            if (ignorable.size() > 1)
+                ignorable.pop_back();
+            break;
+        case Token::Symbol:
+            if (t.symbol == '*') {
+                star = true;
+                continue;
+            }
+            break;
+        case Token::Word: {
+            if (star)
+                ignorable.back() = true;
+            const Keyword *k = findKeyword(t.bytes);
+            if (k ? !formAllowed(*k, t.hasParam, t.param) : !ignorable.back()) {
+                QByteArray word = '\\' + t.bytes.toByteArray();
+                if (t.hasParam)
+                    word += QByteArray::number(t.param);
+                found.append(word);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        star = false;
+    }
+    return found;
 }
 
 } // namespace rtf

@@ -346,11 +346,13 @@ std::vector<TabStop> tabStopsOf(const QTextBlockFormat &f)
 
 } // namespace
 
-void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList, bool styled)
+void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList, const QString *style)
 {
     // A paragraph with a style states every property, also those that are
-    // off or zero: a reader fills in from the style what it leaves out.
+    // zero: a reader fills in from the style what it leaves out. A flag that
+    // is off has no word: the style's definition leaves it out instead.
     RtfOut &out = w.out();
+    const bool styled = style != nullptr;
     switch (rules::alignment(f.alignment())) {
     case Align::Right: out.word("qr"); break;
     case Align::Center: out.word("qc"); break;
@@ -371,11 +373,12 @@ void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList,
                                                                   : f.textIndent());
     length("sb", f.topMargin());
     length("sa", f.bottomMargin());
-    const auto flag = [&](std::string_view word, bool on) {
+    quint8 flagsOff = 0;
+    const auto flag = [&](std::string_view word, bool on, Writer::StyleFlag which) {
         if (on)
             out.word(word);
-        else if (styled)
-            out.word(word, 0);
+        else
+            flagsOff |= which;
     };
     switch (f.lineHeightType()) {
     case QTextBlockFormat::ProportionalHeight:
@@ -400,9 +403,12 @@ void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList,
         break;
     }
     writeTabs(out, tabStopsOf(f));
-    flag("pagebb", (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !f.boolProperty(PageBreakCharProperty));
-    flag("keep", f.nonBreakableLines());
-    flag("keepn", f.boolProperty(KeepWithNextProperty));
+    flag("pagebb", (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !f.boolProperty(PageBreakCharProperty),
+         Writer::PageBreakBefore);
+    flag("keep", f.nonBreakableLines(), Writer::KeepTogether);
+    flag("keepn", f.boolProperty(KeepWithNextProperty), Writer::KeepWithNext);
+    if (styled && flagsOff)
+        w.flagsOffInStyle(*style, flagsOff);
     if (f.boolProperty(WidowControlProperty))
         out.word("widctlpar");
     else if (styled || w.widowControlByDefault())
@@ -429,10 +435,11 @@ void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth, bool re
         if (depth > 1)
             out.word("itap", depth);
     }
+    const QString style = f.stringProperty(ParaStyleNameProperty);
     const bool styled = f.hasProperty(ParaStyleNameProperty);
     if (styled)
-        out.word("s", w.styleNumber(f.stringProperty(ParaStyleNameProperty)));
-    writeParagraphProperties(w, f, block.textList() != nullptr, styled);
+        out.word("s", w.styleNumber(style));
+    writeParagraphProperties(w, f, block.textList() != nullptr, styled ? &style : nullptr);
     writeListLabel(w, block, !restate);
 }
 

@@ -172,13 +172,20 @@ Document Parser::run()
                     break;
                 }
             }
-            if (dest && dest->word(*this, k, t))
+            // A word as its kind reads: a flag ignores its number, a toggle
+            // with any number but 0 is on.
+            Token word = t;
+            if (k && word.hasParam && (k->kind != Kind::Value && (k->kind != Kind::Toggle || word.param != 0))) {
+                word.hasParam = false;
+                word.param = 0;
+            }
+            if (dest && dest->word(*this, k, word))
                 break;
             if (!k)
                 break;
             if (k->flags & ChangesRun)
                 charStyleChanged();
-            dispatch(k, t);
+            dispatch(k, word);
             break;
         }
         }

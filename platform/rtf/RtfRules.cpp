@@ -1,5 +1,7 @@
 #include "RtfRules.h"
 
+#include "RtfKeywords.h"
+
 #include <charconv>
 
 namespace rtf::rules {
@@ -62,6 +64,15 @@ void appendUnicodeEscape(QByteArray &out, char16_t unit)
     out.append(buffer, r.ptr + 1 - buffer);
 }
 
+namespace {
+
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+} // namespace
+
 QByteArray keepableGroup(QByteArrayView group)
 {
     if (group.size() < 2 || group.front() != '{' || group.back() != '}' || group.contains("\\bin"))
@@ -80,6 +91,38 @@ QByteArray keepableGroup(QByteArrayView group)
         }
         if (c < 0x20 && c != '\t' && c != '\r' && c != '\n')
             return {};      // control bytes would read differently once dropped
+        if (c == '\\' && i + 1 < group.size() && isLetter(group[i + 1])) {
+            // A word goes out in a form its kind allows: a flag's number is
+            // dropped (other readers would take \keepn0 as on), and so is a
+            // toggle's but 0.
+            qsizetype end = i + 1;
+            while (end < group.size() && isLetter(group[end]))
+                ++end;
+            qsizetype digits = end;
+            if (digits < group.size() && group[digits] == '-')
+                ++digits;
+            while (digits < group.size() && group[digits] >= '0' && group[digits] <= '9')
+                ++digits;
+            const QByteArrayView name = group.sliced(i + 1, end - i - 1);
+            const QByteArrayView number = group.sliced(end, digits - end);
+            const Keyword *k = findKeyword(name);
+            if (k && k->kind == Kind::Value && (number.isEmpty() || number == "-")) {
+                // A value without its number means nothing: it goes, with its delimiter.
+                i = end < group.size() && group[end] == ' ' ? end : end - 1;
+                continue;
+            }
+            out.append(group.sliced(i, end - i));
+            if (!number.isEmpty() && number != "-") {
+                if (!k || formAllowed(*k, true, number.toInt()))
+                    out.append(number);
+                else if (digits < group.size() && (isLetter(group[digits]) || group[digits] == '-'))
+                    out.append(' ');
+            } else {
+                out.append(number);
+            }
+            i = digits - 1;
+            continue;
+        }
         if (c == '\\') {
             // An escaped brace or backslash is never structure.
             if (i + 1 < group.size() && static_cast<unsigned char>(group[i + 1]) - 1u < 0x7Fu) {

@@ -15,15 +15,23 @@ enum StoriesId {
 };
 
 inline constexpr Keyword storiesKeywords[] = {
-    {"footnote", Family::Stories, FootnoteGroup, Destination}, {"ftnalt", Family::Stories, EndnoteMark},
-    {"chftn", Family::Stories, AutoNoteNumber}, {"annotation", Family::Stories, AnnotationGroup, Destination},
-    {"atnid", Family::Stories, AnnotationId, Destination}, {"atnauthor", Family::Stories, AnnotationAuthor, Destination},
-    {"atndate", Family::Stories, AnnotationDate, Destination}, {"chatn", Family::Stories, AnnotationMark},
-    {"atnref", Family::Stories, AnnotationRef, Destination},
-    {"header", Family::Stories, HeaderGroup, Destination}, {"headerl", Family::Stories, HeaderGroup, Destination},
-    {"headerr", Family::Stories, HeaderGroup, Destination}, {"headerf", Family::Stories, HeaderGroup, Destination},
-    {"footer", Family::Stories, HeaderGroup, Destination}, {"footerl", Family::Stories, HeaderGroup, Destination},
-    {"footerr", Family::Stories, HeaderGroup, Destination}, {"footerf", Family::Stories, HeaderGroup, Destination},
+    {"footnote", Family::Stories, FootnoteGroup, Kind::Destination},
+    {"ftnalt", Family::Stories, EndnoteMark, Kind::Flag},
+    {"chftn", Family::Stories, AutoNoteNumber, Kind::Symbol},
+    {"annotation", Family::Stories, AnnotationGroup, Kind::Destination},
+    {"atnid", Family::Stories, AnnotationId, Kind::Destination},
+    {"atnauthor", Family::Stories, AnnotationAuthor, Kind::Destination},
+    {"atndate", Family::Stories, AnnotationDate, Kind::Destination},
+    {"chatn", Family::Stories, AnnotationMark, Kind::Symbol},
+    {"atnref", Family::Stories, AnnotationRef, Kind::Destination},
+    {"header", Family::Stories, HeaderGroup, Kind::Destination},
+    {"headerl", Family::Stories, HeaderGroup, Kind::Destination},
+    {"headerr", Family::Stories, HeaderGroup, Kind::Destination},
+    {"headerf", Family::Stories, HeaderGroup, Kind::Destination},
+    {"footer", Family::Stories, HeaderGroup, Kind::Destination},
+    {"footerl", Family::Stories, HeaderGroup, Kind::Destination},
+    {"footerr", Family::Stories, HeaderGroup, Kind::Destination},
+    {"footerf", Family::Stories, HeaderGroup, Kind::Destination},
 };
 
 void storiesWord(Parser &p, int id, const Token &t);

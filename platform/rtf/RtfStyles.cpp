@@ -185,7 +185,15 @@ void writeStyleSheet(Writer &w, RtfOut &out)
                 out.word("additive");
         } else {
             out.word("s", number);
-            writeParagraphProperties(w, QTextBlockFormat(s.block.toBlockFormat()), false);
+            QTextBlockFormat block = s.block.toBlockFormat();
+            const quint8 off = w.flagsOffInStyle(s.name);
+            if (off & Writer::PageBreakBefore)
+                block.clearProperty(QTextFormat::PageBreakPolicy);
+            if (off & Writer::KeepTogether)
+                block.clearProperty(QTextFormat::BlockNonBreakableLines);
+            if (off & Writer::KeepWithNext)
+                block.clearProperty(KeepWithNextProperty);
+            writeParagraphProperties(w, block, false);
         }
         writeRunFormat(w, s.chars.toCharFormat());
         if (!s.basedOn.isEmpty())

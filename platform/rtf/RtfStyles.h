@@ -11,10 +11,11 @@ struct Token;
 enum StylesId { StyleSheet, ParaStyle, CharStyleRef, TableStyle, SectionStyle, BasedOn, NextStyle, Additive };
 
 inline constexpr Keyword stylesKeywords[] = {
-    {"stylesheet", Family::Styles, StyleSheet, Destination}, {"s", Family::Styles, ParaStyle, ChangesRun},
-    {"cs", Family::Styles, CharStyleRef, ChangesRun | Destination}, {"ts", Family::Styles, TableStyle, Destination},
-    {"ds", Family::Styles, SectionStyle, Destination}, {"sbasedon", Family::Styles, BasedOn},
-    {"snext", Family::Styles, NextStyle}, {"additive", Family::Styles, Additive},
+    {"stylesheet", Family::Styles, StyleSheet, Kind::Destination},
+    {"s", Family::Styles, ParaStyle, Kind::Value, ChangesRun},
+    {"cs", Family::Styles, CharStyleRef, Kind::Value, ChangesRun}, {"ts", Family::Styles, TableStyle, Kind::Value},
+    {"ds", Family::Styles, SectionStyle, Kind::Value}, {"sbasedon", Family::Styles, BasedOn, Kind::Value},
+    {"snext", Family::Styles, NextStyle, Kind::Value}, {"additive", Family::Styles, Additive, Kind::Flag},
 };
 
 void stylesWord(Parser &p, int id, const Token &t);

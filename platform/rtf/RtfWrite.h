@@ -47,6 +47,12 @@ public:
     int styleNumber(const QString &name);
     // The document has \widowctrl: a paragraph without widow control says so.
     bool widowControlByDefault() const { return m_widowDefault; }
+    // RTF has no word for a flag that is off: a paragraph leaves it out and
+    // so takes its style's. A flag goes into a style's definition only when
+    // no paragraph of the style (or of a style based on it) has it off.
+    enum StyleFlag : quint8 { PageBreakBefore = 1, KeepTogether = 2, KeepWithNext = 4 };
+    void flagsOffInStyle(const QString &style, quint8 flags);
+    quint8 flagsOffInStyle(const QString &style) const { return m_styleFlagsOff.value(style); }
     // The paragraphs and tables of a document; a story's last paragraph has no mark.
     void frame(QTextFrame *frame, bool story = false);
     // A cell's paragraphs and tables at table depth `depth`; the last
@@ -100,6 +106,7 @@ private:
     QHash<QRgb, int> m_colourIds;
     std::vector<QRgb> m_colours;
     QHash<QString, int> m_styleNumbers;
+    QHash<QString, quint8> m_styleFlagsOff;
     std::vector<ListEntry> m_lists;
     std::vector<QByteArray> m_runFormats;   // format index -> its run format as written
     QHash<qint64, QByteArray> m_paragraphFormats;   // format index and depth -> \pard and the rest as written
@@ -129,7 +136,8 @@ void writeRunFormat(Writer &w, const QTextCharFormat &f);
 // restate: the layout again in the middle of the paragraph, without its
 // page break and list label (after a group that changed it closes).
 void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth, bool restate = false);
-void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList, bool styled = false);
+// style: the paragraph style the paragraph names, or null for a style's own definition.
+void writeParagraphProperties(Writer &w, const QTextBlockFormat &f, bool inList, const QString *style = nullptr);
 // The paragraph's list and level, and with `label` the label as text for
 // readers without lists.
 void writeListLabel(Writer &w, const QTextBlock &block, bool label = true);

@@ -61,6 +61,20 @@ int Writer::styleNumber(const QString &name)
     return n;
 }
 
+void Writer::flagsOffInStyle(const QString &style, quint8 flags)
+{
+    // Readers give a style what its parents state and it does not: the
+    // flag must not stand in any of them.
+    const QList<StyleRef> sheet = m_doc.property(StylesKey).value<QList<StyleRef>>();
+    QString name = style;
+    for (qsizetype hops = 0; !name.isEmpty() && hops <= sheet.size(); ++hops) {
+        quint8 &off = m_styleFlagsOff[name];
+        off |= flags;
+        const auto it = std::find_if(sheet.begin(), sheet.end(), [&](const StyleRef &r) { return r.name == name; });
+        name = it == sheet.end() ? QString() : it->basedOn;
+    }
+}
+
 RtfOut *Writer::redirect(RtfOut *out)
 {
     RtfOut *previous = m_out;

@@ -2,6 +2,7 @@
 
 #include "platform/rtf/RtfCodePages.h"
 #include "platform/rtf/RtfDump.h"
+#include "platform/rtf/RtfKeywords.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
@@ -44,6 +45,8 @@ private slots:
     void corpusFormatting();
     void families_data();
     void families();
+    void wordForms_data();
+    void wordForms();
     void tabStopsFromTheMargin();
     void hostile_data();
     void hostile();
@@ -677,6 +680,19 @@ void tst_RtfReader::families_data()
     QTest::newRow("kept group")
         << QByteArray("{\\rtf1{\\*\\unknownthing abc}x\\par}")
         << QStringLiteral("kept \"{\\\\*\\\\unknownthing abc}\"");
+    // Words read as their kinds say, as other readers read them: a flag's
+    // number is ignored, a toggle is off with 0 only.
+    QTest::newRow("flags with a number are on")
+        << QByteArray("{\\rtf1\\pard\\pagebb0\\keep0\\keepn0 x\\par}")
+        << QStringLiteral("paragraph left pagebb keep keepnext");
+    QTest::newRow("toggles and flags in runs")
+        << QByteArray("{\\rtf1{\\b1 a}{\\b0 b}{\\striked1 c}{\\super0 d}\\par}")
+        << QStringLiteral("style=b text=\"a\"\n  run face=\"Times New Roman\" size=12 color=auto style=- text=\"b\"\n"
+                          "  run face=\"Times New Roman\" size=12 color=auto style=- dstrike text=\"c\"\n"
+                          "  run face=\"Times New Roman\" size=12 color=auto style=- super text=\"d\"");
+    QTest::newRow("kept group words in their forms")
+        << QByteArray("{\\rtf1{\\*\\unknownthing\\keepn0\\b1\\b0\\fs20\\li \\pard0x abc}x\\par}")
+        << QStringLiteral("kept \"{\\\\*\\\\unknownthing\\\\keepn\\\\b\\\\b0\\\\fs20\\\\pard x abc}\"");
 }
 
 void tst_RtfReader::families()
@@ -690,8 +706,34 @@ void tst_RtfReader::families()
     QVERIFY2(dump.contains(expected), qPrintable(dump));
     QTextDocument again;
     again.setDefaultFont(doc.defaultFont());
-    QVERIFY(rtf::readIntoDocument(&again, rtf::writeDocument(doc)).ok);
+    const QByteArray written = rtf::writeDocument(doc);
+    QCOMPARE(rtf::misformedWords(written), QList<QByteArray> {});
+    QVERIFY(rtf::readIntoDocument(&again, written).ok);
     QCOMPARE(rtf::dump(again), dump);
+}
+
+void tst_RtfReader::wordForms_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QByteArray>("misformed");  // space-separated
+
+    QTest::newRow("each kind in its form")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times;}}\\pard\\keepn\\sb120{\\b\\i0 x}\\tab\\par}") << QByteArray();
+    QTest::newRow("flag with a number")
+        << QByteArray("{\\rtf1\\pard\\pagebb0\\keepn1 x\\par}") << QByteArray("\\pagebb0 \\keepn1");
+    QTest::newRow("toggle on with a number") << QByteArray("{\\rtf1{\\b1 x}\\striked1\\par}") << QByteArray("\\b1 \\striked1");
+    QTest::newRow("value without one") << QByteArray("{\\rtf1\\fs\\li x\\par}") << QByteArray("\\fs \\li");
+    QTest::newRow("symbol or destination with a number")
+        << QByteArray("{\\rtf1 x\\par0{\\info1}}") << QByteArray("\\par0 \\info1");
+    QTest::newRow("unknown word only in an ignorable group")
+        << QByteArray("{\\rtf1{\\*\\mine\\other1{\\inner}}\\stray x}") << QByteArray("\\stray");
+}
+
+void tst_RtfReader::wordForms()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QByteArray, misformed);
+    QCOMPARE(rtf::misformedWords(rtf), misformed.isEmpty() ? QList<QByteArray> {} : misformed.split(' '));
 }
 
 // A right tab stop lines the page numbers of a table of contents up at one

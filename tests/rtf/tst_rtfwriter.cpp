@@ -1,6 +1,7 @@
 #include "rtftesthelpers.h"
 
 #include "platform/rtf/RtfDump.h"
+#include "platform/rtf/RtfKeywords.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
@@ -55,6 +56,8 @@ private slots:
     void selection();
     void fieldAcrossParagraphs_data();
     void fieldAcrossParagraphs();
+    void styleFlagOffInAParagraph_data();
+    void styleFlagOffInAParagraph();
     void corpusRoundTrip_data();
     void corpusRoundTrip();
 };
@@ -121,6 +124,7 @@ void tst_RtfWriter::roundTrip()
     fill(doc, text, format, Qt::Alignment(align));
     const QByteArray rtf = rtf::writeDocument(doc);
     QVERIFY(rtftest::sevenBitAndBalanced(rtf));
+    QCOMPARE(rtf::misformedWords(rtf), QList<QByteArray> {});
     QCOMPARE(reread(rtf), rtf::dump(doc));
     // Our own output comes back byte for byte: saving again loses nothing more.
     QTextDocument again;
@@ -158,6 +162,7 @@ void tst_RtfWriter::mixedDocumentRoundTrip()
     }
     const QByteArray rtf = rtf::writeDocument(doc);
     QVERIFY(rtftest::sevenBitAndBalanced(rtf));
+    QCOMPARE(rtf::misformedWords(rtf), QList<QByteArray> {});
     QCOMPARE(reread(rtf), rtf::dump(doc));
     // Our own output comes back byte for byte: saving again loses nothing more.
     QTextDocument again;
@@ -323,6 +328,34 @@ void tst_RtfWriter::fieldAcrossParagraphs()
         QCOMPARE(paragraphs(back), copied);
 }
 
+// RTF cannot say "off" for a flag a paragraph's style turns on: the flag
+// leaves the style's definition (and its parent's) and goes on each
+// paragraph that has it, so every reader shows each paragraph as it was.
+void tst_RtfWriter::styleFlagOffInAParagraph_data()
+{
+    QTest::addColumn<QByteArray>("flag");
+    QTest::newRow("keep with next") << QByteArray("\\keepn");
+    QTest::newRow("keep together") << QByteArray("\\keep");
+    QTest::newRow("page break before") << QByteArray("\\pagebb");
+}
+
+void tst_RtfWriter::styleFlagOffInAParagraph()
+{
+    QFETCH(QByteArray, flag);
+    // "Sub" is based on "Heading 1" and states no flag of its own.
+    const QByteArray source = "{\\rtf1{\\stylesheet{\\s1" + flag + " Heading 1;}{\\s2\\sbasedon1 Sub;}}"
+                              "\\pard\\s1 A\\par\\pard\\s2 B\\par\\pard\\s1 C\\par}";
+    QTextDocument doc;
+    QVERIFY(rtf::readIntoDocument(&doc, source).ok);
+    const QByteArray rtf = rtf::writeDocument(doc);
+    const qsizetype sheet = rtf.indexOf("{\\stylesheet");
+    const QByteArray definition = rtf.mid(sheet, rtf.indexOf("Heading 1;}", sheet) - sheet);
+    QVERIFY2(!definition.contains(flag + '\\') && !definition.contains(flag + ' '), rtf.constData());
+    const QByteArray body = rtf.mid(rtf.indexOf("\\pard", rtf.indexOf("Sub;}")));
+    QCOMPARE(body.count(flag + '\\') + body.count(flag + ' '), 2);     // A and C
+    QCOMPARE(reread(rtf), rtf::dump(doc));
+}
+
 void tst_RtfWriter::corpusRoundTrip_data()
 {
     QTest::addColumn<QString>("path");
@@ -348,6 +381,7 @@ void tst_RtfWriter::corpusRoundTrip()
     QVERIFY(rtf::readIntoDocument(&doc, f.readAll()).ok);
     const QByteArray rtf = rtf::writeDocument(doc);
     QVERIFY(rtftest::sevenBitAndBalanced(rtf));
+    QCOMPARE(rtf::misformedWords(rtf), QList<QByteArray> {});
     QCOMPARE(reread(rtf), rtf::dump(doc));
     // Our own output comes back byte for byte: saving again loses nothing more.
     QTextDocument again;
