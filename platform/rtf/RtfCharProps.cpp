@@ -120,7 +120,7 @@ void writeRunFormat(Writer &w, const QTextCharFormat &f)
     const ResolvedStyle s = w.resolver().resolve(f);
     out.word("plain");
     if (f.hasProperty(CharStyleNameProperty))
-        out.word("cs", w.styleNumber(f.stringProperty(CharStyleNameProperty)));
+        out.word("cs", w.styleNumber(f.stringProperty(CharStyleNameProperty), StyleDef::Character));
     out.word("f", w.face(s.face));
     out.word("fs", s.halfPoints);
     out.word("cf", s.hasColour ? w.colour(s.colour) : 0);

@@ -17,9 +17,11 @@ public:
     bool skipsAll() const override { return true; }
     void close(Parser &p) override
     {
-        QByteArray group = p.groupBytesSoFar().size() <= MaxKeptBytes ? rules::keepableGroup(p.groupBytesSoFar())
-                                                                       : QByteArray();
-        if (group.isEmpty()) {
+        // The limit holds for the group as it will be written (bytes beyond
+        // ASCII grow fourfold as \'hh), so what is kept is kept again on the next read.
+        const QByteArrayView read = p.groupBytesSoFar();
+        QByteArray group = read.size() <= 4 * MaxKeptBytes ? rules::keepableGroup(read) : QByteArray();
+        if (group.isEmpty() || group.size() > MaxKeptBytes) {
             p.doc().dropped.add(QStringLiteral("bookmarks cut off or oversized"));
             return;
         }

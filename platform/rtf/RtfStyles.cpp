@@ -144,8 +144,8 @@ void buildStyles(Builder &b, bool merge)
         return QString();
     };
     for (const StyleDef &s : model.styles) {
-        // Styles go by their names: the first of a name counts, in a paste the document's own.
-        if (std::any_of(sheet.begin(), sheet.end(), [&](const StyleRef &r) { return r.name == s.name; }))
+        // Styles go by their kinds and names: the first counts, in a paste the document's own.
+        if (std::any_of(sheet.begin(), sheet.end(), [&](const StyleRef &r) { return r.name == s.name && r.kind == s.kind; }))
             continue;
         StyleRef ref;
         ref.name = s.name;
@@ -168,7 +168,7 @@ void writeStyleSheet(Writer &w, RtfOut &out)
 {
     QList<StyleRef> sheet = w.doc().property(StylesKey).value<QList<StyleRef>>();
     for (const StyleRef &s : std::as_const(sheet))
-        w.styleNumber(s.name);
+        w.styleNumber(s.name, s.kind);
     if (sheet.isEmpty())
         return;
     RtfOut *previous = w.redirect(&out);
@@ -177,7 +177,7 @@ void writeStyleSheet(Writer &w, RtfOut &out)
     for (const StyleRef &s : std::as_const(sheet)) {
         out.newline();
         out.open();
-        const int number = w.styleNumber(s.name);
+        const int number = w.styleNumber(s.name, s.kind);
         if (s.kind == StyleDef::Character || s.kind == StyleDef::Table) {
             out.star();
             out.word(s.kind == StyleDef::Table ? "ts" : "cs", number);
@@ -197,9 +197,9 @@ void writeStyleSheet(Writer &w, RtfOut &out)
         }
         writeRunFormat(w, s.chars.toCharFormat());
         if (!s.basedOn.isEmpty())
-            out.word("sbasedon", w.styleNumber(s.basedOn));
+            out.word("sbasedon", w.styleNumber(s.basedOn, s.kind));
         if (!s.next.isEmpty())
-            out.word("snext", w.styleNumber(s.next));
+            out.word("snext", w.styleNumber(s.next, s.kind));
         out.name(s.name);
         out.raw(";");
         out.close();

@@ -294,11 +294,22 @@ void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
     };
     std::vector<Target> targets;
     targets.reserve(placed.size());
-    std::vector<QTextTableCell> fillers;
-    for (int r = 0; r < rows; ++r)
+    // Grid cells no cell of the file covers. The writer leaves those at a
+    // row's start and end out and writes those between others as plain
+    // cells, so the latter are plain cells here too.
+    std::vector<QTextTableCell> fillers, plain;
+    for (int r = 0; r < rows; ++r) {
+        int first = columns, last = -1;
+        for (int c = 0; c < columns; ++c) {
+            if (covered[size_t(r * columns + c)]) {
+                first = std::min(first, c);
+                last = c;
+            }
+        }
         for (int c = 0; c < columns; ++c)
             if (!covered[size_t(r * columns + c)])
-                fillers.push_back(t->cellAt(r, c));
+                (c > first && c < last ? plain : fillers).push_back(t->cellAt(r, c));
+    }
     for (const Placed &p : placed) {
         QTextTableCell cell = t->cellAt(p.row, p.column);
         if (cell.row() == p.row && cell.column() == p.column)
@@ -308,6 +319,12 @@ void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
         QTextTableCellFormat filler;
         filler.setProperty(CellFillerProperty, true);
         cell.setFormat(filler);
+    }
+    for (QTextTableCell &cell : plain) {
+        QTextTableCellFormat f = cellFormat(CellProps {}, table.rows[size_t(cell.row())].props.gap);
+        f.setProperty(CellColumnWidthsProperty,
+                      QVariant::fromValue(QList<int> {edges[size_t(cell.column() + 1)] - edges[size_t(cell.column())]}));
+        cell.setFormat(f);
     }
     std::vector<bool> rowMarked(size_t(rows), false);
     for (const Target &target : targets) {

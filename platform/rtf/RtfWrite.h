@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RtfModel.h"
 #include "RtfOut.h"
 #include "RtfStyle.h"
 
@@ -44,7 +45,7 @@ public:
     const StyleResolver &resolver() const { return m_resolver; }
     int face(const QString &name);
     int colour(QRgb rgb);               // entry 0 is the automatic colour
-    int styleNumber(const QString &name);
+    int styleNumber(const QString &name, int kind = StyleDef::Paragraph);    // kind: StyleDef::Kind
     // The document has \widowctrl: a paragraph without widow control says so.
     bool widowControlByDefault() const { return m_widowDefault; }
     // RTF has no word for a flag that is off: a paragraph leaves it out and

@@ -48,16 +48,19 @@ int Writer::colour(QRgb rgb)
     return id;
 }
 
-int Writer::styleNumber(const QString &name)
+int Writer::styleNumber(const QString &name, int kind)
 {
     // Readers take \s0 for the default paragraph style whatever its name.
-    if (name.compare(QLatin1String("Normal"), Qt::CaseInsensitive) == 0)
+    if (kind == StyleDef::Paragraph && name.compare(QLatin1String("Normal"), Qt::CaseInsensitive) == 0)
         return 0;
-    auto it = m_styleNumbers.constFind(name);
+    // Styles of all kinds share one range of numbers: some readers keep one
+    // table for them, and a paragraph and a character style may share a name.
+    const QString key = QString::number(kind) + u':' + name;
+    auto it = m_styleNumbers.constFind(key);
     if (it != m_styleNumbers.constEnd())
         return *it;
     const int n = int(m_styleNumbers.size()) + 1;
-    m_styleNumbers.insert(name, n);
+    m_styleNumbers.insert(key, n);
     return n;
 }
 
@@ -70,7 +73,9 @@ void Writer::flagsOffInStyle(const QString &style, quint8 flags)
     for (qsizetype hops = 0; !name.isEmpty() && hops <= sheet.size(); ++hops) {
         quint8 &off = m_styleFlagsOff[name];
         off |= flags;
-        const auto it = std::find_if(sheet.begin(), sheet.end(), [&](const StyleRef &r) { return r.name == name; });
+        const auto it = std::find_if(sheet.begin(), sheet.end(), [&](const StyleRef &r) {
+            return r.name == name && r.kind == StyleDef::Paragraph;
+        });
         name = it == sheet.end() ? QString() : it->basedOn;
     }
 }
