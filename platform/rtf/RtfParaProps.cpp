@@ -53,42 +53,69 @@ quint32 explicitBit(int id)
 
 } // namespace
 
-void applyParagraphStyle(ParaState &para, const ParaState &style, int styleIndex)
+namespace {
+
+// Takes each property `from` states and `to` does not, as `take` says.
+template <typename Take>
+void fillIn(ParaState &to, const ParaState &from, quint32 bits, Take take)
 {
-    const quint32 own = para.explicitProps;
-    const ParaProps mine = para.props;
-    const int shading = para.shading;
-    ParaProps &p = para.props;
-    p = style.props;
-    p.style = styleIndex;
-    // What the style states, where the paragraph states nothing itself; the
-    // rest stays as the paragraph has it (its defaults, \widowctrl's among them).
-    const auto keep = [&](quint32 bit, auto member) {
-        if ((own & bit) || !(style.explicitProps & bit))
-            p.*member = mine.*member;
+    const quint32 missing = bits & ~to.explicitProps & from.explicitProps;
+    if (!missing)
+        return;
+    ParaProps &p = to.props;
+    const ParaProps &q = from.props;
+    const auto fill = [&](quint32 bit, auto... members) {
+        if (missing & bit && take(bit))
+            ((p.*members = q.*members), ...);
     };
-    keep(ParaState::ExplicitAlign, &ParaProps::align);
-    keep(ParaState::ExplicitLeft, &ParaProps::leftIndent);
-    keep(ParaState::ExplicitRight, &ParaProps::rightIndent);
-    keep(ParaState::ExplicitFirst, &ParaProps::firstIndent);
-    keep(ParaState::ExplicitBefore, &ParaProps::spaceBefore);
-    keep(ParaState::ExplicitAfter, &ParaProps::spaceAfter);
-    keep(ParaState::ExplicitLine, &ParaProps::lineSpacing);
-    keep(ParaState::ExplicitLine, &ParaProps::lineMultiple);
+    fill(ParaState::ExplicitAlign, &ParaProps::align);
+    fill(ParaState::ExplicitLeft, &ParaProps::leftIndent);
+    fill(ParaState::ExplicitRight, &ParaProps::rightIndent);
+    fill(ParaState::ExplicitFirst, &ParaProps::firstIndent);
+    fill(ParaState::ExplicitBefore, &ParaProps::spaceBefore);
+    fill(ParaState::ExplicitAfter, &ParaProps::spaceAfter);
+    fill(ParaState::ExplicitLine, &ParaProps::lineSpacing, &ParaProps::lineMultiple);
+    fill(ParaState::ExplicitBreak, &ParaProps::pageBreakBefore);
+    fill(ParaState::ExplicitKeep, &ParaProps::keepTogether);
+    fill(ParaState::ExplicitKeepNext, &ParaProps::keepWithNext);
+    fill(ParaState::ExplicitWidow, &ParaProps::widowControl);
+    fill(ParaState::ExplicitShading, &ParaProps::shadingPercent);
+    fill(ParaState::ExplicitDirection, &ParaProps::rightToLeft);
+    fill(ParaState::ExplicitList, &ParaProps::list, &ParaProps::level);
+    if (missing & ParaState::ExplicitShading && take(ParaState::ExplicitShading))
+        to.shading = from.shading;
+    to.explicitProps |= missing;
+}
+
+constexpr quint32 AllProps = ~0u;
+// What a paragraph that names a style without restating it does not take
+// from the style's own definition, as the common readers show it: its
+// spacing and indents stay the defaults (those the style inherits from its
+// parents come through).
+constexpr quint32 NotFromOwnStyle = ParaState::ExplicitLeft | ParaState::ExplicitRight | ParaState::ExplicitFirst
+                                    | ParaState::ExplicitBefore | ParaState::ExplicitAfter;
+
+} // namespace
+
+void inheritParagraphStyle(ParaState &style, const ParaState &parent)
+{
+    fillIn(style, parent, AllProps, [](quint32) { return true; });
+}
+
+void applyParagraphStyle(ParaState &para, const ParaState &own, const ParaState &inherited, int styleIndex)
+{
     // Tab stops and outline levels stay the paragraph's own: there is no
     // word for "none" that the writer could state against a style's.
-    p.tabs = mine.tabs;
-    p.outline = mine.outline;
-    keep(ParaState::ExplicitBreak, &ParaProps::pageBreakBefore);
-    keep(ParaState::ExplicitKeep, &ParaProps::keepTogether);
-    keep(ParaState::ExplicitKeepNext, &ParaProps::keepWithNext);
-    keep(ParaState::ExplicitWidow, &ParaProps::widowControl);
-    keep(ParaState::ExplicitShading, &ParaProps::shadingPercent);
-    keep(ParaState::ExplicitDirection, &ParaProps::rightToLeft);
-    keep(ParaState::ExplicitList, &ParaProps::list);
-    keep(ParaState::ExplicitList, &ParaProps::level);
-    para.shading = (own & ParaState::ExplicitShading) || !(style.explicitProps & ParaState::ExplicitShading)
-        ? shading : style.shading;
+    const quint32 stated = para.explicitProps;
+    fillIn(para, own, ~NotFromOwnStyle, [](quint32) { return true; });
+    // A property the style itself states blocks its parents' even where
+    // the paragraph does not take it.
+    ParaState parents = inherited;
+    parents.explicitProps &= ~own.explicitProps;
+    fillIn(para, parents, AllProps, [](quint32) { return true; });
+    // What the paragraph took from its style is the style's, not its own.
+    para.explicitProps = stated;
+    para.props.style = styleIndex;
 }
 
 void paraWord(Parser &p, int id, const Token &t)

@@ -66,8 +66,11 @@ inline constexpr Keyword paraKeywords[] = {
 void paraWord(Parser &p, int id, const Token &t);
 
 struct ParaState;
-// A paragraph style's properties, where the paragraph states none of its own.
-void applyParagraphStyle(ParaState &para, const ParaState &style, int styleIndex);
+// A style's definition completed with what its parent (resolved) states and it does not.
+void inheritParagraphStyle(ParaState &style, const ParaState &parent);
+// A paragraph naming a style: what it does not state comes from the style's
+// own definition and from what the style inherits, as other readers take it.
+void applyParagraphStyle(ParaState &para, const ParaState &own, const ParaState &inherited, int styleIndex);
 
 // Tab stops as the paragraph format keeps them: "r6480.1;l720.0" (kind,
 // position in twips, leader).

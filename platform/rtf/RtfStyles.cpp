@@ -16,6 +16,54 @@ namespace {
 
 constexpr int MaxStyles = 4096;
 
+// Character formatting, field by field: each a style states (differs from
+// the defaults) and the other.
+template <typename Pick>
+CharState mergeChars(const CharState &own, const CharState &other, Pick pick)
+{
+    static const CharState none;
+    CharState out = other;
+    const auto field = [&](auto member) {
+        if (own.*member != none.*member)
+            out.*member = pick(own.*member, none.*member);
+    };
+    const auto styleField = [&](auto member) {
+        if (own.style.*member != none.style.*member)
+            out.style.*member = pick(own.style.*member, none.style.*member);
+    };
+    field(&CharState::font);
+    field(&CharState::colour);
+    field(&CharState::highlight);
+    field(&CharState::background);
+    styleField(&CharStyle::halfPoints);
+    styleField(&CharStyle::offset);
+    styleField(&CharStyle::charStyle);
+    styleField(&CharStyle::underline);
+    styleField(&CharStyle::vertical);
+    styleField(&CharStyle::bold);
+    styleField(&CharStyle::italic);
+    styleField(&CharStyle::strike);
+    styleField(&CharStyle::doubleStrike);
+    styleField(&CharStyle::caps);
+    styleField(&CharStyle::smallCaps);
+    styleField(&CharStyle::hidden);
+    return out;
+}
+
+// A child's character formatting over its parent's.
+CharState inheritChars(const CharState &parent, const CharState &child)
+{
+    return mergeChars(child, parent, [](const auto &mine, const auto &) { return mine; });
+}
+
+// The formatting a paragraph naming a style starts with, as the common
+// readers show it: what the style inherits, but the defaults where the
+// style's own definition states something (a writer restates it with the text).
+CharState charsFromStyle(const CharState &own, const CharState &inherited)
+{
+    return mergeChars(own, inherited, [](const auto &, const auto &none) { return none; });
+}
+
 int styleKey(StyleDef::Kind kind, int number)
 {
     return int(kind) << 24 | (number & 0xFFFFFF);
@@ -98,6 +146,27 @@ private:
     bool m_skipEntry = false;
 };
 
+// What a style inherits: its parents' definitions, each completed by its own parent's.
+State inheritedState(Parser &p, int index)
+{
+    State inherited;
+    int parent = index;
+    // A chain that comes back on itself ends where it does.
+    for (int hops = 0; hops < 32; ++hops) {
+        const StyleDef &def = p.doc().styles[size_t(parent)];
+        if (def.basedOn < 0 || def.basedOn == def.number)
+            break;
+        const auto it = p.styleByNumber().constFind(styleKey(def.kind, def.basedOn));
+        if (it == p.styleByNumber().constEnd() || *it == index)
+            break;
+        parent = *it;
+        const State &up = p.styleStates()[size_t(parent)];
+        inheritParagraphStyle(inherited.para, up.para);
+        inherited.chars = inheritChars(up.chars, inherited.chars);
+    }
+    return inherited;
+}
+
 } // namespace
 
 void stylesWord(Parser &p, int id, const Token &t)
@@ -113,9 +182,10 @@ void stylesWord(Parser &p, int id, const Token &t)
         const auto it = p.styleByNumber().constFind(styleKey(StyleDef::Paragraph, t.param));
         if (it == p.styleByNumber().constEnd())
             break;
-        const State &def = p.styleStates()[size_t(*it)];
-        applyParagraphStyle(state.para, def.para, *it);
-        state.chars = def.chars;
+        const State &own = p.styleStates()[size_t(*it)];
+        const State inherited = inheritedState(p, *it);
+        applyParagraphStyle(state.para, own.para, inherited.para, *it);
+        state.chars = charsFromStyle(own.chars, inherited.chars);
         break;
     }
     case CharStyleRef: {

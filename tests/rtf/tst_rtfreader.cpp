@@ -561,8 +561,21 @@ void tst_RtfReader::families_data()
     QTest::newRow("shading")
         << QByteArray("{\\rtf1{\\colortbl;\\red255\\green255\\blue0;}\\cbpat1\\shading5000 x\\par}")
         << QStringLiteral("paragraph left shade=#ffff00");
+    // A paragraph naming a style without restating it, as the common
+    // readers show it: alignment, line spacing and flags from the style,
+    // its spacing, indents and character formatting only where the style
+    // inherits them.
     QTest::newRow("style applied")
-        << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sb240\\b heading 1;}}\\pard\\s1 x\\par}")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sb240\\li720\\qc\\sl360\\slmult1\\keepn\\b heading 1;}}\\pard\\s1 x\\par}")
+        << QStringLiteral("paragraph center sl=150% keepnext style=\"heading 1\"\n  run face=\"Times New Roman\" size=12 color=auto style=- text=\"x\"");
+    QTest::newRow("style inherited")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sb240\\li720\\b\\fs40 Base;}{\\s2\\sbasedon1\\li360\\i Child;}}\\pard\\s2 x\\par}")
+        << QStringLiteral("paragraph left sb=240 style=\"Child\"\n  run face=\"Times New Roman\" size=20 color=auto style=b text=\"x\"");
+    QTest::newRow("styles based on each other")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sbasedon2\\sb240 A;}{\\s2\\sbasedon1\\sa120 B;}}\\pard\\s2 x\\par}")
+        << QStringLiteral("paragraph left sb=240 style=\"B\"");
+    QTest::newRow("style restated")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sb240\\b heading 1;}}\\pard\\plain\\s1\\sb240\\b x\\par}")
         << QStringLiteral("paragraph left sb=240 style=\"heading 1\"\n  run face=\"Times New Roman\" size=12 color=auto style=b text=\"x\"");
     QTest::newRow("style keeps own")
         << QByteArray("{\\rtf1{\\stylesheet{\\s1\\li720 Quote;}}\\pard\\li100\\s1 x\\par}")

@@ -2,6 +2,7 @@
 
 #include "platform/rtf/RtfDump.h"
 #include "platform/rtf/RtfKeywords.h"
+#include "platform/rtf/RtfQt.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
@@ -342,11 +343,18 @@ void tst_RtfWriter::styleFlagOffInAParagraph_data()
 void tst_RtfWriter::styleFlagOffInAParagraph()
 {
     QFETCH(QByteArray, flag);
-    // "Sub" is based on "Heading 1" and states no flag of its own.
+    // "Sub" is based on "Heading 1" and takes the flag from it.
     const QByteArray source = "{\\rtf1{\\stylesheet{\\s1" + flag + " Heading 1;}{\\s2\\sbasedon1 Sub;}}"
                               "\\pard\\s1 A\\par\\pard\\s2 B\\par\\pard\\s1 C\\par}";
     QTextDocument doc;
     QVERIFY(rtf::readIntoDocument(&doc, source).ok);
+    // B, of a style based on one with the flag, has it turned off.
+    QTextCursor b(doc.findBlockByNumber(1));
+    QTextBlockFormat off = b.blockFormat();
+    off.clearProperty(QTextFormat::PageBreakPolicy);
+    off.clearProperty(QTextFormat::BlockNonBreakableLines);
+    off.clearProperty(rtf::KeepWithNextProperty);
+    b.setBlockFormat(off);
     const QByteArray rtf = rtf::writeDocument(doc);
     const qsizetype sheet = rtf.indexOf("{\\stylesheet");
     const QByteArray definition = rtf.mid(sheet, rtf.indexOf("Heading 1;}", sheet) - sheet);
