@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 
 namespace rtf {
 
@@ -112,8 +113,19 @@ void Builder::insertBody(QTextCursor &cursor)
     size_t section = 1;   // the next section to start
     for (size_t i = 0; i < count; ++i) {
         const Block &block = blocks[i];
+        const bool startsSection = section < m_model.sections.size()
+                                   && size_t(m_model.sections[section].firstBlock) <= i;
         if (block.table) {
-            buildTable(*this, cursor, *block.table);
+            QTextTable *table = buildTable(*this, cursor, *block.table);
+            if (startsSection) {
+                // A section that starts with a table: its data rides on the first cell's paragraph.
+                QTextCursor first = table->cellAt(0, 0).firstCursorPosition();
+                QTextBlockFormat f = first.blockFormat();
+                f.setProperty(SectionProperty,
+                              QVariant::fromValue(buildSection(*this, m_model.sections[section], int(section))));
+                first.setBlockFormat(f);
+                ++section;
+            }
             fresh = true;
             continue;
         }
@@ -131,7 +143,7 @@ void Builder::insertBody(QTextCursor &cursor)
             if (ownBlock && p.runs.empty())
                 cursor.setBlockCharFormat(mark);
         }
-        if (section < m_model.sections.size() && size_t(m_model.sections[section].firstBlock) <= i) {
+        if (startsSection) {
             // The paragraph starts a section: the section's data rides on it.
             QTextBlockFormat f = cursor.blockFormat();
             f.setProperty(SectionProperty, QVariant::fromValue(buildSection(*this, m_model.sections[section], int(section))));

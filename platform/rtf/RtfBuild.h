@@ -13,6 +13,7 @@
 
 class QTextDocument;
 class QTextList;
+class QTextTable;
 
 // Builds Qt's document from the reader's model. The families add their
 // parts: RtfCharProps.cpp and RtfParaProps.cpp the formats, RtfLists.cpp
@@ -70,7 +71,7 @@ private:
 QTextCharFormat buildCharFormat(const Document &model, const CharStyle &s, const QString &defaultFace);
 QTextBlockFormat buildBlockFormat(const Document &model, const ParaProps &p);
 QTextListFormat buildListFormat(const Document &model, const ParaProps &p);
-void buildTable(Builder &b, QTextCursor &cursor, const Table &table);
+QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table);
 QTextCharFormat buildPicture(Builder &b, const Picture &picture, QTextCharFormat format);
 QTextCharFormat buildNote(Builder &b, const Note &note, QTextCharFormat format);
 void buildStyles(Builder &b, bool merge);

@@ -454,7 +454,9 @@ void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth, bool re
 {
     RtfOut &out = w.out();
     const QTextBlockFormat f = block.blockFormat();
-    if (!restate && f.boolProperty(PageBreakCharProperty) && (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+    // In a table the break goes before the row (readers ignore \page in a cell).
+    if (!restate && depth == 0 && f.boolProperty(PageBreakCharProperty)
+        && (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
         out.word("page");
     out.word("pard");
     if (depth > 0) {

@@ -791,7 +791,9 @@ void Parser::pageBreak()
 {
     flushPending();
     resolveSurrogate();
-    if (!story().paragraph.runs.empty())
+    // A break with no text since the one before leaves a blank page: an
+    // empty paragraph stands on it.
+    if (!story().paragraph.runs.empty() || story().pageBreakPending)
         endParagraph();
     story().pageBreakPending = true;
 }

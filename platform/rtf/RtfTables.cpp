@@ -185,7 +185,7 @@ struct Placed {
 
 } // namespace
 
-void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
+QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table)
 {
     // The grid: every edge any row has, as Qt tables have one set of columns.
     std::vector<int> edges;
@@ -373,6 +373,7 @@ void buildTable(Builder &b, QTextCursor &cursor, const Table &table)
     }
     cursor = t->lastCursorPosition();
     cursor.movePosition(QTextCursor::NextBlock);
+    return t;
 }
 
 // ---- writing ------------------------------------------------------------------------------------
@@ -545,8 +546,13 @@ void writeTable(Writer &w, QTextTable *table, int depth)
         }
         if (cells.empty())
             continue;
-        if (depth <= 1)
+        if (depth <= 1) {
+            // A page break before the row's first paragraph stands before the row.
+            const QTextBlockFormat opening = cells.front().cell.firstCursorPosition().blockFormat();
+            if (opening.boolProperty(PageBreakCharProperty) && (opening.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+                out.word("page");
             writeDefinition(w, row, cells, edges[size_t(first)]);
+        }
         for (const RowCell &c : cells) {
             if (c.kind == RowCell::Anchor) {
                 w.cell(c.cell, depth);

@@ -183,9 +183,21 @@ void Writer::frame(QTextFrame *f, bool story)
         }
         items.push_back(Item {it.currentBlock(), nullptr});
     }
+    // The section a table starts rides on its first cell's paragraph.
+    const auto sectionOf = [](const Item &item) {
+        const QTextBlock block = item.table ? item.table->cellAt(0, 0).firstCursorPosition().block() : item.block;
+        return block.blockFormat().property(SectionProperty);
+    };
     for (size_t i = 0; i < items.size(); ++i) {
         const Item &item = items[i];
         if (item.table) {
+            if (i > 0 && items[i - 1].table && m_wholeDocument && !story) {
+                // Between two tables no paragraph ends the section: the first table does.
+                if (const QVariant starts = sectionOf(item); starts.isValid()) {
+                    m_out->word("sect");
+                    writeSectionData(*this, starts);
+                }
+            }
             writeTable(*this, item.table, 1);
             continue;
         }
@@ -207,9 +219,9 @@ void Writer::frame(QTextFrame *f, bool story)
             // keeps its mark, or it would not be read back at all.
             if ((story && item.block.length() > 1) || m_lastUnmarked)
                 mark = Mark::None;
-        } else if (m_wholeDocument && !story && !items[i + 1].table) {
-            // The paragraph before a section's first ends the section.
-            section = items[i + 1].block.blockFormat().property(SectionProperty);
+        } else if (m_wholeDocument && !story) {
+            // The paragraph before a section's first paragraph or table ends the section.
+            section = sectionOf(items[i + 1]);
             if (section.isValid() && section != item.block.blockFormat().property(SectionProperty))
                 mark = Mark::Section;
         }

@@ -57,6 +57,8 @@ private slots:
     void selection();
     void fieldAcrossParagraphs_data();
     void fieldAcrossParagraphs();
+    void writtenForms_data();
+    void writtenForms();
     void styleFlagOffInAParagraph_data();
     void styleFlagOffInAParagraph();
     void corpusRoundTrip_data();
@@ -327,6 +329,45 @@ void tst_RtfWriter::fieldAcrossParagraphs()
         QCOMPARE(rtf::dump(back), rtf::dump(doc));
     else
         QCOMPARE(paragraphs(back), copied);
+}
+
+// Files read and written again, in the forms other readers keep: breaks
+// where LibreOffice and AbiWord see them, flags without numbers.
+void tst_RtfWriter::writtenForms_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArray>("written");    // in the output
+    QTest::addColumn<QByteArray>("notWritten");
+
+    QTest::newRow("page break before a table")
+        << QByteArray("{\\rtf1 A\\par\\page\\trowd\\cellx2000\\pard\\intbl x\\cell\\row\\pard B\\par}")
+        << QByteArray("\\par\r\n\\page\\trowd") << QByteArray("\\cellx2000\\page");
+    QTest::newRow("section starting with a table")
+        << QByteArray("{\\rtf1 A\\par\\sect\\sectd\\sbkpage\\trowd\\cellx2000\\pard\\intbl x\\cell\\row\\pard B\\par}")
+        << QByteArray("\\sect\\sectd\\sbkpage\r\n\\trowd") << QByteArray("B\\par\r\n\\sect");
+    QTest::newRow("section between two tables")
+        << QByteArray("{\\rtf1\\trowd\\cellx2000\\pard\\intbl x\\cell\\row\\sect\\sectd\\sbkpage\\trowd\\cellx2000\\pard\\intbl y\\cell\\row}")
+        << QByteArray("\\sect\\sectd\\sbkpage\r\n\\trowd") << QByteArray("\\sbkpage\r\n\\pard");
+    QTest::newRow("blank page between two breaks")
+        << QByteArray("{\\rtf1 A\\par\\page\\page B\\par}")
+        << QByteArray("\\page\\pard\\ql\\plain\\f0\\fs24\\cf0\\par\r\n\\page\\pard") << QByteArray();
+    QTest::newRow("flag off in a styled paragraph")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s1 Body;}}\\pard\\s1\\keepn A\\par\\pard\\s1 B\\par}")
+        << QByteArray("\\keepn") << QByteArray("\\keepn0");
+}
+
+void tst_RtfWriter::writtenForms()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, written);
+    QFETCH(QByteArray, notWritten);
+    QTextDocument doc;
+    QVERIFY(rtf::readIntoDocument(&doc, source).ok);
+    const QByteArray rtf = rtf::writeDocument(doc);
+    QVERIFY2(rtf.contains(written), rtf.constData());
+    QVERIFY2(notWritten.isEmpty() || !rtf.contains(notWritten), rtf.constData());
+    QCOMPARE(rtf::misformedWords(rtf), QList<QByteArray> {});
+    QCOMPARE(reread(rtf), rtf::dump(doc));
 }
 
 // RTF cannot say "off" for a flag a paragraph's style turns on: the flag
