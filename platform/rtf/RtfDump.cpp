@@ -91,6 +91,10 @@ private:
                     out += QStringLiteral(" borders=%1%2%3%4").arg(kinds[0]).arg(kinds[2]).arg(kinds[4]).arg(kinds[6]);
                 if (f.background().style() != Qt::NoBrush)
                     out += QStringLiteral(" shade=") + colourName(f.background().color());
+                if (f.hasProperty(RowKeptWordsProperty))
+                    out += QStringLiteral(" row=") + quoted(QString::fromLatin1(f.property(RowKeptWordsProperty).toByteArray()));
+                if (f.hasProperty(CellKeptWordsProperty))
+                    out += QStringLiteral(" words=") + quoted(QString::fromLatin1(f.property(CellKeptWordsProperty).toByteArray()));
                 if (f.verticalAlignment() == QTextCharFormat::AlignMiddle)
                     out += QStringLiteral(" valign=middle");
                 else if (f.verticalAlignment() == QTextCharFormat::AlignBottom)

@@ -89,7 +89,7 @@ public:
             const State &s = p.state();
             m_level.leftIndent = s.para.props.leftIndent;
             m_level.firstIndent = s.para.props.firstIndent;
-            m_level.text = levelText(p, m_level.text, s);
+            setLevelText(p, m_level, s);
             if (int(m_list.levels.size()) < MaxLevels)
                 m_list.levels.push_back(m_level);
             m_levelDepth = 0;
@@ -102,30 +102,34 @@ public:
 
 private:
     // The level text after its length, cut to that length; symbol-font
-    // bullets become the Unicode characters they stand for.
-    static QString levelText(Parser &p, const QString &raw, const State &s)
+    // bullets become the Unicode characters they stand for, and the text as
+    // written is kept with the level's font for writing back.
+    static void setLevelText(Parser &p, ListLevel &level, const State &s)
     {
-        QString text = raw;
+        QString text = level.text;
         if (text.endsWith(u';'))
             text.chop(1);
-        if (text.isEmpty())
-            return text;
-        const int length = text.at(0).unicode();
-        text = text.mid(1, length < 0x20 ? length : -1);
+        if (!text.isEmpty()) {
+            const int length = text.at(0).unicode();
+            text = text.mid(1, length < 0x20 ? length : -1);
+        }
         // Below 9 the characters stand for level numbers; other control
         // characters mean nothing and could not be written back.
         text.removeIf([](QChar c) { return c.unicode() > 8 && c.unicode() < 0x20 && c != u'\t'; });
         const CharStyle style = p.resolve(s.chars);
-        const QString face = style.face >= 0 ? p.doc().faces.at(style.face) : QString();
-        const bool symbolFont = face.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)
-            || face.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive);
+        level.face = s.chars.font >= 0 && style.face >= 0 ? p.doc().faces.at(style.face) : QString();
+        const bool symbolFont = level.face.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)
+            || level.face.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive);
+        level.written = text;
         for (QChar &c : text) {
             if (c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF)
                 c = QChar(unicodeBullet(c.unicode()));
             else if (symbolFont && c.unicode() >= 0x20)
                 c = QChar(unicodeBullet(char16_t(0xF000 + (c.unicode() & 0xFF))));
         }
-        return text;
+        if (level.written == text)
+            level.written.clear();
+        level.text = text;
     }
 
     ListDef m_list;
@@ -249,6 +253,7 @@ public:
         const QString face = m_fontFace >= 0 ? p.doc().faces.at(m_fontFace) : QString();
         const bool symbolFont = face.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)
             || face.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive);
+        const QString writtenBefore = rules::printable(m_def.before);
         for (QString *s : {&m_def.before, &m_def.after}) {
             *s = rules::printable(*s);
             for (QChar &c : *s)
@@ -267,6 +272,9 @@ public:
             level.firstIndent = m_def.hanging ? -m_def.indent : 0;
             level.text = m_def.format == 23 ? (m_def.before.isEmpty() ? QStringLiteral("\u2022") : m_def.before)
                                             : m_def.before + QChar(0) + m_def.after;
+            if (m_def.format == 23 && !m_def.before.isEmpty() && writtenBefore != m_def.before)
+                level.written = writtenBefore;      // a symbol font's bullet, written back in its font
+            level.face = face;
             ListDef list;
             list.id = PnNumberBase + index;
             list.hybrid = false;
@@ -377,6 +385,18 @@ QTextListFormat::Style qtStyle(const ListLevel &level)
 
 } // namespace
 
+ListDefinitionRef definitionRef(const ListDef &def)
+{
+    ListDefinitionRef ref;
+    ref.id = def.id;
+    ref.templateId = def.templateId;
+    ref.hybrid = def.hybrid;
+    for (const ListLevel &l : def.levels)
+        ref.levels.append(ListLevelRef {l.format, l.start, l.leftIndent, l.firstIndent, l.follow, l.legal, l.noRestart,
+                                        l.text, l.written, l.face});
+    return ref;
+}
+
 QTextListFormat buildListFormat(const Document &model, const ParaProps &p)
 {
     const ListInstance &instance = model.listInstances[size_t(p.list)];
@@ -416,7 +436,7 @@ QTextListFormat buildListFormat(const Document &model, const ParaProps &p)
     f.setProperty(ListLevelTextProperty, level.text);
     f.setProperty(ListStartProperty, start);
     f.setProperty(ListLevelIndentProperty, QVariant::fromValue(QList<int> {level.leftIndent, level.firstIndent, level.follow}));
-    f.setProperty(ListDefinitionProperty, QVariant::fromValue(QList<int> {def.id, def.templateId, def.hybrid ? 1 : 0}));
+    f.setProperty(ListDefinitionProperty, QVariant::fromValue(definitionRef(def)));
     return f;
 }
 
@@ -512,6 +532,110 @@ void writeListLabel(Writer &w, const QTextBlock &block, bool withLabel)
     out.close();
 }
 
+namespace {
+
+// A list definition as it is written: the levels used by the document's
+// paragraphs as they stand, the others as the file defined them.
+struct DefinitionOut {
+    int id = 0;
+    ListDefinitionRef ref;
+    std::vector<int> numbers;       // the \ls numbers that are instances of it
+};
+
+ListDefinitionRef definitionOf(Writer &w, int number)
+{
+    for (int level = 0; level < MaxLevels; ++level)
+        if (const Writer::ListEntry *e = findList(w, number, level))
+            if (const QVariant v = e->list->format().property(ListDefinitionProperty); v.isValid())
+                return v.value<ListDefinitionRef>();
+    return {};
+}
+
+// A level as written: from the paragraphs' list when one uses it.
+ListLevelRef levelOut(const DefinitionOut &def, const Writer::ListEntry *used, const Writer::ListEntry *any, int level)
+{
+    const ListLevelRef *defined = level < def.ref.levels.size() ? &def.ref.levels[level] : nullptr;
+    ListLevelRef out;
+    if (!used && defined)
+        return *defined;
+    const QTextListFormat f = (used ? used : any)->list->format();
+    out.format = formatCode(f);
+    out.text = levelText(f, level);
+    out.start = f.hasProperty(ListStartProperty) ? f.intProperty(ListStartProperty) : 1;
+    const QList<int> indent = f.property(ListLevelIndentProperty).value<QList<int>>();
+    if (indent.size() >= 3) {
+        out.leftIndent = indent[0];
+        out.firstIndent = indent[1];
+        out.follow = indent[2];
+    }
+    if (!used) {
+        if (out.format != 23)
+            out.text = QString(QChar(char16_t(level))) + u'.';
+        out.start = 1;
+    }
+    if (!used || indent.size() < 3) {
+        out.leftIndent = 720 * (level + 1);
+        out.firstIndent = -360;
+        out.follow = 0;
+    }
+    if (defined) {
+        // The definition's start holds for the list; an instance's own is an override.
+        out.start = defined->start;
+        out.legal = defined->legal;
+        out.noRestart = defined->noRestart;
+        if (defined->text == out.text) {
+            out.written = defined->written;
+            out.face = defined->face;
+        }
+    }
+    return out;
+}
+
+void writeLevel(Writer &w, RtfOut &out, const ListLevelRef &level)
+{
+    out.open();
+    out.word("listlevel");
+    out.word("levelnfc", level.format);
+    out.word("levelnfcn", level.format);
+    out.word("leveljc", 0);
+    out.word("leveljcn", 0);
+    out.word("levelfollow", level.follow);
+    out.word("levelstartat", level.start);
+    if (level.legal)
+        out.word("levellegal", 1);
+    if (level.noRestart)
+        out.word("levelnorestart", 1);
+    const QString &text = level.written.isEmpty() ? level.text : level.written;
+    out.open();
+    out.word("leveltext");
+    out.hexByte(quint8(std::min<qsizetype>(text.size(), 255)));
+    QString numbers;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 9) {
+            out.hexByte(quint8(c));
+            numbers += QChar(char16_t(i + 1));
+        } else {
+            out.text(text.sliced(i, 1));
+        }
+    }
+    out.raw(";");
+    out.close();
+    out.open();
+    out.word("levelnumbers");
+    for (QChar n : std::as_const(numbers))
+        out.hexByte(quint8(n.unicode()));
+    out.raw(";");
+    out.close();
+    if (!level.face.isEmpty())
+        out.word("f", w.face(level.face));
+    out.word("fi", level.firstIndent);
+    out.word("li", level.leftIndent);
+    out.close();
+}
+
+} // namespace
+
 void writeListTables(Writer &w, RtfOut &out)
 {
     std::vector<int> numbers;
@@ -520,92 +644,57 @@ void writeListTables(Writer &w, RtfOut &out)
             numbers.push_back(e.number);
     if (numbers.empty())
         return;
+    // Instances of one definition of the file share it, and with it their numbering.
+    std::vector<DefinitionOut> defs;
+    for (int number : numbers) {
+        const ListDefinitionRef ref = definitionOf(w, number);
+        auto it = std::find_if(defs.begin(), defs.end(), [&](const DefinitionOut &d) {
+            return ref.id != 0 && d.ref.id == ref.id && d.ref == ref;
+        });
+        if (it == defs.end()) {
+            int id = ref.id;
+            const auto taken = [&](int candidate) {
+                return std::any_of(defs.begin(), defs.end(), [&](const DefinitionOut &d) { return d.id == candidate; });
+            };
+            if (id == 0 || taken(id))
+                id = 1000 + number;
+            while (taken(id))
+                ++id;
+            defs.push_back(DefinitionOut {id, ref, {}});
+            it = defs.end() - 1;
+        }
+        it->numbers.push_back(number);
+    }
+
     RtfOut *previous = w.redirect(&out);
-    std::vector<int> ids;
     out.open();
     out.star();
     out.word("listtable");
-    for (int number : numbers) {
-        int id = 0, templateId = 0;
-        bool hybrid = true;
-        for (int level = 0; level < MaxLevels && !id; ++level) {
-            if (const Writer::ListEntry *e = findList(w, number, level)) {
-                const QList<int> def = e->list->format().property(ListDefinitionProperty).value<QList<int>>();
-                if (def.size() >= 3) {
-                    id = def[0];
-                    templateId = def[1];
-                    hybrid = def[2] != 0;
-                }
-            }
-        }
-        if (id == 0 || std::find(ids.begin(), ids.end(), id) != ids.end())
-            id = 1000 + number;
-        while (std::find(ids.begin(), ids.end(), id) != ids.end())
-            ++id;
-        ids.push_back(id);
+    for (const DefinitionOut &def : defs) {
         out.newline();
         out.open();
         out.word("list");
-        out.word("listtemplateid", templateId ? templateId : id + 1);
-        if (hybrid)
+        out.word("listtemplateid", def.ref.templateId ? def.ref.templateId : def.id + 1);
+        if (def.ref.id == 0 || def.ref.hybrid)
             out.word("listhybrid");
-        // Levels the document does not use follow the first used one's kind.
+        // Levels no paragraph uses follow the first used one's kind, where the file did not define them.
         const Writer::ListEntry *any = nullptr;
         for (int level = 0; level < MaxLevels && !any; ++level)
-            any = findList(w, number, level);
+            for (int number : def.numbers)
+                if (!any)
+                    any = findList(w, number, level);
         for (int level = 0; level < MaxLevels; ++level) {
-            const Writer::ListEntry *e = findList(w, number, level);
-            QTextListFormat f = (e ? e : any)->list->format();
-            int format = formatCode(f);
-            QString text = levelText(f, level);
-            int start = f.hasProperty(ListStartProperty) ? f.intProperty(ListStartProperty) : 1;
-            QList<int> indent = f.property(ListLevelIndentProperty).value<QList<int>>();
-            if (!e) {
-                if (format != 23)
-                    text = QString(QChar(char16_t(level))) + u'.';
-                start = 1;
-                indent.clear();
-            }
-            if (indent.size() < 3)
-                indent = {720 * (level + 1), -360, 0};
-            out.open();
-            out.word("listlevel");
-            out.word("levelnfc", format);
-            out.word("levelnfcn", format);
-            out.word("leveljc", 0);
-            out.word("leveljcn", 0);
-            out.word("levelfollow", indent[2]);
-            out.word("levelstartat", start);
-            out.open();
-            out.word("leveltext");
-            out.hexByte(quint8(std::min<qsizetype>(text.size(), 255)));
-            QString numbers;
-            for (qsizetype i = 0; i < text.size(); ++i) {
-                const char16_t c = text.at(i).unicode();
-                if (c < 9) {
-                    out.hexByte(quint8(c));
-                    numbers += QChar(char16_t(i + 1));
-                } else {
-                    out.text(text.sliced(i, 1));
-                }
-            }
-            out.raw(";");
-            out.close();
-            out.open();
-            out.word("levelnumbers");
-            for (QChar n : std::as_const(numbers))
-                out.hexByte(quint8(n.unicode()));
-            out.raw(";");
-            out.close();
-            out.word("fi", indent[1]);
-            out.word("li", indent[0]);
-            out.close();
+            const Writer::ListEntry *used = nullptr;
+            for (int number : def.numbers)
+                if (!used)
+                    used = findList(w, number, level);
+            writeLevel(w, out, levelOut(def, used, any, level));
         }
         out.open();
         out.word("listname");
         out.raw(" ;");
         out.close();
-        out.word("listid", id);
+        out.word("listid", def.id);
         out.close();
     }
     out.close();
@@ -613,13 +702,39 @@ void writeListTables(Writer &w, RtfOut &out)
     out.open();
     out.star();
     out.word("listoverridetable");
-    for (size_t i = 0; i < numbers.size(); ++i) {
-        out.open();
-        out.word("listoverride");
-        out.word("listid", ids[i]);
-        out.word("listoverridecount", 0);
-        out.word("ls", numbers[i]);
-        out.close();
+    for (const DefinitionOut &def : defs) {
+        for (int number : def.numbers) {
+            // An instance that starts a level elsewhere than its definition says so.
+            std::vector<int> starts(size_t(MaxLevels), -1);
+            int last = -1;
+            for (int level = 0; level < MaxLevels; ++level) {
+                const Writer::ListEntry *e = findList(w, number, level);
+                if (!e || !e->list->format().hasProperty(ListStartProperty))
+                    continue;
+                const int start = e->list->format().intProperty(ListStartProperty);
+                const int defined = level < def.ref.levels.size() ? def.ref.levels[level].start : start;
+                if (start != defined) {
+                    starts[size_t(level)] = start;
+                    last = level;
+                }
+            }
+            out.open();
+            out.word("listoverride");
+            out.word("listid", def.id);
+            const int count = last < 0 ? 0 : last == 0 ? 1 : MaxLevels;
+            out.word("listoverridecount", count);
+            for (int level = 0; level < count; ++level) {
+                out.open();
+                out.word("lfolevel");
+                if (starts[size_t(level)] >= 0) {
+                    out.word("listoverridestartat");
+                    out.word("levelstartat", starts[size_t(level)]);
+                }
+                out.close();
+            }
+            out.word("ls", number);
+            out.close();
+        }
     }
     out.close();
     out.newline();

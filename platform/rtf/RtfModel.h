@@ -114,6 +114,8 @@ struct ListLevel {
     int firstIndent = 0;
     int follow = 0;             // \levelfollow: 0 tab, 1 space, 2 nothing
     QString text;
+    QString written;            // the text as the file wrote it, where that differs (symbol-font bullets)
+    QString face;               // the level's font, where it names one
     bool legal = false;
     bool noRestart = false;
 };
@@ -216,6 +218,7 @@ struct CellProps {
     quint8 verticalAlign = 0;   // 0 top, 1 centre, 2 bottom
     bool mergeFirst = false, merged = false;          // \clmgf \clmrg
     bool vmergeFirst = false, vmerged = false;        // \clvmgf \clvmrg
+    QByteArray kept;            // padding and preferred width, as written
 };
 
 struct RowProps {
@@ -225,6 +228,7 @@ struct RowProps {
     bool header = false;        // \trhdr
     bool keep = false;          // \trkeep
     Align align = Align::Left;  // \trql \trqc \trqr
+    QByteArray kept;            // padding, spacing, preferred widths, as written
     std::vector<CellProps> cells;
 };
 

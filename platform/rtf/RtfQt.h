@@ -69,7 +69,7 @@ enum Property {
     ListLevelTextProperty,      // QString
     ListStartProperty,          // int
     ListLevelIndentProperty,    // QList<int>: \li and \fi of the level, twips
-    ListDefinitionProperty,     // QList<int>: \listid, \listtemplateid, hybrid
+    ListDefinitionProperty,     // ListDefinitionRef: the list definition the list is an instance of
 
     // Tables (the first cell of a row carries the row's properties).
     RowPropertiesProperty,      // QList<int>: see RtfTablesQt.cpp
@@ -78,6 +78,8 @@ enum Property {
     CellFillerProperty,         // bool: a grid cell no cell of the file covers
     CellMergedProperty,         // int: 1 \clmgf/\clmrg, 2 \clvmgf/\clvmrg: how the file merged it
     CellColumnWidthsProperty,   // QList<int>: the widths of the columns the cell spans, twips
+    CellKeptWordsProperty,      // QByteArray: the cell's padding and preferred width, as written
+    RowKeptWordsProperty,       // QByteArray: the row's (on its first cell), as written
 };
 
 // Custom objects drawn by the surface's handlers.
@@ -107,6 +109,29 @@ struct SectionRef {
     friend bool operator==(const SectionRef &, const SectionRef &) = default;
 };
 
+// One level of a list definition, as the file had it.
+struct ListLevelRef {
+    int format = 0;             // \levelnfc
+    int start = 1;
+    int leftIndent = 0, firstIndent = 0;    // twips
+    int follow = 0;             // \levelfollow
+    bool legal = false, noRestart = false;
+    QString text;               // characters U+0000..U+0008 stand for the levels' numbers
+    QString written;            // the text as the file wrote it, where that differs
+    QString face;               // the level's font, where it names one
+    friend bool operator==(const ListLevelRef &, const ListLevelRef &) = default;
+};
+
+// A list definition: every level, also those the document does not use,
+// so instances of one list keep sharing their numbering in other readers.
+struct ListDefinitionRef {
+    int id = 0;                 // \listid
+    int templateId = 0;
+    bool hybrid = true;
+    QList<ListLevelRef> levels;
+    friend bool operator==(const ListDefinitionRef &, const ListDefinitionRef &) = default;
+};
+
 // Document-level data, kept as dynamic properties of the QTextDocument.
 inline constexpr char StylesKey[] = "rtf.styles";         // QList<StyleRef>
 inline constexpr char InfoKey[] = "rtf.info";             // QVariantMap
@@ -131,3 +156,4 @@ struct StyleRef {
 Q_DECLARE_METATYPE(rtf::StoryRef)
 Q_DECLARE_METATYPE(rtf::SectionRef)
 Q_DECLARE_METATYPE(rtf::StyleRef)
+Q_DECLARE_METATYPE(rtf::ListDefinitionRef)

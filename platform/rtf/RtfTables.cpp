@@ -117,6 +117,16 @@ void tablesWord(Parser &p, int id, const Token &t)
     case CellMerged: cell.merged = true; break;
     case CellVMergeFirst: cell.vmergeFirst = true; break;
     case CellVMerged: cell.vmerged = true; break;
+    case RowKeptWord:
+    case CellKeptWord: {
+        QByteArray &kept = id == RowKeptWord ? row.kept : cell.kept;
+        if (kept.size() < 1024) {
+            kept += '\\' + t.bytes.toByteArray();
+            if (t.hasParam)
+                kept += QByteArray::number(t.param);
+        }
+        break;
+    }
     default: break;
     }
 }
@@ -168,6 +178,8 @@ QTextTableCellFormat cellFormat(const CellProps &c, int gap)
         f.setBackground(QColor(c.shading.rgb));
     if (c.shadingPercent)
         f.setProperty(CellShadingPercentProperty, c.shadingPercent);
+    if (!c.kept.isEmpty())
+        f.setProperty(CellKeptWordsProperty, c.kept);
     if (c.verticalAlign == 1)
         f.setVerticalAlignment(QTextCharFormat::AlignMiddle);
     else if (c.verticalAlign == 2)
@@ -343,6 +355,8 @@ QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table)
             f.setProperty(RowPropertiesProperty,
                           QVariant::fromValue(QList<int> {row.props.gap, row.props.left, row.props.height,
                                                           row.props.header, row.props.keep, int(row.props.align)}));
+            if (!row.props.kept.isEmpty())
+                f.setProperty(RowKeptWordsProperty, row.props.kept);
         }
         // The cell's format is also its first paragraph's mark format, which
         // counts only when the paragraph is empty. Qt's table layout copies
@@ -447,7 +461,8 @@ void writeBorders(RtfOut &out, Writer &w, const QTextTableCellFormat &f)
     }
 }
 
-void writeDefinition(Writer &w, const QList<int> &row, const std::vector<RowCell> &cells, int left)
+void writeDefinition(Writer &w, const QList<int> &row, const QByteArray &rowKept, const std::vector<RowCell> &cells,
+                     int left)
 {
     RtfOut &out = w.out();
     out.word("trowd");
@@ -463,6 +478,7 @@ void writeDefinition(Writer &w, const QList<int> &row, const std::vector<RowCell
         out.word("trqc");
     else if (row[5] == int(Align::Right))
         out.word("trqr");
+    out.rawWord(rowKept);
     for (const RowCell &c : cells) {
         if (c.kind != RowCell::Empty) {
             const QTextTableCellFormat f = c.cell.format().toTableCellFormat();
@@ -483,6 +499,8 @@ void writeDefinition(Writer &w, const QList<int> &row, const std::vector<RowCell
                 out.word("clcbpat", w.colour(f.background().color().rgb()));
             if (f.hasProperty(CellShadingPercentProperty))
                 out.word("clshdng", f.intProperty(CellShadingPercentProperty));
+            if (c.kind == RowCell::Anchor)
+                out.rawWord(f.property(CellKeptWordsProperty).toByteArray());
         }
         out.word("cellx", c.right);
     }
@@ -500,10 +518,13 @@ void writeTable(Writer &w, QTextTable *table, int depth)
     for (int r = 0; r < rows; ++r) {
         // The row's properties ride on its first cell.
         QList<int> row;
+        QByteArray rowKept;
         for (int c = 0; c < columns && row.size() < 6; ++c) {
             const QTextTableCell cell = table->cellAt(r, c);
-            if (cell.row() == r)
+            if (cell.row() == r) {
                 row = cell.format().property(RowPropertiesProperty).value<QList<int>>();
+                rowKept = cell.format().property(RowKeptWordsProperty).toByteArray();
+            }
         }
         if (row.size() < 6) {
             const Qt::Alignment a = table->format().alignment();
@@ -551,7 +572,7 @@ void writeTable(Writer &w, QTextTable *table, int depth)
             const QTextBlockFormat opening = cells.front().cell.firstCursorPosition().blockFormat();
             if (opening.boolProperty(PageBreakCharProperty) && (opening.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
                 out.word("page");
-            writeDefinition(w, row, cells, edges[size_t(first)]);
+            writeDefinition(w, row, rowKept, cells, edges[size_t(first)]);
         }
         for (const RowCell &c : cells) {
             if (c.kind == RowCell::Anchor) {
@@ -573,7 +594,7 @@ void writeTable(Writer &w, QTextTable *table, int depth)
         out.open();
         out.star();
         out.word("nesttableprops");
-        writeDefinition(w, row, cells, edges[size_t(first)]);
+        writeDefinition(w, row, rowKept, cells, edges[size_t(first)]);
         out.word("nestrow");
         out.close();
         out.open();

@@ -14,7 +14,7 @@ enum TablesId {
     CellBorderTop, CellBorderLeft, CellBorderBottom, CellBorderRight,
     BorderSingle, BorderDouble, BorderDotted, BorderDashed, BorderThick, BorderNone, BorderWidth, BorderColour,
     CellShading, CellShadingPercent, CellTop, CellMiddle, CellBottom,
-    CellMergeFirst, CellMerged, CellVMergeFirst, CellVMerged,
+    CellMergeFirst, CellMerged, CellVMergeFirst, CellVMerged, RowKeptWord, CellKeptWord,
 };
 
 inline constexpr Keyword tablesKeywords[] = {
@@ -41,6 +41,28 @@ inline constexpr Keyword tablesKeywords[] = {
     {"clvertalb", Family::Tables, CellBottom, Kind::Flag}, {"clmgf", Family::Tables, CellMergeFirst, Kind::Flag},
     {"clmrg", Family::Tables, CellMerged, Kind::Flag}, {"clvmgf", Family::Tables, CellVMergeFirst, Kind::Flag},
     {"clvmrg", Family::Tables, CellVMerged, Kind::Flag},
+    // Kept as written with their row or cell: padding, spacing, preferred widths.
+    {"trpaddl", Family::Tables, RowKeptWord, Kind::Value}, {"trpaddt", Family::Tables, RowKeptWord, Kind::Value},
+    {"trpaddb", Family::Tables, RowKeptWord, Kind::Value}, {"trpaddr", Family::Tables, RowKeptWord, Kind::Value},
+    {"trpaddfl", Family::Tables, RowKeptWord, Kind::Value}, {"trpaddft", Family::Tables, RowKeptWord, Kind::Value},
+    {"trpaddfb", Family::Tables, RowKeptWord, Kind::Value}, {"trpaddfr", Family::Tables, RowKeptWord, Kind::Value},
+    {"trspdl", Family::Tables, RowKeptWord, Kind::Value}, {"trspdt", Family::Tables, RowKeptWord, Kind::Value},
+    {"trspdb", Family::Tables, RowKeptWord, Kind::Value}, {"trspdr", Family::Tables, RowKeptWord, Kind::Value},
+    {"trspdfl", Family::Tables, RowKeptWord, Kind::Value}, {"trspdft", Family::Tables, RowKeptWord, Kind::Value},
+    {"trspdfb", Family::Tables, RowKeptWord, Kind::Value}, {"trspdfr", Family::Tables, RowKeptWord, Kind::Value},
+    {"trftsWidth", Family::Tables, RowKeptWord, Kind::Value}, {"trwWidth", Family::Tables, RowKeptWord, Kind::Value},
+    {"trftsWidthB", Family::Tables, RowKeptWord, Kind::Value},
+    {"trwWidthB", Family::Tables, RowKeptWord, Kind::Value},
+    {"trftsWidthA", Family::Tables, RowKeptWord, Kind::Value},
+    {"trwWidthA", Family::Tables, RowKeptWord, Kind::Value},
+    {"trautofit", Family::Tables, RowKeptWord, Kind::Toggle}, {"tblind", Family::Tables, RowKeptWord, Kind::Value},
+    {"tblindtype", Family::Tables, RowKeptWord, Kind::Value},
+    {"clpadl", Family::Tables, CellKeptWord, Kind::Value}, {"clpadt", Family::Tables, CellKeptWord, Kind::Value},
+    {"clpadb", Family::Tables, CellKeptWord, Kind::Value}, {"clpadr", Family::Tables, CellKeptWord, Kind::Value},
+    {"clpadfl", Family::Tables, CellKeptWord, Kind::Value}, {"clpadft", Family::Tables, CellKeptWord, Kind::Value},
+    {"clpadfb", Family::Tables, CellKeptWord, Kind::Value}, {"clpadfr", Family::Tables, CellKeptWord, Kind::Value},
+    {"clftsWidth", Family::Tables, CellKeptWord, Kind::Value},
+    {"clwWidth", Family::Tables, CellKeptWord, Kind::Value}, {"clNoWrap", Family::Tables, CellKeptWord, Kind::Flag},
 };
 
 void tablesWord(Parser &p, int id, const Token &t);

@@ -351,6 +351,23 @@ void tst_RtfWriter::writtenForms_data()
     QTest::newRow("blank page between two breaks")
         << QByteArray("{\\rtf1 A\\par\\page\\page B\\par}")
         << QByteArray("\\page\\pard\\ql\\plain\\f0\\fs24\\cf0\\par\r\n\\page\\pard") << QByteArray();
+    const QByteArray lists = "{\\rtf1{\\fonttbl{\\f0 Times;}{\\f2\\fcharset2 Symbol;}}{\\*\\listtable{\\list"
+        "{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}{\\levelnumbers;}\\f2\\fi-360\\li720}"
+        "{\\listlevel\\levelnfc0{\\leveltext\\'04\\'00.\\'01.;}{\\levelnumbers\\'01\\'03;}}\\listid7}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid7\\listoverridecount0\\ls1}"
+        "{\\listoverride\\listid7\\listoverridecount1{\\lfolevel\\listoverridestartat\\levelstartat5}\\ls2}}"
+        "\\pard\\ls1 dot\\par\\pard\\ls2 five\\par\\pard\\ls2\\ilvl1 sub\\par}";
+    QTest::newRow("instances of one list share its definition")
+        << lists << QByteArray("\\listid7\\listoverridecount1{\\lfolevel\\listoverridestartat\\levelstartat5}\\ls2}")
+        << QByteArray("\\listid1002");
+    QTest::newRow("levels no paragraph uses kept")
+        << lists << QByteArray("{\\leveltext\\'04\\'00.\\'01.;}{\\levelnumbers\\'01\\'03;}") << QByteArray();
+    QTest::newRow("symbol bullet written in its font")
+        << lists << QByteArray("{\\leveltext\\'01\\u-3913?;}{\\levelnumbers;}\\f2\\fi-360\\li720")
+        << QByteArray("\\u8226?;}{\\levelnumbers;}\\f2");
+    QTest::newRow("table padding and widths kept")
+        << QByteArray("{\\rtf1\\trowd\\trpaddl108\\trpaddfl3\\trwWidth2000\\clpadl57\\clpadfl3\\cellx1000\\pard\\intbl a\\cell\\row}")
+        << QByteArray("\\trpaddl108\\trpaddfl3\\trwWidth2000\\clpadl57\\clpadfl3\\cellx1000") << QByteArray();
     QTest::newRow("flag off in a styled paragraph")
         << QByteArray("{\\rtf1{\\stylesheet{\\s1 Body;}}\\pard\\s1\\keepn A\\par\\pard\\s1 B\\par}")
         << QByteArray("\\keepn") << QByteArray("\\keepn0");
