@@ -573,7 +573,7 @@ int Parser::internParaProps(const ParaProps &p)
 
 int Parser::currentParaProps()
 {
-    ParaProps p = m_state.para.props;
+    ParaProps p = m_state.para.style >= 0 ? paragraphWithStyle(*this, m_state.para).props : m_state.para.props;
     p.shading = colour(m_state.para.shading);
     p.list = p.list >= 0 ? m_listByNumber.value(p.list, -1) : -1;
     if (p.list < 0)

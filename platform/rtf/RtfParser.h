@@ -86,6 +86,7 @@ struct ParaState {
     bool inTable = false;       // \intbl
     int depth = 0;              // \itap
     int pn = -1;                // into Parser::m_pnDefs: an old-style list
+    int style = -1;             // the style \s named, taken at the paragraph's end (stylesWord)
 };
 
 struct State {

@@ -147,7 +147,7 @@ private:
 };
 
 // What a style inherits: its parents' definitions, each completed by its own parent's.
-State inheritedState(Parser &p, int index)
+State inherited(Parser &p, int index)
 {
     State inherited;
     int parent = index;
@@ -169,6 +169,18 @@ State inheritedState(Parser &p, int index)
 
 } // namespace
 
+ParaState paragraphWithStyle(Parser &p, const ParaState &para)
+{
+    // A paragraph that states its properties states them all, as Word writes
+    // them: what it leaves out is the default, not its style's. One that
+    // states none takes from its style what the common readers show.
+    constexpr quint32 Layout = ~(ParaState::ExplicitList | ParaState::ExplicitTabs | ParaState::ExplicitOutline);
+    ParaState out = para;
+    if (!(para.explicitProps & Layout))
+        applyParagraphStyle(out, p.styleStates()[size_t(para.style)].para, inherited(p, para.style).para, para.style);
+    return out;
+}
+
 void stylesWord(Parser &p, int id, const Token &t)
 {
     State &state = p.state();
@@ -183,9 +195,9 @@ void stylesWord(Parser &p, int id, const Token &t)
         if (it == p.styleByNumber().constEnd())
             break;
         const State &own = p.styleStates()[size_t(*it)];
-        const State inherited = inheritedState(p, *it);
-        applyParagraphStyle(state.para, own.para, inherited.para, *it);
-        state.chars = charsFromStyle(own.chars, inherited.chars);
+        state.para.style = *it;
+        state.para.props.style = *it;
+        state.chars = charsFromStyle(own.chars, inherited(p, *it).chars);
         break;
     }
     case CharStyleRef: {

@@ -20,4 +20,8 @@ inline constexpr Keyword stylesKeywords[] = {
 
 void stylesWord(Parser &p, int id, const Token &t);
 
+struct ParaState;
+// A paragraph's properties with what it takes from the style it names.
+ParaState paragraphWithStyle(Parser &p, const ParaState &para);
+
 } // namespace rtf

@@ -574,6 +574,9 @@ void tst_RtfReader::families_data()
     QTest::newRow("styles based on each other")
         << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sbasedon2\\sb240 A;}{\\s2\\sbasedon1\\sa120 B;}}\\pard\\s2 x\\par}")
         << QStringLiteral("paragraph left sb=240 style=\"B\"");
+    QTest::newRow("restated paragraph takes nothing from its style")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s0\\sl276\\slmult1 Normal;}{\\s2\\sbasedon0\\qc\\keepn H;}}\\pard\\plain\\s2\\ql\\sb240 x\\par}")
+        << QStringLiteral("paragraph left sb=240 style=\"H\"\n");
     QTest::newRow("style restated")
         << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sb240\\b heading 1;}}\\pard\\plain\\s1\\sb240\\b x\\par}")
         << QStringLiteral("paragraph left sb=240 style=\"heading 1\"\n  run face=\"Times New Roman\" size=12 color=auto style=b text=\"x\"");
