@@ -368,6 +368,9 @@ void tst_RtfWriter::writtenForms_data()
     QTest::newRow("table padding and widths kept")
         << QByteArray("{\\rtf1\\trowd\\trpaddl108\\trpaddfl3\\trwWidth2000\\clpadl57\\clpadfl3\\cellx1000\\pard\\intbl a\\cell\\row}")
         << QByteArray("\\trpaddl108\\trpaddfl3\\trwWidth2000\\clpadl57\\clpadfl3\\cellx1000") << QByteArray();
+    QTest::newRow("compatibility settings kept")
+        << QByteArray("{\\rtf1\\htmautsp\\lytcalctblwd\\themelang2057\\pard x\\par}")
+        << QByteArray("\\htmautsp\\lytcalctblwd\\themelang2057") << QByteArray();
     QTest::newRow("flag off in a styled paragraph")
         << QByteArray("{\\rtf1{\\stylesheet{\\s1 Body;}}\\pard\\s1\\keepn A\\par\\pard\\s1 B\\par}")
         << QByteArray("\\keepn") << QByteArray("\\keepn0");
