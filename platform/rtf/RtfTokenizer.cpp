@@ -93,22 +93,29 @@ Token Tokenizer::readControl()
             t.symbol = '\n';
             return t;
         case '\'': {
-            // One or two hex digits; junk after the first stays in the stream.
-            int value = -1;
-            if (m_pos < m_size)
-                value = hexValue(static_cast<unsigned char>(m_data[m_pos]));
-            if (value < 0) {
+            // The two characters after it, as other readers take them: hex
+            // digits give the byte, a character that is none is consumed all
+            // the same (braces and backslashes stay: they are structure).
+            int value = 0;
+            int digits = 0;
+            bool junk = false;
+            for (int i = 0; i < 2 && m_pos < m_size; ++i) {
+                const unsigned char d = static_cast<unsigned char>(m_data[m_pos]);
+                if (d == '\\' || d == '{' || d == '}')
+                    break;
+                ++m_pos;
+                const int v = hexValue(d);
+                if (v < 0 || junk) {
+                    junk = true;
+                    continue;
+                }
+                value = value * 16 + v;
+                ++digits;
+            }
+            if (digits == 0) {
                 t.kind = Token::Symbol;
                 t.symbol = '\'';
                 return t;
-            }
-            ++m_pos;
-            if (m_pos < m_size) {
-                const int low = hexValue(static_cast<unsigned char>(m_data[m_pos]));
-                if (low >= 0) {
-                    value = value * 16 + low;
-                    ++m_pos;
-                }
             }
             t.kind = Token::Hex;
             t.hex = static_cast<std::uint8_t>(value);
