@@ -711,8 +711,9 @@ Paragraph Parser::finishParagraph(StoryBuilder &s, bool terminated)
     p.markStyle = currentCharStyle();
     p.terminated = terminated;
     p.pageBreak = std::exchange(s.pageBreakPending, false);
-    // A list label read as text is not text when the paragraph is in a list.
-    if (m_doc.paraProps[size_t(p.props)].list >= 0)
+    // A list label read as text is not text when the paragraph names a list,
+    // also one the file does not define: other readers show no label then.
+    if (m_state.para.props.list >= 0 || m_doc.paraProps[size_t(p.props)].list >= 0)
         std::erase_if(p.runs, [](const Run &r) { return r.field == LabelField; });
     for (Run &r : p.runs)
         if (r.field == LabelField)
