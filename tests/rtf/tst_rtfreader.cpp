@@ -344,7 +344,7 @@ void tst_RtfReader::destinations_data()
     QTest::newRow("object result kept")
         << QByteArray("{\\rtf1{\\object\\objemb{\\*\\objdata 0102}{\\objclass X}{\\result r}}}") << QString("r");
     QTest::newRow("picture is an object, its hex never leaks")
-        << QByteArray("{\\rtf1 a{\\pict\\wmetafile8 0102abcdef}b}") << QString("a\uFFFCb");
+        << QByteArray("{\\rtf1 a{\\pict\\pngblip 0102abcdef}b}") << QString("a\uFFFCb");
     QTest::newRow("unknown ignorable group")
         << QByteArray("{\\rtf1 a{\\*\\unknown text{\\b nested}\\par}b}") << QString("ab");
     QTest::newRow("headers kept apart, a footnote is its marker")
@@ -663,12 +663,20 @@ void tst_RtfReader::families_data()
     QTest::newRow("picture png")
         << QByteArray("{\\rtf1{\\pict\\pngblip\\picw1\\pich1\\picwgoal300\\pichgoal150 89504e470d0a1a0a0000000d4948445200000001000000010802000000907753de0000000c49444154789c63f8cfc0000003010100c9fe92ef0000000049454e44ae426082}\\par}")
         << QStringLiteral("picture kind=0 bytes=69 md5=ee76702403cd size=20x10");
+    // The smallest metafiles: a standard header and an end record, an EMF header.
+    const QByteArray wmf = "010009000003150000000000030000000000030000000000";
+    const QByteArray emf = "0100000058000000000000000000000001000000010000000000000000000000640000006400000020454d460000010058000000010000000100000000000000000000000000000001000000010000000100000001000000";
     QTest::newRow("picture wmf")
-        << QByteArray("{\\rtf1{\\pict\\wmetafile8\\picw2000\\pich1000 0102}\\par}")
-        << QStringLiteral("picture kind=3 bytes=2 md5=0cb988d042a7 size=76x38");
+        << QByteArray("{\\rtf1{\\pict\\wmetafile8\\picw2000\\pich1000 " + wmf + "}\\par}")
+        << QStringLiteral("picture kind=3 bytes=24 md5=25fa159da215 size=76x38");
     QTest::newRow("shppict pair")
-        << QByteArray("{\\rtf1{\\*\\shppict{\\pict\\emfblip 0102}}{\\nonshppict{\\pict\\wmetafile8 0304}}\\par}")
-        << QStringLiteral("picture kind=2 bytes=2 md5=0cb988d042a7 size=32x32 params=0,0,0,0,0,100,100,0,0,0,0,0,0,0 twin=3:2");
+        << QByteArray("{\\rtf1{\\*\\shppict{\\pict\\emfblip " + emf + "}}{\\nonshppict{\\pict\\wmetafile8 " + wmf + "}}\\par}")
+        << QStringLiteral("picture kind=2 bytes=88 md5=8eb1786f3dac size=32x32 params=0,0,0,0,0,100,100,0,0,0,0,0,0,0 twin=3:24");
+    // Metafiles without a header: no reader shows them, LibreOffice refuses
+    // a document that holds one; a stand-in shows in their place.
+    QTest::newRow("metafiles without a header")
+        << QByteArray("{\\rtf1 a{\\pict\\wmetafile8 0102}b{\\*\\shppict{\\pict\\emfblip 0102}}{\\nonshppict{\\pict\\wmetafile8 " + wmf + "}}\\par}")
+        << QStringLiteral("text=\"ab\"\n  picture kind=3 bytes=24 md5=25fa159da215 size=32x32 params=8,0,0,0,0,100,100,0,0,0,0,0,0,0\n");
     QTest::newRow("footnote")
         << QByteArray("{\\rtf1 a{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} note text}b\\par}")
         << QStringLiteral("text=\"a\"\n  note footnote auto\n    paragraph left\n      run face=\"Times New Roman\" size=12 color=auto style=- text=\" note text\"\n  run");
