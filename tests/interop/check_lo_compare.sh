@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # lo_compare.py against known answers: two corpus files compared with
-# themselves keep every feature; compared with their bare text (one paragraph
-# left out) they keep the rest of the text and lose their lists, notes,
-# bookmarks and hidden text, each named. Skips without LibreOffice.
+# themselves keep every feature and add none; compared with their bare text
+# (one paragraph left out) they keep the rest of the text and lose their
+# lists, notes, bookmarks and hidden text, each named; a copy with a page
+# break, keep-with-next and a bold word put in reports exactly those three
+# additions, and a list of known additions excuses them one by one. Skips
+# without LibreOffice.
 set -u
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 command -v soffice >/dev/null 2>&1 || { echo "SKIP: LibreOffice is not installed"; exit 77; }
@@ -48,7 +51,13 @@ for name, skip in (("word-lists", None), ("word-notes", 4)):
         out.writelines("\\pard %s\\par\n" % rtf(t) for i, t in enumerate(paras) if i != skip)
         out.write("}")
 EOF
-lo word-lists-bare.rtf word-notes-bare.rtf || fail "LibreOffice conversion"
+# The lists with a page break before "Pears", "Plums" kept with the next
+# paragraph and "ground" made bold.
+sed -e '/ Pears\\par }$/s/\\ltrpar\\ql /\\ltrpar\\ql \\pagebb /' \
+    -e '/ Plums\\par }$/s/\\ltrpar\\ql /\\ltrpar\\ql \\keepn /' \
+    -e 's/ Prepare the ground\\par }/ Prepare the {\\b ground}\\par }/' word-lists.rtf >word-lists-added.rtf
+[ "$(grep -c '\\pagebb \|\\keepn \|\\b ground' word-lists-added.rtf)" = 3 ] || fail "the additions were not put in"
+lo word-lists-bare.rtf word-notes-bare.rtf word-lists-added.rtf || fail "LibreOffice conversion"
 
 for name in word-lists word-notes; do
     out=$(compare $name.fodt $name.fodt) || fail "$name against itself lost: $out"
@@ -70,5 +79,17 @@ expect "$out" 'text: paragraph 5 "Jump mark in the middle.": text lost or change
     'bookmarks: paragraph 1 "The claim needs a source. A se…": bookmark "intro" lost' \
     'hidden: paragraph 6 "Visible words together.": hidden text "and hidden words" → ""'
 [ "$(compare --summary --families text,bookmarks word-notes.fodt word-notes-bare.fodt)" = \
-  "$(printf 'text       5/6\nbookmarks  0/2')" ] || fail "summary counts"
-echo "PASS: lo_compare keeps what survives and names what is lost"
+  "$(printf 'text       5/6 +0\nbookmarks  0/2 +0')" ] || fail "summary counts"
+
+out=$(compare word-lists.fodt word-lists-added.fodt) && fail "additions passed"
+[ "$out" = '+para: paragraph 3 "Pears": break before page
++para: paragraph 6 "Plums": keep with next on
++chars: paragraph 8 "Prepare the ground": bold on "ground"' ] || fail "additions:"$'\n'"$out"
+[ "$(compare --summary --families para,chars,lists word-lists.fodt word-lists-added.fodt)" = \
+  "$(printf 'para       124/124 +2\nlists      20/20 +0\nchars      2/2 +1')" ] || fail "summary counts of additions"
+printf '# known\nword-lists\t+para: paragraph 3 "Pears": break\treason\nword-lists\t+para: paragraph 6\treason\n' >known
+compare --known-added known word-lists.fodt word-lists-added.fodt >/dev/null && fail "a third addition passed"
+printf 'word-lists\t+chars: paragraph 8\treason\nother\t+para\n' >>known
+out=$(compare --known-added known word-lists.fodt word-lists-added.fodt) || fail "listed additions failed: $out"
+expect "$out" '+para: paragraph 3 "Pears": break before page (listed)'
+echo "PASS: lo_compare keeps what survives, names what is lost and what is added"

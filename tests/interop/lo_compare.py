@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""What of a document survives our open and save, as LibreOffice sees it.
+"""What of a document survives our open and save, and what it gains, as
+LibreOffice sees it.
 
     lo_compare.py ORIGINAL OURS [--families f1,f2,...] [--summary]
+                  [--known-lost FILE] [--known-added FILE] [--name NAME]
 
 ORIGINAL and OURS are RTF files; both are converted to flat ODT in one
 LibreOffice call and read feature by feature. Every feature the original has
@@ -9,12 +11,22 @@ and ours lacks or changes is listed, grouped by family:
 
     lists: paragraph 3 "Second item": not in a list (was decimal level 0)
 
---summary prints "family kept/total" per family instead. ORIGINAL and OURS may
-also be flat ODT files (.fodt) converted beforehand from RTF files that lay in
-one folder (links to local files are compared as absolute paths).
+Then everything ours has where the original has none, in the same families
+and marked with "+":
 
-Exit status: 0 when every checked feature of the original survives, 1 when
-one is lost, 2 on a usage or conversion error, 77 when LibreOffice is missing.
+    +para: paragraph 4 "Apples": keep with next on
+
+--summary prints "family kept/total +added" per family instead. ORIGINAL and
+OURS may also be flat ODT files (.fodt) converted beforehand from RTF files
+that lay in one folder (links to local files are compared as absolute paths).
+
+--known-lost and --known-added name files of losses and additions that do not
+fail the check (LibreOffice's own misreadings, additions with a reason); they
+are still shown, marked "(listed)".
+
+Exit status: 0 when every checked feature of the original survives and
+nothing is added, 1 when one is lost or added, 2 on a usage or conversion
+error, 77 when LibreOffice is missing.
 """
 import argparse
 import base64
@@ -812,6 +824,7 @@ class Match:
         self.orig, self.ours = orig, ours
         self.found = {}             # original index -> (ours index, {orig char -> ours char})
         self.joined = set()         # original indices that share an ours paragraph with the one before
+        self.spans = {}             # original index -> (start, end) of its match in ours' characters
         ours_text = ["".join(c[0] for c in p.compact) for p in ours.paras]
         k, pos = 0, 0
         for para in orig.paras:
@@ -837,6 +850,7 @@ class Match:
                 for offset in range(m.end(g) - m.start(g)):
                     mapping[orig_start + offset] = m.start(g) + offset
             self.found[para.index] = (cand, mapping)
+            self.spans[para.index] = (m.start(), m.end())
             if cand == k and pos > 0:
                 self.joined.add(para.index)
             k, pos = cand, m.end()
@@ -877,11 +891,17 @@ class Match:
 # ---------------------------------------------------------------- the checks
 
 class Report:
-    def __init__(self, families):
+    """Losses and additions per family. An entry whose line holds a text
+    listed for this file (known misreadings, known additions) is shown but
+    does not fail the check."""
+
+    def __init__(self, families, known_lost=(), known_added=()):
         self.families = families
         self.kept = collections.Counter()
         self.total = collections.Counter()
         self.lost = collections.defaultdict(list)
+        self.added = collections.defaultdict(list)
+        self.known = {"lost": list(known_lost), "added": list(known_added)}
 
     def check(self, family, ok, where, what):
         if family not in self.families:
@@ -896,34 +916,57 @@ class Report:
         for _ in range(count):
             self.check(family, False, where, what)
 
+    def add(self, family, where, what):
+        """Something ours has where the original has none."""
+        if family in self.families:
+            self.added[family].append((where, what))
+
+    @staticmethod
+    def line(family, where, what, added=False):
+        return "%s%s: %s%s" % ("+" if added else "", family, where + ": " if where else "", what)
+
+    def listed(self, kind, family, where, what):
+        text = self.line(family, where, what, kind == "added")
+        return any(k in text for k in self.known[kind])
+
     def failed(self):
-        return any(self.lost.values())
+        return any(not self.listed(kind, family, where, what)
+                   for kind, table in (("lost", self.lost), ("added", self.added))
+                   for family, entries in table.items() for where, what in entries)
 
     def print_lost(self, out):
-        """In order; a loss repeated in more than three paragraphs on one line."""
-        for family in FAMILIES:
-            entries = self.lost.get(family, [])
-            by_what = collections.defaultdict(list)
-            for where, what in entries:
-                by_what[what].append(where)
-            printed = set()
-            for where, what in entries:
-                wheres = by_what[what]
-                if len(wheres) > 3 and all(w and w.startswith("paragraph ") for w in wheres):
-                    if what not in printed:
-                        numbers = [w.split()[1] for w in wheres]
-                        shown = ", ".join(numbers[:10]) + (", …" if len(numbers) > 10 else "")
-                        out.write("%s: %s in %d paragraphs (%s)\n" % (family, what, len(wheres), shown))
-                elif (where, what) not in printed:
-                    n = wheres.count(where)
-                    out.write("%s: %s%s%s\n" % (family, where + ": " if where else "", what,
-                                                 " (%d features)" % n if n > 1 else ""))
-                printed.update((what, (where, what)))
+        """Losses, then additions ("+family: ..."), in order; one repeated in more
+        than three paragraphs on one line; listed ones marked."""
+        for kind, table in (("lost", self.lost), ("added", self.added)):
+            for family in FAMILIES:
+                self.print_entries(out, kind, family, table.get(family, []))
+
+    def print_entries(self, out, kind, family, entries):
+        by_what = collections.defaultdict(list)
+        for where, what in entries:
+            by_what[what].append(where)
+        printed = set()
+        for where, what in entries:
+            mark = " (listed)" if self.listed(kind, family, where, what) else ""
+            wheres = by_what[what]
+            if len(wheres) > 3 and all(w and w.startswith("paragraph ") for w in wheres):
+                if what not in printed:
+                    numbers = [w.split()[1] for w in wheres]
+                    shown = ", ".join(numbers[:10]) + (", …" if len(numbers) > 10 else "")
+                    out.write("%s in %d paragraphs (%s)%s\n" % (
+                        self.line(family, None, what, kind == "added"), len(wheres), shown, mark))
+            elif (where, what) not in printed:
+                n = wheres.count(where)
+                out.write("%s%s%s\n" % (self.line(family, where, what, kind == "added"),
+                                         " (%d features)" % n if n > 1 else "", mark))
+            printed.update((what, (where, what)))
 
     def print_summary(self, out):
+        """family kept/total +added"""
         for family in FAMILIES:
             if family in self.families:
-                out.write("%-10s %d/%d\n" % (family, self.kept[family], self.total[family]))
+                out.write("%-10s %d/%d +%d\n" % (family, self.kept[family], self.total[family],
+                                                 len(self.added[family])))
 
 
 def compare(orig, ours, report):
@@ -1033,6 +1076,7 @@ def compare(orig, ours, report):
         got = ours.meta.get(name)
         report.check("meta", got == value, None, '%s "%s" → "%s"' % (name, value, got or ""))
     check_body_chars(orig, ours, report)
+    check_additions(orig, ours, match, orig_feats, ours_feats, report)
 
 
 def same_table(a, b):
@@ -1113,18 +1157,31 @@ def check_body_chars(orig, ours, report):
                          "body text %s %s → %s" % (name, show(want[name]), show(got[name])))
 
 
-def check_tables(orig, ours, report):
-    """Tables paired in order, by depth and first cell text; then size, cells, merges and looks."""
+def pair_tables(orig, ours):
+    """Tables paired in order, by depth and first cell text: (original, ours or None)."""
     unused = list(ours.tables)
+    pairs = []
     for table in orig.tables:
-        where = "table %d (%s)" % (table.index + 1, table.first_text()[:24] or "empty")
         candidates = [t for t in unused if t.depth == table.depth]
         other = next((t for t in candidates if t.first_text() == table.first_text()),
                      candidates[0] if candidates else None)
+        if other is not None:
+            unused.remove(other)
+        pairs.append((table, other))
+    return pairs
+
+
+def table_label(table):
+    return "table %d (%s)" % (table.index + 1, table.first_text()[:24] or "empty")
+
+
+def check_tables(orig, ours, report):
+    """Size, cells, merges and looks of each table."""
+    for table, other in pair_tables(orig, ours):
+        where = table_label(table)
         if other is None:
             report.lose_all("tables", where, "table lost", len(table_features(table, table)))
             continue
-        unused.remove(other)
         for label, want, got in table_features(table, other):
             report.check("tables", got is not None and same(want, got), where,
                          "%s %s → %s" % (label, show(want), show(got)))
@@ -1218,6 +1275,127 @@ def check_headers(orig, ours, report):
             have[f] -= 1
 
 
+# ---------------------------------------------------------------- what ours adds
+
+CHAR_EFFECTS = ("bold", "italic", "underline", "strike", "position", "background", "caps", "colour", "hidden")
+
+
+def check_additions(orig, ours, match, orig_feats, ours_feats, report):
+    """Every feature ours has where the original has none."""
+    held = collections.defaultdict(list)        # ours index -> the original paragraphs found in it
+    for i, (k, _) in sorted(match.found.items()):
+        held[k].append(orig.paras[i])
+    for k, para in enumerate(ours.paras):
+        where = para.label()
+        origs = held.get(k, [])
+        if not origs:
+            report.add("text", where, "paragraph added" if para.visible() else "empty paragraph added")
+        first_feats = orig_feats[origs[0].index] if origs else {}
+        for name, value in ours_feats[k].items():
+            if name not in first_feats:
+                report.add("para", where, "%s %s" % (name, show(value)))
+        if para.list and not any(o.list for o in origs):
+            report.add("lists", where, "in a list (%s)" % describe_list(para.list))
+        for href, text in para.links:
+            if not any((href, text) in o.links for o in origs):
+                report.add("links", where, 'link "%s" to %s' % (text, href))
+        fields = collections.Counter(para.fields)
+        for o in origs:
+            fields.subtract(o.fields)
+        for kind, n in sorted(fields.items()):
+            for _ in range(n):
+                report.add("fields", where, "%s field" % kind)
+        if origs:
+            added_text(para, origs, match, report, where)
+            added_chars(para, origs, match, report, where)
+
+    kinds = lambda doc: {describe_list(p.list).rsplit(" level", 1)[0].split(" ")[0]
+                         for p in doc.paras if p.list}
+    for kind in sorted(kinds(ours) - kinds(orig)):
+        report.add("lists", None, "list kind %s, which the original does not use" % kind)
+    for kind in sorted(ours.indexes):
+        for _ in range(ours.indexes[kind] - orig.indexes[kind]):
+            report.add("fields", None, "%s added" % kind)
+
+    paired = {id(other): table for table, other in pair_tables(orig, ours) if other is not None}
+    for other in ours.tables:
+        table = paired.get(id(other))
+        if table is None:
+            report.add("tables", table_label(other), "table added")
+            continue
+        where = table_label(table)
+        for pos, cell in sorted(other.cells.items()):
+            mine = table.cells.get(pos, {"span": (1, 1), "shading": None, "valign": None})
+            for name, what in (("span", "span (columns, rows)"), ("shading", "shading"),
+                               ("valign", "vertical alignment")):
+                if cell[name] and cell[name] != (1, 1) and not (mine[name] and mine[name] != (1, 1)):
+                    report.add("tables", where, "cell %d,%d %s %s" % (pos[0] + 1, pos[1] + 1, what,
+                                                                     show(cell[name])))
+        if any(c["border"] for c in other.cells.values()) and not any(c["border"] for c in table.cells.values()):
+            report.add("tables", where, "borders")
+        if other.header_rows and not table.header_rows:
+            report.add("tables", where, "header rows %d" % other.header_rows)
+
+    for i in range(len(orig.pictures), len(ours.pictures)):
+        report.add("pictures", "picture %d" % (i + 1), "picture added")
+
+    notes = collections.Counter(n for p in ours.paras for n in p.notes)
+    notes.subtract(n for p in orig.paras for n in p.notes)
+    for p in ours.paras:
+        for note in p.notes:
+            if notes[note] > 0:
+                notes[note] -= 1
+                report.add("notes", p.label(), '%s "%s"' % (note[0], squash(note[2])[:40]))
+
+    for kind, paras in ours.headers.items():
+        text = " / ".join(squash(p.text) for p in paras if squash(p.text))
+        fields = collections.Counter(f for p in paras for f in p.fields)
+        mine = orig.headers.get(kind)
+        if mine is None or not (any(squash(p.text) for p in mine) or any(p.fields for p in mine)):
+            if text or fields:
+                report.add("headers", kind, 'added: "%s"' % text)
+            continue
+        fields.subtract(f for p in mine for f in p.fields)
+        for f, n in sorted(fields.items()):
+            for _ in range(n):
+                report.add("headers", kind, "%s field" % f)
+
+
+def added_text(para, origs, match, report, where):
+    """Characters of ours that no original character lands on, and white space
+    put in front of the first."""
+    covered = set()
+    for o in origs:
+        start, end = match.spans.get(o.index, (0, 0))
+        covered.update(range(start, end))
+    extra = "".join(c if j not in covered and kind == "text" else " "
+                    for j, (c, _, kind, _) in enumerate(para.compact))
+    for words in re.findall(r"\S+(?: +\S+)*", extra):
+        report.add("text", where, 'text "%s" added' % squash(words)[:40])
+    first = origs[0]
+    if match.spans.get(first.index, (None,))[0] == 0:
+        lead = lambda p: len(p.text) - len(p.text.lstrip(" \t"))
+        if lead(para) > lead(first):
+            report.add("text", where, "%d spaces added in front" % (lead(para) - lead(first)))
+
+
+def added_chars(para, origs, match, report, where):
+    """Character effects on text that the original shows without them, one entry
+    per effect and paragraph."""
+    found = collections.OrderedDict()
+    for o in origs:
+        for i, j in sorted(match.found[o.index][1].items()):
+            if j >= len(para.compact) or o.compact[i][2] != "text":
+                continue
+            mine, theirs = dict(o.compact[i][1]), dict(para.compact[j][1])
+            for name in CHAR_EFFECTS:
+                if mine[name] in (None, False) and theirs[name] not in (None, False):
+                    found.setdefault((name, theirs[name]), []).append(o.compact[i][0])
+    for (name, value), chars in found.items():
+        shown = "" if value is True else " " + show(value)
+        report.add("chars", where, '%s%s on "%s"' % (name, shown, "".join(chars)[:24]))
+
+
 # ---------------------------------------------------------------- running
 
 def convert(files, outdir):
@@ -1243,13 +1421,34 @@ def load(path):
         return None
 
 
+def known(path, name):
+    """The texts listed for one file: lines "name<TAB>text[<TAB>reason]", # for comments."""
+    if not path:
+        return []
+    out = []
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            if line.startswith("#") or "\t" not in line:
+                continue
+            fields = line.rstrip("\n").split("\t")
+            if fields[0] == name and fields[1]:
+                out.append(fields[1])
+    return out
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("original")
     parser.add_argument("ours")
     parser.add_argument("--families", default=",".join(FAMILIES),
                         help="comma-separated families to check (default: all)")
-    parser.add_argument("--summary", action="store_true", help='print "family kept/total" per family')
+    parser.add_argument("--summary", action="store_true", help='print "family kept/total +added" per family')
+    parser.add_argument("--known-lost", metavar="FILE",
+                        help="losses that do not fail the check: name<TAB>text of the line")
+    parser.add_argument("--known-added", metavar="FILE",
+                        help="additions that do not fail the check: name<TAB>text of the line<TAB>reason")
+    parser.add_argument("--name", help="this file's name in those lists (default: ORIGINAL's, "
+                                       "without .orig and the extension)")
     args = parser.parse_args(argv)
     families = [f for f in args.families.split(",") if f]
     unknown = [f for f in families if f not in FAMILIES]
@@ -1276,7 +1475,8 @@ def main(argv):
         if ours is None:
             print("LibreOffice could not read ours: every feature is lost")
             return 1
-        report = Report(families)
+        name = args.name or re.sub(r"(\.orig)?\.(rtf|fodt)$", "", os.path.basename(args.original))
+        report = Report(families, known(args.known_lost, name), known(args.known_added, name))
         compare(orig, ours, report)
         if args.summary:
             report.print_summary(sys.stdout)
