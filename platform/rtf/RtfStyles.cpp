@@ -146,6 +146,12 @@ private:
     bool m_skipEntry = false;
 };
 
+// Spacing, indents and line spacing of the default paragraph style (\s0)
+// are its own: the styles based on it do not take them, as the common
+// readers show them.
+constexpr quint32 OwnToDefaultStyle = ParaState::ExplicitLeft | ParaState::ExplicitRight | ParaState::ExplicitFirst
+                                      | ParaState::ExplicitBefore | ParaState::ExplicitAfter | ParaState::ExplicitLine;
+
 // What a style inherits: its parents' definitions, each completed by its own parent's.
 State inherited(Parser &p, int index)
 {
@@ -161,7 +167,10 @@ State inherited(Parser &p, int index)
             break;
         parent = *it;
         const State &up = p.styleStates()[size_t(parent)];
-        inheritParagraphStyle(inherited.para, up.para);
+        ParaState shared = up.para;
+        if (p.doc().styles[size_t(parent)].kind == StyleDef::Paragraph && p.doc().styles[size_t(parent)].number == 0)
+            shared.explicitProps &= ~OwnToDefaultStyle;
+        inheritParagraphStyle(inherited.para, shared);
         inherited.chars = inheritChars(up.chars, inherited.chars);
     }
     return inherited;
@@ -171,13 +180,10 @@ State inherited(Parser &p, int index)
 
 ParaState paragraphWithStyle(Parser &p, const ParaState &para)
 {
-    // A paragraph that states its properties states them all, as Word writes
-    // them: what it leaves out is the default, not its style's. One that
-    // states none takes from its style what the common readers show.
-    constexpr quint32 Layout = ~(ParaState::ExplicitList | ParaState::ExplicitTabs | ParaState::ExplicitOutline);
+    // What a paragraph states wins; the rest comes from its style as the
+    // common readers take it.
     ParaState out = para;
-    if (!(para.explicitProps & Layout))
-        applyParagraphStyle(out, p.styleStates()[size_t(para.style)].para, inherited(p, para.style).para, para.style);
+    applyParagraphStyle(out, p.styleStates()[size_t(para.style)].para, inherited(p, para.style).para, para.style);
     return out;
 }
 
@@ -197,7 +203,9 @@ void stylesWord(Parser &p, int id, const Token &t)
         const State &own = p.styleStates()[size_t(*it)];
         state.para.style = *it;
         state.para.props.style = *it;
-        state.chars = charsFromStyle(own.chars, inherited(p, *it).chars);
+        // Character formatting the text carries across the paragraph mark stays over the style's.
+        state.chars = mergeChars(state.chars, charsFromStyle(own.chars, inherited(p, *it).chars),
+                                 [](const auto &mine, const auto &) { return mine; });
         break;
     }
     case CharStyleRef: {

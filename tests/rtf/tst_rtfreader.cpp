@@ -577,9 +577,12 @@ void tst_RtfReader::families_data()
     QTest::newRow("styles based on each other")
         << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sbasedon2\\sb240 A;}{\\s2\\sbasedon1\\sa120 B;}}\\pard\\s2 x\\par}")
         << QStringLiteral("paragraph left sb=240 style=\"B\"");
-    QTest::newRow("restated paragraph takes nothing from its style")
-        << QByteArray("{\\rtf1{\\stylesheet{\\s0\\sl276\\slmult1 Normal;}{\\s2\\sbasedon0\\qc\\keepn H;}}\\pard\\plain\\s2\\ql\\sb240 x\\par}")
-        << QStringLiteral("paragraph left sb=240 style=\"H\"\n");
+    QTest::newRow("spacing of the default style stays its own")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s0\\sl276\\slmult1\\sa200\\widctlpar\\fs22 Normal;}{\\s2\\sbasedon0\\keepn H;}}\\pard\\plain\\s2\\ql\\sb240 x\\par}")
+        << QStringLiteral("paragraph left sb=240 keepnext widow style=\"H\"\n  run face=\"Times New Roman\" size=11 ");
+    QTest::newRow("formatting carried over a paragraph mark stays")
+        << QByteArray("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}{\\stylesheet{\\s1\\i Q;}{\\s2\\sbasedon1 R;}}\\pard\\plain\\s2\\cf1 a\\par\\pard\\s2 b\\par}")
+        << QStringLiteral("paragraph left style=\"R\"\n  run face=\"Times New Roman\" size=12 color=#ff0000 style=i text=\"b\"");
     QTest::newRow("style restated")
         << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sb240\\b heading 1;}}\\pard\\plain\\s1\\sb240\\b x\\par}")
         << QStringLiteral("paragraph left sb=240 style=\"heading 1\"\n  run face=\"Times New Roman\" size=12 color=auto style=b text=\"x\"");
