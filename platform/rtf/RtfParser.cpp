@@ -110,15 +110,25 @@ Document Parser::run()
                 groupEnd();
             break;
         case Token::GroupStart:
+            m_leadingBlank = {};
             groupStart();
             break;
         case Token::GroupEnd:
+            flushLeadingBlank();
             groupEnd();
             break;
         case Token::Text:
+            // Blanks between the groups of a file's head lay the file out
+            // and are no text: held until text follows, dropped where a group starts.
+            if (m_skip == 0 && !dest && atDocumentStart() && isBlank(t.bytes)) {
+                m_leadingBlank = t.bytes;
+                break;
+            }
+            flushLeadingBlank();
             textBytes(t.bytes);
             break;
         case Token::Hex:
+            flushLeadingBlank();
             if (m_skip > 0) {
                 --m_skip;
                 break;
@@ -179,6 +189,8 @@ Document Parser::run()
                 word.hasParam = false;
                 word.param = 0;
             }
+            if (k && (k->family == Family::Special || k->family == Family::Break || (k->family == Family::Doc && k->id == DocU)))
+                flushLeadingBlank();
             if (dest && dest->word(*this, k, word))
                 break;
             if (!k)
@@ -200,6 +212,24 @@ Document Parser::run()
     if (!main.paragraph.runs.empty())
         m_doc.body.blocks.push_back(Block {finishParagraph(main, false), nullptr});
     return std::move(m_doc);
+}
+
+bool Parser::atDocumentStart()
+{
+    return m_depth <= 2 && inMainStory() && m_doc.body.blocks.empty() && story().paragraph.runs.empty();
+}
+
+bool Parser::isBlank(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+void Parser::flushLeadingBlank()
+{
+    const QByteArrayView blank = std::exchange(m_leadingBlank, {});
+    // Not into a table the blank came before (\fonttbl after "{ ").
+    if (!blank.isEmpty() && (!m_state.dest || m_state.dest->isBody()))
+        textBytes(blank);
 }
 
 QByteArrayView Parser::groupBytesSoFar() const

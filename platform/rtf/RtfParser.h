@@ -216,6 +216,9 @@ private:
     void symbol(char c);
     void unicode(int value);
     void dispatch(const Keyword *k, const Token &t);
+    bool atDocumentStart();
+    static bool isBlank(QByteArrayView bytes);
+    void flushLeadingBlank();
 
     int targetCodePage();
     void appendBytes(QByteArrayView bytes);
@@ -236,6 +239,7 @@ private:
 
     QByteArrayView m_data;
     Tokenizer m_tokenizer;
+    QByteArrayView m_leadingBlank;      // blanks in the file's head, text only if text follows
     Document m_doc;
 
     State m_state;

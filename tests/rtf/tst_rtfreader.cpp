@@ -72,6 +72,9 @@ void tst_RtfReader::tokenizer_data()
     QTest::newRow("hex cut by a brace") << QByteArray("{\\rtf1 a{\\'9}b}") << QString("a\tb");
     QTest::newRow("malformed hex as a unicode fallback") << QByteArray("{\\rtf1 x\\u345\\'3?x}") << QString("x\u0159x");
     QTest::newRow("escaped braces and backslash") << QByteArray("{\\rtf1 \\{\\}\\\\}") << QString("{}\\");
+    QTest::newRow("blanks between the head's groups are no text")
+        << QByteArray("{\\rtf1\\ansi\n    { \\fonttbl {\\f0 Times;} }\n    {\\colortbl;}\n    {\\b Hello} x}") << QString("Hello x");
+    QTest::newRow("a lone space is text") << QByteArray("{\\rtf1\\pard  }") << QString(" ");
     QTest::newRow("CR and LF dropped") << QByteArray("{\\rtf1 a\r\nb\nc}") << QString("abc");
     QTest::newRow("literal tab") << QByteArray("{\\rtf1 a\tb}") << QString("a\tb");
     QTest::newRow("NUL and C0 dropped") << QByteArray("{\\rtf1 a\0b\x01" "c}", 12) << QString("abc");
