@@ -131,13 +131,8 @@ void printDocument(const QTextDocument &doc, QPrinter *printer)
     const rtf::SectionRef section = doc.property(rtf::FirstSectionKey).value<rtf::SectionRef>();
     Page page;
     const bool ownPage = documentPage(doc, page);
-    if (!ownPage && section.headers.isEmpty()) {
-        std::unique_ptr<QTextDocument> clone(doc.clone());
-        clone->setUndoRedoEnabled(false);
-        scaleIndents(*clone, printer->logicalDpiX() / 96.0);
-        clone->print(printer);
-        return;
-    }
+    // A document without a page of its own takes the printer's paper with
+    // the margins RTF gives by default, and no page numbers it does not hold.
     if (ownPage)
         printer->setPageLayout(QPageLayout(QPageSize(page.paper, QPageSize::Point), QPageLayout::Portrait,
                                            QMarginsF(), QPageLayout::Point));

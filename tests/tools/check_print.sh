@@ -32,4 +32,9 @@ for text in Item Price 12.50 'Sub point in letters'; do
     pdftotext "$WORK/showcase.pdf" - | grep -q -- "$text" || fail "the printed showcase lacks $text"
 done
 [ "$(pdfimages -list "$WORK/showcase.pdf" | tail -n +3 | wc -l)" -ge 1 ] || fail "the printed showcase has no picture"
+# A document that keeps no page and no footer prints no page number of its own.
+printf '{\\rtf1 Only a line of text.\\par}' > "$WORK/plain.rtf"
+"$TOOL" pdf "$WORK/plain.rtf" "$WORK/plain.pdf" || fail "printing a plain document"
+[ "$(pdftotext "$WORK/plain.pdf" - | tr -s ' \n\f' ' ' | sed 's/^ //; s/ $//')" = "Only a line of text." ] \
+    || fail "the plain document prints more than its text: $(pdftotext "$WORK/plain.pdf" -)"
 echo "PASS"
