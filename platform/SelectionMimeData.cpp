@@ -7,7 +7,7 @@
 #include <QTextDocument>
 
 SelectionMimeData::SelectionMimeData(const QTextDocumentFragment &fragment, const QTextDocument &source)
-    : m_fragment(fragment), m_font(source.defaultFont()), m_styles(source.property(rtf::StylesKey))
+    : m_fragment(fragment), m_font(source.defaultFont()), m_keys(rtf::fragmentKeys(source))
 {
 }
 
@@ -21,7 +21,7 @@ QVariant SelectionMimeData::retrieveData(const QString &mimeType, QMetaType type
     if (m_markup.isNull()) {
         QTextDocument part;
         part.setDefaultFont(m_font);
-        part.setProperty(rtf::StylesKey, m_styles);
+        rtf::setFragmentKeys(part, m_keys);
         QTextCursor cursor(&part);
         cursor.insertFragment(m_fragment);
         cursor.select(QTextCursor::Document);

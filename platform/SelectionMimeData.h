@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QMimeData>
 #include <QTextDocumentFragment>
-#include <QVariant>
+#include <QVariantMap>
 
 class QTextDocument;
 
@@ -24,6 +24,6 @@ protected:
 private:
     QTextDocumentFragment m_fragment;
     QFont m_font;
-    QVariant m_styles;
+    QVariantMap m_keys;     // what the source keeps as a whole
     mutable QByteArray m_markup;
 };

@@ -274,6 +274,7 @@ void Builder::joinList(QTextCursor &cursor, int props)
 void Builder::keepDocumentData(bool merge)
 {
     buildStyles(*this, merge);
+    buildFonts(*this, merge);
     if (merge)
         return;
     buildDocumentInfo(*this);

@@ -75,6 +75,7 @@ QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table);
 QTextCharFormat buildPicture(Builder &b, const Picture &picture, QTextCharFormat format);
 QTextCharFormat buildNote(Builder &b, const Note &note, QTextCharFormat format);
 void buildStyles(Builder &b, bool merge);
+void buildFonts(Builder &b, bool merge);
 void buildDocumentInfo(Builder &b);
 SectionRef buildSection(Builder &b, const Section &section, int number);
 

@@ -12,6 +12,7 @@ enum DocId { DocVersion, DocAnsi, DocMac, DocPc, DocPca, DocAnsiCpg, DocDeff, Do
 enum FontsId {
     FontTable, ColourTable, FontNumber, FontCharset, FontCodePage, Red, Green, Blue,
     FontFamilyNil, FontRoman, FontSwiss, FontModern, FontScript, FontDecor, FontTech, FontBidi, FontPitch,
+    FontPanose, FontAlternative,
 };
 
 inline constexpr Keyword docKeywords[] = {
@@ -38,6 +39,8 @@ inline constexpr Keyword fontsKeywords[] = {
     {"fscript", Family::Fonts, FontScript, Kind::Flag}, {"fdecor", Family::Fonts, FontDecor, Kind::Flag},
     {"ftech", Family::Fonts, FontTech, Kind::Flag}, {"fbidi", Family::Fonts, FontBidi, Kind::Flag},
     {"fprq", Family::Fonts, FontPitch, Kind::Value},
+    {"panose", Family::Fonts, FontPanose, Kind::Destination},
+    {"falt", Family::Fonts, FontAlternative, Kind::Destination},
 };
 
 void docWord(Parser &p, int id, const Token &t);

@@ -31,6 +31,17 @@ struct Colour {
     friend bool operator==(const Colour &, const Colour &) = default;
 };
 
+// What the font table says of a face besides its name, for readers that
+// lack the face and pick another of its kind.
+struct FontDef {
+    int family = -1;            // 0 \fnil, 1 \froman, 2 \fswiss, 3 \fmodern, 4 \fscript, 5 \fdecor, 6 \ftech, 7 \fbidi; -1 none given
+    int pitch = -1;             // \fprq: 0 default, 1 fixed, 2 variable; -1 none given
+    int charset = -1;           // \fcharset; -1 none given
+    QByteArray panose;          // {\*\panose}, as written
+    QString alternative;        // {\*\falt}
+    friend bool operator==(const FontDef &, const FontDef &) = default;
+};
+
 // The character formatting of a run.
 struct CharStyle {
     int face = -1;              // into Document::faces; -1 = the document's default face
@@ -280,6 +291,7 @@ struct Dropped {
 struct Document {
     QString text;
     QStringList faces;
+    QHash<QString, FontDef> fonts;      // by face name: what the font table said of it
     std::vector<CharStyle> charStyles;
     std::vector<ParaProps> paraProps;
     std::vector<std::vector<TabStop>> tabLists {{}};

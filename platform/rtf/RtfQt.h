@@ -132,6 +132,17 @@ struct ListDefinitionRef {
     friend bool operator==(const ListDefinitionRef &, const ListDefinitionRef &) = default;
 };
 
+// A face as the font table described it, for readers that lack it.
+struct FontRef {
+    QString name;
+    int family = -1;            // as FontDef
+    int pitch = -1;
+    int charset = -1;
+    QByteArray panose;
+    QString alternative;
+    friend bool operator==(const FontRef &, const FontRef &) = default;
+};
+
 // Document-level data, kept as dynamic properties of the QTextDocument.
 inline constexpr char StylesKey[] = "rtf.styles";         // QList<StyleRef>
 inline constexpr char InfoKey[] = "rtf.info";             // QVariantMap
@@ -140,6 +151,7 @@ inline constexpr char FirstSectionKey[] = "rtf.section";  // SectionRef
 inline constexpr char KeptGroupsKey[] = "rtf.kept";       // QList<QByteArray>
 inline constexpr char LanguageKey[] = "rtf.deflang";      // int
 inline constexpr char DocumentKeywordsKey[] = "rtf.document";  // QByteArray: formatting keywords as written
+inline constexpr char FontsKey[] = "rtf.fonts";           // QList<FontRef>
 
 struct StyleRef {
     QString name;
@@ -157,3 +169,4 @@ Q_DECLARE_METATYPE(rtf::StoryRef)
 Q_DECLARE_METATYPE(rtf::SectionRef)
 Q_DECLARE_METATYPE(rtf::StyleRef)
 Q_DECLARE_METATYPE(rtf::ListDefinitionRef)
+Q_DECLARE_METATYPE(rtf::FontRef)

@@ -149,6 +149,7 @@ void writeNote(Writer &w, const QTextCharFormat &f);
 void writeKept(Writer &w, const QTextCharFormat &f);
 void writeSectionData(Writer &w, const QVariant &section);
 void writeStyleSheet(Writer &w, RtfOut &out);
+void writeFontTable(Writer &w, RtfOut &out, const QStringList &faces);
 void writeDocumentInfo(Writer &w, RtfOut &out);
 bool isTableArtifact(const QTextBlock &block);
 

@@ -506,16 +506,7 @@ QByteArray Writer::header()
     if (m_wholeDocument && m_doc.property(LanguageKey).isValid())
         out.word("deflang", m_doc.property(LanguageKey).toInt());
     out.newline();
-    out.raw("{\\fonttbl");
-    for (int i = 0; i < m_faces.size(); ++i) {
-        out.open();
-        out.word("f", i);
-        out.word("fnil");
-        out.word("fcharset0");
-        out.name(m_faces.at(i));
-        out.raw(";}");
-    }
-    out.close();
+    writeFontTable(*this, out, m_faces);
     out.newline();
     out.raw("{\\colortbl;");
     for (QRgb c : m_colours) {
@@ -581,6 +572,21 @@ QTextCursor selectionAsWritten(const QTextCursor &cursor)
     return whole;
 }
 
+QVariantMap fragmentKeys(const QTextDocument &source)
+{
+    QVariantMap keys;
+    for (const char *key : {StylesKey, FontsKey})
+        if (const QVariant v = source.property(key); v.isValid())
+            keys.insert(QLatin1String(key), v);
+    return keys;
+}
+
+void setFragmentKeys(QTextDocument &part, const QVariantMap &keys)
+{
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it)
+        part.setProperty(it.key().toLatin1().constData(), it.value());
+}
+
 QByteArray writeSelection(const QTextCursor &selection)
 {
     const QTextCursor cursor = selectionAsWritten(selection);
@@ -600,7 +606,7 @@ QByteArray writeSelection(const QTextCursor &selection)
         return Writer(doc).range(from, to);
     QTextDocument part;
     part.setDefaultFont(doc.defaultFont());
-    part.setProperty(StylesKey, doc.property(StylesKey));
+    setFragmentKeys(part, fragmentKeys(doc));
     QTextCursor(&part).insertFragment(cursor.selection());
     Writer w(part);
     return w.document(true);

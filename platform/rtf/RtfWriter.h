@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QVariantMap>
 
 class QTextCursor;
 class QTextDocument;
@@ -17,5 +18,10 @@ QByteArray writeSelection(const QTextCursor &cursor);
 // The part of the document writeSelection writes: the selection itself, or a
 // selection of cells grown to hold every merged cell it cuts through.
 QTextCursor selectionAsWritten(const QTextCursor &cursor);
+
+// What a document built from a selection keeps of its source as a whole:
+// its styles and what its font table said of its faces.
+QVariantMap fragmentKeys(const QTextDocument &source);
+void setFragmentKeys(QTextDocument &part, const QVariantMap &keys);
 
 } // namespace rtf

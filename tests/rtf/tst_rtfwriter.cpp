@@ -223,7 +223,7 @@ void tst_RtfWriter::unsetFormatUsesDefaultFont()
     doc.setDefaultFont(QFont(QStringLiteral("Courier New"), 9));
     doc.setPlainText(QStringLiteral("x"));
     const QByteArray rtf = rtf::writeDocument(doc);
-    QVERIFY2(rtf.contains("{\\f0\\fnil\\fcharset0 Courier New;}"), rtf.constData());
+    QVERIFY2(rtf.contains("{\\f0\\fmodern\\fcharset0\\fprq1 Courier New;}"), rtf.constData());
     QVERIFY2(rtf.contains("\\f0\\fs18\\cf0 x"), rtf.constData());
 
     QTextDocument back;
@@ -368,6 +368,16 @@ void tst_RtfWriter::writtenForms_data()
     QTest::newRow("table padding and widths kept")
         << QByteArray("{\\rtf1\\trowd\\trpaddl108\\trpaddfl3\\trwWidth2000\\clpadl57\\clpadfl3\\cellx1000\\pard\\intbl a\\cell\\row}")
         << QByteArray("\\trpaddl108\\trpaddfl3\\trwWidth2000\\clpadl57\\clpadfl3\\cellx1000") << QByteArray();
+    QTest::newRow("font table keeps each face's kind")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f3\\froman\\fcharset238\\fprq2{\\*\\panose 02020603050405020304}Times New Roman CE"
+                      "{\\*\\falt Times New Roman};}{\\f4\\fswiss\\fprq2 Univers;}}\\f3 a\\f4 b\\par}")
+        << QByteArray("\\froman\\fcharset238\\fprq2{\\*\\panose 02020603050405020304}Times New Roman CE{\\*\\falt Times New Roman};}"
+                      "{\\f2\\fswiss\\fcharset0\\fprq2 Univers;}")
+        << QByteArray("\\fnil");
+    QTest::newRow("faces the program offers get their kind")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}{\\f2 Times New Roman;}}\\f0 a\\f1 b\\f2 c\\par}")
+        << QByteArray("\\fswiss\\fcharset0\\fprq2 Arial;}{\\f2\\fmodern\\fcharset0\\fprq1 Courier New;}{\\f3\\froman\\fcharset0\\fprq2 Times New Roman;}")
+        << QByteArray();
     QTest::newRow("compatibility settings kept")
         << QByteArray("{\\rtf1\\htmautsp\\lytcalctblwd\\themelang2057\\pard x\\par}")
         << QByteArray("\\htmautsp\\lytcalctblwd\\themelang2057") << QByteArray();
