@@ -54,6 +54,12 @@ void charWord(Parser &p, int id, const Token &t)
     case CharShading: c.background = t.param; break;
     case Caps: s.caps = on; break;
     case SmallCaps: s.smallCaps = on; break;
+    case ModeLow:
+    case ModeHigh: c.mode = CharState::Western; break;
+    case ModeDoubleByte: c.mode = CharState::DoubleByte; break;
+    case ModeLeftToRight: c.mode = CharState::LeftToRight; break;
+    case ModeRightToLeft: c.mode = CharState::RightToLeft; break;
+    case AssociatedFont: c.setFont(t.param, true); break;
     default: break;
     }
 }
@@ -64,7 +70,18 @@ QTextCharFormat buildCharFormat(const Document &model, const CharStyle &s, const
 {
     QTextCharFormat f;
     const QString &face = s.face >= 0 ? model.faces.at(s.face) : defaultFace;
-    f.setFontFamilies(QStringList {face});
+    // East Asian and right-to-left text take their own faces where the
+    // Western one lacks their characters.
+    QStringList families {face};
+    if (s.asianFace >= 0) {
+        families.append(model.faces.at(s.asianFace));
+        f.setProperty(AsianFaceProperty, model.faces.at(s.asianFace));
+    }
+    if (s.complexFace >= 0) {
+        families.append(model.faces.at(s.complexFace));
+        f.setProperty(ComplexFaceProperty, model.faces.at(s.complexFace));
+    }
+    f.setFontFamilies(families);
     f.setFontPointSize(s.halfPoints / 2.0);
     if (s.colour.set)
         f.setForeground(QColor(s.colour.rgb));
@@ -121,6 +138,19 @@ void writeRunFormat(Writer &w, const QTextCharFormat &f)
     out.word("plain");
     if (f.hasProperty(CharStyleNameProperty))
         out.word("cs", w.styleNumber(f.stringProperty(CharStyleNameProperty), StyleDef::Character));
+    const QString asian = f.stringProperty(AsianFaceProperty);
+    const QString complex = f.stringProperty(ComplexFaceProperty);
+    if (!complex.isEmpty()) {
+        out.word("rtlch");
+        out.word("af", w.face(complex));
+        out.word("ltrch");
+    }
+    if (!asian.isEmpty()) {
+        // The Western face last: readers that take one face for a run take it.
+        out.word("dbch");
+        out.word("af", w.face(asian));
+        out.word("loch");
+    }
     out.word("f", w.face(s.face));
     out.word("fs", s.halfPoints);
     out.word("cf", s.hasColour ? w.colour(s.colour) : 0);

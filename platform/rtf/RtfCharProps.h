@@ -14,6 +14,7 @@ enum CharId {
     UnderlineThick, UnderlineNone,
     Strike, StrikeDouble, Super, Sub, NoSuperSub, Up, Down,
     Highlight, CharShading, Caps, SmallCaps,
+    ModeLow, ModeHigh, ModeDoubleByte, ModeLeftToRight, ModeRightToLeft, AssociatedFont, AssociatedOnly,
 };
 
 inline constexpr Keyword charKeywords[] = {
@@ -49,6 +50,14 @@ inline constexpr Keyword charKeywords[] = {
     {"cb", Family::Char, CharShading, Kind::Value, ChangesRun},
     {"caps", Family::Char, Caps, Kind::Toggle, ChangesRun},
     {"scaps", Family::Char, SmallCaps, Kind::Toggle, ChangesRun},
+    // Which script's font \f and \af name.
+    {"loch", Family::Char, ModeLow, Kind::Flag, ChangesRun}, {"hich", Family::Char, ModeHigh, Kind::Flag, ChangesRun},
+    {"dbch", Family::Char, ModeDoubleByte, Kind::Flag, ChangesRun},
+    {"ltrch", Family::Char, ModeLeftToRight, Kind::Flag, ChangesRun},
+    {"rtlch", Family::Char, ModeRightToLeft, Kind::Flag, ChangesRun},
+    {"af", Family::Char, AssociatedFont, Kind::Value, ChangesRun},
+    // The other associated properties and Word's script selector: read for their form only.
+    {"afs", Family::Char, AssociatedOnly, Kind::Value}, {"fcs", Family::Char, AssociatedOnly, Kind::Value},
 };
 
 void charWord(Parser &p, int id, const Token &t);

@@ -228,6 +228,10 @@ private:
             line += QStringLiteral(" caps");
         else if (f.fontCapitalization() == QFont::SmallCaps)
             line += QStringLiteral(" scaps");
+        if (f.hasProperty(AsianFaceProperty))
+            line += QStringLiteral(" asian=") + quoted(f.stringProperty(AsianFaceProperty));
+        if (f.hasProperty(ComplexFaceProperty))
+            line += QStringLiteral(" complex=") + quoted(f.stringProperty(ComplexFaceProperty));
         if (f.hasProperty(CharStyleNameProperty))
             line += QStringLiteral(" cs=") + quoted(f.stringProperty(CharStyleNameProperty));
         if (f.hasProperty(FieldOuterProperty)) {

@@ -206,7 +206,7 @@ void fontsWord(Parser &p, int id, const Token &t)
         }
         break;
     case FontNumber:
-        p.state().chars.font = t.param;
+        p.state().chars.setFont(t.param, false);
         break;
     case FontPanose:
     case FontAlternative:

@@ -45,6 +45,8 @@ struct FontDef {
 // The character formatting of a run.
 struct CharStyle {
     int face = -1;              // into Document::faces; -1 = the document's default face
+    int asianFace = -1;         // the face for East Asian text (\dbch); -1 none of its own
+    int complexFace = -1;       // the face for right-to-left text (\rtlch); -1 none of its own
     int halfPoints = 24;
     Colour colour;
     Colour highlight;           // \highlight

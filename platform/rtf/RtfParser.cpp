@@ -10,7 +10,7 @@ namespace rtf {
 
 size_t qHash(const CharStyle &s, size_t seed) noexcept
 {
-    return qHashMulti(seed, s.face, s.halfPoints, s.colour.rgb, s.colour.set, s.highlight.rgb, s.background.rgb,
+    return qHashMulti(seed, s.face, s.asianFace, s.complexFace, s.halfPoints, s.colour.rgb, s.colour.set, s.highlight.rgb, s.background.rgb,
                       s.offset, s.charStyle, int(s.underline), int(s.vertical), s.bold, s.italic, s.strike,
                       s.doubleStrike, s.caps, s.smallCaps, s.hidden);
 }
@@ -332,7 +332,12 @@ void Parser::groupEnd()
 
 int Parser::targetCodePage()
 {
-    const Font *f = font(m_state.chars.font);
+    // Bytes after \dbch or \rtlch are in the code page of that script's font.
+    const CharState &c = m_state.chars;
+    const int number = c.mode == CharState::DoubleByte && c.asianFont >= 0 ? c.asianFont
+                       : c.mode == CharState::RightToLeft && c.complexFont >= 0 ? c.complexFont
+                                                                                 : c.font;
+    const Font *f = font(number);
     return f ? f->codePage : m_docCodePage;
 }
 
@@ -558,6 +563,10 @@ CharStyle Parser::resolve(const CharState &c)
     CharStyle s = c.style;
     const Font *f = font(c.font);
     s.face = f ? f->face : -1;
+    const Font *asian = c.asianFont >= 0 ? font(c.asianFont) : nullptr;
+    s.asianFace = asian && asian->face != s.face ? asian->face : -1;
+    const Font *complex = c.complexFont >= 0 ? font(c.complexFont) : nullptr;
+    s.complexFace = complex && complex->face != s.face ? complex->face : -1;
     s.colour = colour(c.colour);
     s.highlight = colour(c.highlight);
     s.background = colour(c.background);

@@ -64,6 +64,22 @@ public:
 struct CharState {
     CharStyle style;            // face, colours unresolved
     int font = -1;              // \f; -1 = \deff
+    // Which script \f and \af name the font of (\loch, \hich, \dbch,
+    // \ltrch, \rtlch): East Asian after \dbch, right-to-left after \rtlch,
+    // the Western font otherwise (\af alone names the right-to-left one).
+    enum Mode : quint8 { NoMode, Western, DoubleByte, LeftToRight, RightToLeft };
+    quint8 mode = NoMode;
+    int asianFont = -1;
+    int complexFont = -1;
+    void setFont(int number, bool associated)
+    {
+        if (mode == DoubleByte)
+            asianFont = number;
+        else if (mode == RightToLeft || (associated && (mode == NoMode || mode == LeftToRight)))
+            complexFont = number;
+        else
+            font = number;
+    }
     int colour = 0;             // \cf
     int highlight = 0;          // \highlight
     int background = 0;         // \chcbpat / \cb

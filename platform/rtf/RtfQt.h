@@ -34,6 +34,8 @@ enum Property {
     FieldLockedProperty,        // bool
     FieldOuterProperty,         // QVariantList: the fields around it, outermost first, each a
                                 // QVariantList of id, instruction and locked
+    AsianFaceProperty,          // QString: the face for East Asian text (\dbch)
+    ComplexFaceProperty,        // QString: the face for right-to-left text (\rtlch)
 
     // Inline objects (the character format of a U+FFFC).
     KeptBytesProperty,          // QByteArray: a group kept verbatim (bookmarks)

@@ -32,6 +32,8 @@ CharState mergeChars(const CharState &own, const CharState &other, Pick pick)
             out.style.*member = pick(own.style.*member, none.style.*member);
     };
     field(&CharState::font);
+    field(&CharState::asianFont);
+    field(&CharState::complexFont);
     field(&CharState::colour);
     field(&CharState::highlight);
     field(&CharState::background);

@@ -62,6 +62,8 @@ public:
     // Another document written here: a note's or a header's story.
     void story(const QTextDocument &doc);
     void runs(const QTextBlock &block, int from, int to);
+    // Text of a run with a face of its own for East Asian characters.
+    void asianText(QStringView text, const QTextCharFormat &f);
     // A run's formatting, written out once per format and then repeated.
     void runFormat(int formatIndex, const QTextCharFormat &f);
     // Output is written into another buffer for a while (the stylesheet).

@@ -371,10 +371,54 @@ void Writer::runs(const QTextBlock &block, int from, int to)
             runFormat(index, f);
             current = index;
         }
-        m_out->text(text);
+        if (f.hasProperty(AsianFaceProperty))
+            asianText(text, f);
+        else
+            m_out->text(text);
     }
     if (!any)
         runFormat(block.charFormatIndex(), block.charFormat());
+}
+
+namespace {
+
+// East Asian characters: ideographs, kana, Hangul, their punctuation and full-width forms.
+bool isEastAsian(char16_t c)
+{
+    return (c >= 0x1100 && c <= 0x11FF) || (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xA960 && c <= 0xA97F)
+        || (c >= 0xAC00 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F)
+        || (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0xD840 && c <= 0xD87F) || QChar::isLowSurrogate(c);
+}
+
+} // namespace
+
+void Writer::asianText(QStringView text, const QTextCharFormat &f)
+{
+    // The run's own words end with its Western face; East Asian characters
+    // go in a group that names their face last, for readers that take one
+    // face for a run.
+    const int western = face(m_resolver.resolve(f).face);
+    const int asian = face(f.stringProperty(AsianFaceProperty));
+    for (qsizetype i = 0; i < text.size();) {
+        const bool eastAsian = isEastAsian(text[i].unicode());
+        qsizetype end = i + 1;
+        while (end < text.size() && isEastAsian(text[end].unicode()) == eastAsian)
+            ++end;
+        if (eastAsian) {
+            m_out->open();
+            m_out->word("loch");
+            m_out->word("af", western);
+            m_out->word("hich");
+            m_out->word("af", western);
+            m_out->word("dbch");
+            m_out->word("f", asian);
+            m_out->text(text.sliced(i, end - i));
+            m_out->close();
+        } else {
+            m_out->text(text.sliced(i, end - i));
+        }
+        i = end;
+    }
 }
 
 void Writer::runFormat(int index, const QTextCharFormat &f)

@@ -13,9 +13,10 @@ lo() { timeout 180 soffice --headless -env:UserInstallation=file://"$WORK"/profi
 
 printf '{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}{\\f1 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}\\pard\\qc\\f0\\fs40\\cf1\\b Centred red bold\\b0\\par\\pard\\qr\\f1\\fs24\\i Right italic \\u8364? \\u-10179?\\u-8704?\\i0\\par\\pard\\ql\\ul Left underlined\\ulnone\\par}' > src.rtf
 "$TOOL" convert src.rtf ours.rtf || { echo "FAIL: convert"; exit 1; }
-# The body's paragraphs and runs; LibreOffice adds styles, page setup and
-# information of its own, which the program keeps but this check leaves out.
-body() { "$TOOL" dump "$1" | grep -E '^(paragraph|  run)' | sed 's/ style="[^"]*"//'; }
+# The body's paragraphs and runs; LibreOffice adds styles, page setup,
+# information and faces for East Asian and right-to-left text of its own,
+# which the program keeps but this check leaves out.
+body() { "$TOOL" dump "$1" | grep -E '^(paragraph|  run)' | sed 's/ style="[^"]*"//; s/ asian="[^"]*"//; s/ complex="[^"]*"//'; }
 body ours.rtf > expected.txt
 lo "docx:MS Word 2007 XML" ours.rtf && mkdir back && lo "rtf:Rich Text Format" --outdir back ours.docx \
     || { echo "FAIL: LibreOffice conversion"; exit 1; }
@@ -25,7 +26,7 @@ diff expected.txt actual.txt || { echo "FAIL: formatting changed on the way thro
 printf '<html><body><p align="center"><font face="Courier New" color="#008000"><b>bold green</b></font></p><p align="right"><i>right</i> <u>under</u> caf\xc3\xa9</p></body></html>' > lo.html
 lo "rtf:Rich Text Format" lo.html || { echo "FAIL: LibreOffice conversion"; exit 1; }
 "$TOOL" dump lo.rtf > lo.txt
-for want in 'paragraph center' 'face="Courier New".*color=#008000 style=b text="bold green"' \
+for want in 'paragraph center' 'face="Courier New".*color=#008000 style=b.* text="bold green"' \
             'paragraph right' 'style=i text="right"' 'style=u text="under"' 'café'; do
     grep -q -- "$want" lo.txt || { echo "FAIL: missing $want"; cat lo.txt; exit 1; }
 done

@@ -713,6 +713,19 @@ void tst_RtfReader::families_data()
     QTest::newRow("kept group")
         << QByteArray("{\\rtf1{\\*\\unknownthing abc}x\\par}")
         << QStringLiteral("kept \"{\\\\*\\\\unknownthing abc}\"");
+    // Each script its face: \f and \af name the font of the script the last
+    // of \loch, \hich, \dbch, \ltrch and \rtlch chose.
+    QTest::newRow("associated fonts, as LibreOffice writes them")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times New Roman;}{\\f2\\fcharset128 MS Mincho;}{\\f3 Arial;}}"
+                      "{\\loch\\af3\\hich\\af3\\dbch\\f2 \\u26085?\\u26412? text}\\par}")
+        << QStringLiteral("run face=\"Arial\" size=12 color=auto style=- asian=\"MS Mincho\" text=\"\u65E5\u672C text\"");
+    QTest::newRow("associated fonts, as Word writes them")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times New Roman;}{\\f2\\fcharset128 MS Mincho;}{\\f3 Arial;}{\\f4 Arabic Typesetting;}}"
+                      "\\rtlch\\fcs1\\af4\\afs24\\ltrch\\fcs0\\f3\\hich\\af3\\dbch\\af2\\loch\\f3 a\\u26085?\\par}")
+        << QStringLiteral("face=\"Arial\" size=12 color=auto style=- asian=\"MS Mincho\" complex=\"Arabic Typesetting\" text=\"a\u65E5\"");
+    QTest::newRow("double-byte text in its font's code page")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f2\\fcharset128 MS Mincho;}}\\loch\\f0\\dbch\\f2 \\'93\\'fa\\loch  abc\\par}")
+        << QStringLiteral("asian=\"MS Mincho\" text=\"\u65E5 abc\"");
     // Words read as their kinds say, as other readers read them: a flag's
     // number is ignored, a toggle is off with 0 only.
     QTest::newRow("flags with a number are on")

@@ -378,6 +378,12 @@ void tst_RtfWriter::writtenForms_data()
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}{\\f2 Times New Roman;}}\\f0 a\\f1 b\\f2 c\\par}")
         << QByteArray("\\fswiss\\fcharset0\\fprq2 Arial;}{\\f2\\fmodern\\fcharset0\\fprq1 Courier New;}{\\f3\\froman\\fcharset0\\fprq2 Times New Roman;}")
         << QByteArray();
+    // East Asian characters in a group that names their face last (readers
+    // that take one face for a run), the rest after the Western face.
+    QTest::newRow("east asian text with its face")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f2\\fcharset128 MS Mincho;}}\\f0\\dbch\\af2\\loch Tokyo \\u26481?\\u20140? to\\par}")
+        << QByteArray("\\dbch\\af1\\loch\\f2\\fs24\\cf0 Tokyo {\\loch\\af2\\hich\\af2\\dbch\\f1\\u26481?\\u20140?} to\\par")
+        << QByteArray();
     QTest::newRow("compatibility settings kept")
         << QByteArray("{\\rtf1\\htmautsp\\lytcalctblwd\\themelang2057\\pard x\\par}")
         << QByteArray("\\htmautsp\\lytcalctblwd\\themelang2057") << QByteArray();
