@@ -60,6 +60,9 @@ void charWord(Parser &p, int id, const Token &t)
     case ModeLeftToRight: c.mode = CharState::LeftToRight; break;
     case ModeRightToLeft: c.mode = CharState::RightToLeft; break;
     case AssociatedFont: c.setFont(t.param, true); break;
+    case Language: s.language = std::clamp(t.param, 0, 0xFFFF); break;
+    case AsianLanguage: s.asianLanguage = std::clamp(t.param, 0, 0xFFFF); break;
+    case ComplexLanguage: s.complexLanguage = std::clamp(t.param, 0, 0xFFFF); break;
     default: break;
     }
 }
@@ -124,6 +127,12 @@ QTextCharFormat buildCharFormat(const Document &model, const CharStyle &s, const
         f.setFontCapitalization(QFont::SmallCaps);
     if (s.charStyle >= 0)
         f.setProperty(CharStyleNameProperty, model.styles[size_t(s.charStyle)].name);
+    if (s.language >= 0)
+        f.setProperty(LanguageProperty, s.language);
+    if (s.asianLanguage >= 0)
+        f.setProperty(AsianLanguageProperty, s.asianLanguage);
+    if (s.complexLanguage >= 0)
+        f.setProperty(ComplexLanguageProperty, s.complexLanguage);
     const size_t digest = qHashMulti(qHash(s), face);
     f.setProperty(StyleDigestProperty, int(digest & 0x7fffffff));
     return f;
@@ -140,9 +149,14 @@ void writeRunFormat(Writer &w, const QTextCharFormat &f)
         out.word("cs", w.styleNumber(f.stringProperty(CharStyleNameProperty), StyleDef::Character));
     const QString asian = f.stringProperty(AsianFaceProperty);
     const QString complex = f.stringProperty(ComplexFaceProperty);
-    if (!complex.isEmpty()) {
+    // Right-to-left text's face and language, said after \rtlch: some
+    // readers take \alang for the Western language after \ltrch.
+    if (!complex.isEmpty() || f.hasProperty(ComplexLanguageProperty)) {
         out.word("rtlch");
-        out.word("af", w.face(complex));
+        if (!complex.isEmpty())
+            out.word("af", w.face(complex));
+        if (f.hasProperty(ComplexLanguageProperty))
+            out.word("alang", f.intProperty(ComplexLanguageProperty));
         out.word("ltrch");
     }
     if (!asian.isEmpty()) {
@@ -153,6 +167,11 @@ void writeRunFormat(Writer &w, const QTextCharFormat &f)
     }
     out.word("f", w.face(s.face));
     out.word("fs", s.halfPoints);
+    // The languages other programs break lines and hyphenate by.
+    if (f.hasProperty(LanguageProperty))
+        out.word("lang", f.intProperty(LanguageProperty));
+    if (f.hasProperty(AsianLanguageProperty))
+        out.word("langfe", f.intProperty(AsianLanguageProperty));
     out.word("cf", s.hasColour ? w.colour(s.colour) : 0);
     if (s.bold)
         out.word("b");

@@ -15,6 +15,7 @@ enum CharId {
     Strike, StrikeDouble, Super, Sub, NoSuperSub, Up, Down,
     Highlight, CharShading, Caps, SmallCaps,
     ModeLow, ModeHigh, ModeDoubleByte, ModeLeftToRight, ModeRightToLeft, AssociatedFont, AssociatedOnly,
+    Language, AsianLanguage, ComplexLanguage,
 };
 
 inline constexpr Keyword charKeywords[] = {
@@ -58,6 +59,11 @@ inline constexpr Keyword charKeywords[] = {
     {"af", Family::Char, AssociatedFont, Kind::Value, ChangesRun},
     // The other associated properties and Word's script selector: read for their form only.
     {"afs", Family::Char, AssociatedOnly, Kind::Value}, {"fcs", Family::Char, AssociatedOnly, Kind::Value},
+    {"langnp", Family::Char, AssociatedOnly, Kind::Value}, {"langfenp", Family::Char, AssociatedOnly, Kind::Value},
+    {"noproof", Family::Char, AssociatedOnly, Kind::Flag},
+    {"lang", Family::Char, Language, Kind::Value, ChangesRun},
+    {"langfe", Family::Char, AsianLanguage, Kind::Value, ChangesRun},
+    {"alang", Family::Char, ComplexLanguage, Kind::Value, ChangesRun},
 };
 
 void charWord(Parser &p, int id, const Token &t);

@@ -232,6 +232,9 @@ private:
             line += QStringLiteral(" asian=") + quoted(f.stringProperty(AsianFaceProperty));
         if (f.hasProperty(ComplexFaceProperty))
             line += QStringLiteral(" complex=") + quoted(f.stringProperty(ComplexFaceProperty));
+        if (f.hasProperty(LanguageProperty) || f.hasProperty(AsianLanguageProperty) || f.hasProperty(ComplexLanguageProperty))
+            line += QStringLiteral(" lang=%1/%2/%3").arg(f.intProperty(LanguageProperty)).arg(f.intProperty(AsianLanguageProperty))
+                        .arg(f.intProperty(ComplexLanguageProperty));
         if (f.hasProperty(CharStyleNameProperty))
             line += QStringLiteral(" cs=") + quoted(f.stringProperty(CharStyleNameProperty));
         if (f.hasProperty(FieldOuterProperty)) {

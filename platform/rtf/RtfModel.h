@@ -53,6 +53,9 @@ struct CharStyle {
     Colour background;          // \chcbpat, \cb
     int offset = 0;             // \up (positive) or \dn (negative), half-points
     int charStyle = -1;         // \cs: into Document::styles
+    int language = -1;          // \lang, \langfe, \alang: the text's languages (line breaking,
+    int asianLanguage = -1;     // hyphenation and spelling in other programs); -1 none given
+    int complexLanguage = -1;
     Underline underline = Underline::None;
     VerticalPos vertical = VerticalPos::Normal;
     bool bold = false;

@@ -11,7 +11,7 @@ namespace rtf {
 size_t qHash(const CharStyle &s, size_t seed) noexcept
 {
     return qHashMulti(seed, s.face, s.asianFace, s.complexFace, s.halfPoints, s.colour.rgb, s.colour.set, s.highlight.rgb, s.background.rgb,
-                      s.offset, s.charStyle, int(s.underline), int(s.vertical), s.bold, s.italic, s.strike,
+                      s.offset, s.charStyle, s.language, s.asianLanguage, s.complexLanguage, int(s.underline), int(s.vertical), s.bold, s.italic, s.strike,
                       s.doubleStrike, s.caps, s.smallCaps, s.hidden);
 }
 
@@ -564,9 +564,9 @@ CharStyle Parser::resolve(const CharState &c)
     const Font *f = font(c.font);
     s.face = f ? f->face : -1;
     const Font *asian = c.asianFont >= 0 ? font(c.asianFont) : nullptr;
-    s.asianFace = asian && asian->face != s.face ? asian->face : -1;
+    s.asianFace = asian ? asian->face : -1;
     const Font *complex = c.complexFont >= 0 ? font(c.complexFont) : nullptr;
-    s.complexFace = complex && complex->face != s.face ? complex->face : -1;
+    s.complexFace = complex ? complex->face : -1;
     s.colour = colour(c.colour);
     s.highlight = colour(c.highlight);
     s.background = colour(c.background);

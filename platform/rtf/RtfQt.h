@@ -36,6 +36,9 @@ enum Property {
                                 // QVariantList of id, instruction and locked
     AsianFaceProperty,          // QString: the face for East Asian text (\dbch)
     ComplexFaceProperty,        // QString: the face for right-to-left text (\rtlch)
+    LanguageProperty,           // int: \lang
+    AsianLanguageProperty,      // int: \langfe
+    ComplexLanguageProperty,    // int: \alang
 
     // Inline objects (the character format of a U+FFFC).
     KeptBytesProperty,          // QByteArray: a group kept verbatim (bookmarks)

@@ -40,6 +40,9 @@ CharState mergeChars(const CharState &own, const CharState &other, Pick pick)
     styleField(&CharStyle::halfPoints);
     styleField(&CharStyle::offset);
     styleField(&CharStyle::charStyle);
+    styleField(&CharStyle::language);
+    styleField(&CharStyle::asianLanguage);
+    styleField(&CharStyle::complexLanguage);
     styleField(&CharStyle::underline);
     styleField(&CharStyle::vertical);
     styleField(&CharStyle::bold);
