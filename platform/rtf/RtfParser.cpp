@@ -10,9 +10,16 @@ namespace rtf {
 
 size_t qHash(const CharStyle &s, size_t seed) noexcept
 {
-    return qHashMulti(seed, s.face, s.asianFace, s.complexFace, s.halfPoints, s.colour.rgb, s.colour.set, s.highlight.rgb, s.background.rgb,
-                      s.offset, s.charStyle, s.language, s.asianLanguage, s.complexLanguage, int(s.underline), int(s.vertical), s.bold, s.italic, s.strike,
-                      s.doubleStrike, s.caps, s.smallCaps, s.hidden);
+    // The small fields packed, so a lookup hashes a few words.
+    const quint64 flags = quint64(s.colour.set) | quint64(s.bold) << 1 | quint64(s.italic) << 2 | quint64(s.strike) << 3
+        | quint64(s.doubleStrike) << 4 | quint64(s.caps) << 5 | quint64(s.smallCaps) << 6 | quint64(s.hidden) << 7
+        | quint64(s.underline) << 8 | quint64(s.vertical) << 12 | quint64(quint16(s.halfPoints)) << 16
+        | quint64(quint32(s.offset)) << 32;
+    const quint64 languages = quint64(quint16(s.language)) | quint64(quint16(s.asianLanguage)) << 16
+        | quint64(quint16(s.complexLanguage)) << 32;
+    const quint64 faces = quint64(quint32(s.face)) | quint64(quint32(s.asianFace)) << 32;
+    return qHashMulti(seed, faces, s.complexFace, flags, languages, s.colour.rgb, s.highlight.rgb, s.background.rgb,
+                      s.charStyle);
 }
 
 size_t qHash(const ParaProps &p, size_t seed) noexcept
@@ -94,7 +101,7 @@ Document Parser::run()
     m_stories.push_back(std::make_unique<StoryBuilder>(StoryBuilder {-1, {}, false, false, {}, {}}));
     bool star = false;
     while (!m_done) {
-        const Token t = m_tokenizer.next();
+        Token t = m_tokenizer.next();
         if (m_overflow > 0 && t.kind != Token::GroupStart && t.kind != Token::GroupEnd
             && t.kind != Token::End)
             continue;   // nesting this deep carries nothing worth keeping
@@ -114,21 +121,24 @@ Document Parser::run()
             groupStart();
             break;
         case Token::GroupEnd:
-            flushLeadingBlank();
+            if (!m_leadingBlank.isEmpty())
+                flushLeadingBlank();
             groupEnd();
             break;
         case Token::Text:
             // Blanks between the groups of a file's head lay the file out
             // and are no text: held until text follows, dropped where a group starts.
-            if (m_skip == 0 && !dest && atDocumentStart() && isBlank(t.bytes)) {
+            if (m_skip == 0 && !dest && m_depth <= 2 && isBlank(t.bytes) && atDocumentStart()) {
                 m_leadingBlank = t.bytes;
                 break;
             }
-            flushLeadingBlank();
+            if (!m_leadingBlank.isEmpty())
+                flushLeadingBlank();
             textBytes(t.bytes);
             break;
         case Token::Hex:
-            flushLeadingBlank();
+            if (!m_leadingBlank.isEmpty())
+                flushLeadingBlank();
             if (m_skip > 0) {
                 --m_skip;
                 break;
@@ -184,20 +194,20 @@ Document Parser::run()
             }
             // A word as its kind reads: a flag ignores its number, a toggle
             // with any number but 0 is on.
-            Token word = t;
-            if (k && word.hasParam && (k->kind != Kind::Value && (k->kind != Kind::Toggle || word.param != 0))) {
-                word.hasParam = false;
-                word.param = 0;
+            if (t.hasParam && k && k->kind != Kind::Value && (k->kind != Kind::Toggle || t.param != 0)) {
+                t.hasParam = false;
+                t.param = 0;
             }
-            if (k && (k->family == Family::Special || k->family == Family::Break || (k->family == Family::Doc && k->id == DocU)))
+            if (!m_leadingBlank.isEmpty() && k
+                && (k->family == Family::Special || k->family == Family::Break || (k->family == Family::Doc && k->id == DocU)))
                 flushLeadingBlank();
-            if (dest && dest->word(*this, k, word))
+            if (dest && dest->word(*this, k, t))
                 break;
             if (!k)
                 break;
             if (k->flags & ChangesRun)
                 charStyleChanged();
-            dispatch(k, word);
+            dispatch(k, t);
             break;
         }
         }

@@ -64,6 +64,8 @@ public:
     void runs(const QTextBlock &block, int from, int to);
     // Text of a run with a face of its own for East Asian characters.
     void asianText(QStringView text, const QTextCharFormat &f);
+    enum FormatTrait : quint8 { Known = 1, InField = 2, EastAsianFace = 4 };
+    quint8 formatTraits(int index, const QTextCharFormat &f);
     // A run's formatting, written out once per format and then repeated.
     void runFormat(int formatIndex, const QTextCharFormat &f);
     // Output is written into another buffer for a while (the stylesheet).
@@ -112,6 +114,7 @@ private:
     QHash<QString, quint8> m_styleFlagsOff;
     std::vector<ListEntry> m_lists;
     std::vector<QByteArray> m_runFormats;   // format index -> its run format as written
+    std::vector<quint8> m_formatTraits;     // format index -> FormatTrait bits, 0 not yet known
     QHash<qint64, QByteArray> m_paragraphFormats;   // format index and depth -> \pard and the rest as written
     struct FieldState {
         std::vector<OpenField> open;        // the fields whose results are being written

@@ -261,12 +261,14 @@ void Writer::story(const QTextDocument &doc)
 {
     // Format indexes belong to a document: the cache is the story's while it is written.
     std::vector<QByteArray> outer = std::move(m_runFormats);
+    std::vector<quint8> outerTraits = std::exchange(m_formatTraits, {});
     QHash<qint64, QByteArray> outerParagraphs = std::move(m_paragraphFormats);
     FieldState outerFields = std::exchange(m_fields, FieldState {});
     m_runFormats.clear();
     m_paragraphFormats.clear();
     frame(doc.rootFrame(), true);
     m_runFormats = std::move(outer);
+    m_formatTraits = std::move(outerTraits);
     m_paragraphFormats = std::move(outerParagraphs);
     m_fields = std::move(outerFields);
 }
@@ -331,8 +333,9 @@ void Writer::runs(const QTextBlock &block, int from, int to)
             continue;
         any = true;
         const QTextCharFormat f = fragment.charFormat();
-        if (!m_fields.open.empty() || f.hasProperty(FieldIdProperty) || f.hasProperty(FieldOuterProperty)
-            || f.isAnchor()) {
+        const int index = fragment.charFormatIndex();
+        const quint8 traits = formatTraits(index, f);
+        if (!m_fields.open.empty() || (traits & InField)) {
             fieldChain(f, m_fields.chain);
             const size_t common = commonFields(m_fields.chain);
             if (common != m_fields.open.size() || common != m_fields.chain.size()) {
@@ -341,7 +344,6 @@ void Writer::runs(const QTextBlock &block, int from, int to)
                 current = -1;
             }
         }
-        const int index = fragment.charFormatIndex();
         const QStringView text = QStringView(blockText).sliced(fs - blockStart, fe - fs);
         if (f.isImageFormat() || f.objectType() == NoteObject || f.objectType() == KeptObject) {
             for (QChar c : text) {
@@ -371,7 +373,7 @@ void Writer::runs(const QTextBlock &block, int from, int to)
             runFormat(index, f);
             current = index;
         }
-        if (f.hasProperty(AsianFaceProperty))
+        if (traits & EastAsianFace)
             asianText(text, f);
         else
             m_out->text(text);
@@ -419,6 +421,26 @@ void Writer::asianText(QStringView text, const QTextCharFormat &f)
         }
         i = end;
     }
+}
+
+quint8 Writer::formatTraits(int index, const QTextCharFormat &f)
+{
+    // Looked up once per format: Qt's formats search their properties one by one.
+    if (index < 0)
+        index = INT_MAX;
+    if (size_t(index) < m_formatTraits.size() && m_formatTraits[size_t(index)])
+        return m_formatTraits[size_t(index)];
+    quint8 traits = Known;
+    if (f.hasProperty(FieldIdProperty) || f.hasProperty(FieldOuterProperty) || f.isAnchor())
+        traits |= InField;
+    if (f.hasProperty(AsianFaceProperty))
+        traits |= EastAsianFace;
+    if (index != INT_MAX) {
+        if (size_t(index) >= m_formatTraits.size())
+            m_formatTraits.resize(size_t(index) + 1, 0);
+        m_formatTraits[size_t(index)] = traits;
+    }
+    return traits;
 }
 
 void Writer::runFormat(int index, const QTextCharFormat &f)
