@@ -198,6 +198,9 @@ Document Parser::run()
                 t.hasParam = false;
                 t.param = 0;
             }
+            if (m_head && k && k->kind != Kind::Destination && k->family != Family::Doc && k->family != Family::Info
+                && k->family != Family::Skip && !dest)
+                m_head = false;     // formatting or content: the file's head is over
             if (!m_leadingBlank.isEmpty() && k
                 && (k->family == Family::Special || k->family == Family::Break || (k->family == Family::Doc && k->id == DocU)))
                 flushLeadingBlank();
@@ -226,7 +229,7 @@ Document Parser::run()
 
 bool Parser::atDocumentStart()
 {
-    return m_depth <= 2 && inMainStory() && m_doc.body.blocks.empty() && story().paragraph.runs.empty();
+    return m_head && m_depth <= 2 && inMainStory() && m_doc.body.blocks.empty() && story().paragraph.runs.empty();
 }
 
 bool Parser::isBlank(QByteArrayView bytes)

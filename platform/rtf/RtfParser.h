@@ -256,6 +256,7 @@ private:
     QByteArrayView m_data;
     Tokenizer m_tokenizer;
     QByteArrayView m_leadingBlank;      // blanks in the file's head, text only if text follows
+    bool m_head = true;                 // no formatting or content yet: tables, information, settings
     Document m_doc;
 
     State m_state;

@@ -75,6 +75,8 @@ void tst_RtfReader::tokenizer_data()
     QTest::newRow("blanks between the head's groups are no text")
         << QByteArray("{\\rtf1\\ansi\n    { \\fonttbl {\\f0 Times;} }\n    {\\colortbl;}\n    {\\b Hello} x}") << QString("Hello x");
     QTest::newRow("a lone space is text") << QByteArray("{\\rtf1\\pard  }") << QString(" ");
+    QTest::newRow("a space before a group of the text is text")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times;}}\\pard\\plain\\f0  {\\b bold}}") << QString(" bold");
     QTest::newRow("CR and LF dropped") << QByteArray("{\\rtf1 a\r\nb\nc}") << QString("abc");
     QTest::newRow("literal tab") << QByteArray("{\\rtf1 a\tb}") << QString("a\tb");
     QTest::newRow("NUL and C0 dropped") << QByteArray("{\\rtf1 a\0b\x01" "c}", 12) << QString("abc");
