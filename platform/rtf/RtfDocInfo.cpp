@@ -1,7 +1,9 @@
 #include "RtfDocInfo.h"
 
 #include "RtfBuild.h"
+#include "RtfParaProps.h"
 #include "RtfParser.h"
+#include "RtfTables.h"
 #include "RtfRules.h"
 #include "RtfWrite.h"
 
@@ -85,13 +87,34 @@ namespace {
 
 void keepSectionWord(Parser &p, bool mainBody, const Token &t)
 {
-    QByteArray &props = p.currentSection().properties;
+    QByteArray &props = currentSection(p).properties;
     if (!mainBody || props.size() >= 4096)
         return;
     props += '\\';
     props += t.bytes.toByteArray();
     if (t.hasParam)
         props += QByteArray::number(t.param);
+}
+
+} // namespace
+
+Section &currentSection(Parser &p)
+{
+    std::vector<Section> &sections = p.doc().sections;
+    if (sections.empty())
+        sections.emplace_back();
+    return sections.back();
+}
+
+namespace {
+
+void startSection(Parser &p)
+{
+    currentSection(p);
+    closeTables(p);
+    Section next;
+    next.firstBlock = qsizetype(p.doc().body.blocks.size());
+    p.doc().sections.push_back(next);
 }
 
 } // namespace
@@ -125,15 +148,15 @@ void infoWord(Parser &p, int id, const Token &t)
     case SectionEnd:
         if (!s.dest || s.dest->isBody()) {
             // Right after a table a section ends with the table, not with a paragraph of its own.
-            if (!(mainBody && p.atTableEnd()))
+            if (!(mainBody && atTableEnd(p)))
                 p.endParagraph();
             if (mainBody)
-                p.startSection();
+                startSection(p);
         }
         break;
     case SectionDefaults:
         if (mainBody)
-            p.currentSection().properties.clear();
+            currentSection(p).properties.clear();
         break;
     case DocumentKeyword:
     case SectionKeyword:
@@ -144,7 +167,7 @@ void infoWord(Parser &p, int id, const Token &t)
             break;
         }
         if (t.bytes == QByteArrayView("widowctrl")) {
-            p.setWidowControlByDefault();
+            setWidowControlByDefault(p);
             p.state().para.props.widowControl = true;
         }
         if (mainBody && p.doc().documentProperties.size() < 4096) {

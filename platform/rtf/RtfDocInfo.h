@@ -201,4 +201,8 @@ inline constexpr Keyword infoKeywords[] = {
 
 void infoWord(Parser &p, int id, const Token &t);
 
+struct Section;
+// The section being read; a new one starts after \sect.
+Section &currentSection(Parser &p);
+
 } // namespace rtf

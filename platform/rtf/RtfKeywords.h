@@ -26,6 +26,7 @@ enum class Family : quint8 {
     Info,       // \info and page setup
     Kept,       // groups kept verbatim at their position
 };
+inline constexpr int FamilyCount = int(Family::Kept) + 1;
 
 // What a control word's parameter means, as the format defines each word.
 // Other readers go by it: a flag with a parameter is on whatever the number

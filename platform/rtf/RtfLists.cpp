@@ -20,6 +20,62 @@ constexpr int MaxLevels = 9;
 constexpr int MaxLists = 4096;
 constexpr int PnNumberBase = 0x40000000;    // list numbers made for the older form
 
+// Runs read from a list label (\listtext, \pntext) carry this in place of a
+// field: they go when their paragraph names a list.
+constexpr int LabelField = -2;
+
+// An old-style list level (\pn), as paragraphs state it.
+struct PnDef {
+    int level = 10;             // \pnlvlN; 10 = body, 11 = bullet, 12 = continue
+    int format = 0;             // as \levelnfc
+    int start = 1;
+    int indent = 0;
+    bool hanging = false;       // \pnhang: the label hangs in the indent
+    int font = -1;
+    QString before, after;
+    friend bool operator==(const PnDef &, const PnDef &) = default;
+};
+
+// What the lists family keeps while a file is read: the list instances by
+// their \ls numbers, and the older form's definitions as they came.
+class ListLookup final : public FamilyState
+{
+public:
+    static constexpr Family Slot = Family::Lists;
+
+    QHash<int, int> byNumber;           // \ls number -> list instance
+    std::vector<PnDef> pnDefs;
+    std::vector<int> pnInstances;       // per pn definition: its list instance, or -1
+
+    int internPn(const PnDef &def)
+    {
+        for (size_t i = 0; i < pnDefs.size(); ++i)
+            if (pnDefs[i] == def)
+                return int(i);
+        pnDefs.push_back(def);
+        pnInstances.push_back(-1);
+        return int(pnDefs.size()) - 1;
+    }
+
+    // A list label read as text is not text when the paragraph names a list,
+    // also one the file does not define: other readers show no label then.
+    void paragraphEnd(Parser &p, Paragraph &paragraph) override
+    {
+        if (p.state().para.props.list >= 0 || p.doc().paraProps[size_t(paragraph.props)].list >= 0)
+            std::erase_if(paragraph.runs, [](const Run &r) { return r.field == LabelField; });
+        for (Run &r : paragraph.runs)
+            if (r.field == LabelField)
+                r.field = -1;
+    }
+
+    // Styles name lists by number: the instances are known once the file is read.
+    void documentEnd(Parser &p) override
+    {
+        for (StyleDef &style : p.doc().styles)
+            style.para.list = style.para.list >= 0 ? byNumber.value(style.para.list, -1) : -1;
+    }
+};
+
 // {\*\listtable{\list\listtemplateidN{\listlevel\levelnfc0\levelstartat1{\leveltext\'02\'00.;}
 // {\levelnumbers\'01;}\fi-360\li720}...{\listname ;}\listidN}}
 class ListTableDest final : public Dest
@@ -186,10 +242,11 @@ public:
         m_overrideDepth = 0;
         const auto &lists = p.doc().lists;
         const auto it = std::find_if(lists.begin(), lists.end(), [&](const ListDef &l) { return l.id == m_listId; });
-        if (it == lists.end() || p.listByNumber().contains(m_instance.number))
+        ListLookup &lookup = p.family<ListLookup>();
+        if (it == lists.end() || lookup.byNumber.contains(m_instance.number))
             return;     // an override that points nowhere, or a number given twice
         m_instance.list = int(it - lists.begin());
-        p.listByNumber().insert(m_instance.number, int(p.doc().listInstances.size()));
+        lookup.byNumber.insert(m_instance.number, int(p.doc().listInstances.size()));
         p.doc().listInstances.push_back(m_instance);
     }
 
@@ -262,8 +319,9 @@ public:
                 else if (symbolFont)
                     c = QChar(unicodeBullet(char16_t(0xF000 + (c.unicode() & 0xFF))));
         }
-        const int index = p.internPn(m_def);
-        int &instance = p.pnInstances()[size_t(index)];
+        ListLookup &lookup = p.family<ListLookup>();
+        const int index = lookup.internPn(m_def);
+        int &instance = lookup.pnInstances[size_t(index)];
         if (instance < 0) {
             ListLevel level;
             level.format = m_def.format;
@@ -284,7 +342,7 @@ public:
             inst.number = PnNumberBase + index;
             inst.list = int(p.doc().lists.size()) - 1;
             instance = int(p.doc().listInstances.size());
-            p.listByNumber().insert(inst.number, instance);
+            lookup.byNumber.insert(inst.number, instance);
             p.doc().listInstances.push_back(inst);
         }
         ParaProps &outer = p.parentState().para.props;
@@ -302,6 +360,11 @@ private:
 };
 
 } // namespace
+
+int listInstance(Parser &p, int number)
+{
+    return p.family<ListLookup>().byNumber.value(number, -1);
+}
 
 char16_t unicodeBullet(char16_t c)
 {

@@ -60,6 +60,9 @@ inline constexpr Keyword listsKeywords[] = {
 
 void listsWord(Parser &p, int id, const Token &t);
 
+// The list instance a paragraph's \ls number names, or -1.
+int listInstance(Parser &p, int number);
+
 // The character a bullet from a symbol font stands for in Unicode, or c itself.
 char16_t unicodeBullet(char16_t c);
 

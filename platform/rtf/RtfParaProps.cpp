@@ -20,6 +20,32 @@ namespace {
 constexpr int MaxTabStops = 64;
 using rules::MaxLength;
 
+// What paragraphs share while a file is read: the document's widow-control
+// default and the lists of tab stops, interned.
+class ParagraphDefaults final : public FamilyState
+{
+public:
+    static constexpr Family Slot = Family::Para;
+    bool widowControl = false;
+    QHash<QByteArray, int> tabIds;
+
+    int internTabs(Document &doc, const std::vector<TabStop> &stops)
+    {
+        QByteArray key;
+        for (const TabStop &t : stops) {
+            key.append(reinterpret_cast<const char *>(&t.position), sizeof t.position);
+            key.append(char(t.kind));
+            key.append(char(t.leader));
+        }
+        auto it = tabIds.constFind(key);
+        if (it == tabIds.constEnd()) {
+            it = tabIds.insert(key, int(doc.tabLists.size()));
+            doc.tabLists.push_back(stops);
+        }
+        return *it;
+    }
+};
+
 int length(const Token &t)
 {
     return std::clamp(t.param, -MaxLength, MaxLength);
@@ -118,6 +144,11 @@ void applyParagraphStyle(ParaState &para, const ParaState &own, const ParaState 
     para.props.style = styleIndex;
 }
 
+void setWidowControlByDefault(Parser &p)
+{
+    p.family<ParagraphDefaults>().widowControl = true;
+}
+
 void paraWord(Parser &p, int id, const Token &t)
 {
     ParaState &para = p.state().para;
@@ -131,7 +162,7 @@ void paraWord(Parser &p, int id, const Token &t)
     switch (id) {
     case Pard:
         para = ParaState {};
-        para.props.widowControl = p.widowControlByDefault();
+        para.props.widowControl = p.family<ParagraphDefaults>().widowControl;
         break;
     case AlignLeft: props.align = Align::Left; break;
     case AlignRight: props.align = Align::Right; break;
@@ -161,7 +192,7 @@ void paraWord(Parser &p, int id, const Token &t)
             break;
         }
         stops.push_back(stop);
-        props.tabs = p.internTabs(stops);
+        props.tabs = p.family<ParagraphDefaults>().internTabs(p.doc(), stops);
         break;
     }
     case LeaderDot: leader(TabLeader::Dot); break;

@@ -64,6 +64,8 @@ inline constexpr Keyword paraKeywords[] = {
 };
 
 void paraWord(Parser &p, int id, const Token &t);
+// \widowctrl: paragraphs have widow control unless they say otherwise.
+void setWidowControlByDefault(Parser &p);
 
 struct ParaState;
 // A style's definition completed with what its parent (resolved) states and it does not.

@@ -8,6 +8,7 @@
 #include <QByteArrayView>
 #include <QHash>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -23,10 +24,6 @@ namespace rtf {
 Document parse(QByteArrayView data);
 
 class Parser;
-
-// Runs read from a list label (\listtext, \pntext) carry this in place of a
-// field: they are dropped when their paragraph turns out to be in a list.
-inline constexpr int LabelField = -2;
 
 // A destination reads the content of the group that opened it and finishes
 // itself when that group closes. Text arrives decoded in the group's code page.
@@ -101,7 +98,6 @@ struct ParaState {
     TabStop pendingTab;         // kind and leader waiting for their \tx
     bool inTable = false;       // \intbl
     int depth = 0;              // \itap
-    int pn = -1;                // into Parser::m_pnDefs: an old-style list
     int style = -1;             // the style \s named, taken at the paragraph's end (stylesWord)
 };
 
@@ -113,16 +109,24 @@ struct State {
     int field = -1;             // the field whose result this is
 };
 
-// An old-style list level (\pn), as paragraphs state it.
-struct PnDef {
-    int level = 10;             // \pnlvlN; 10 = body, 11 = bullet, 12 = continue
-    int format = 0;             // as \levelnfc
-    int start = 1;
-    int indent = 0;
-    bool hanging = false;       // \pnhang: the label hangs in the indent
-    int font = -1;
-    QString before, after;
-    friend bool operator==(const PnDef &, const PnDef &) = default;
+// What a family keeps while a file is read (tables being assembled, list
+// and style lookups, notes' marks), in the family's own file. The parser
+// makes it on first use and tells it when a paragraph, a story or the
+// document ends.
+// What ends a paragraph: its mark, a cell's, a nested cell's.
+enum class ParagraphMark : int { Paragraph, Cell, NestCell };
+
+class FamilyState
+{
+public:
+    virtual ~FamilyState() = default;
+    // A paragraph is finished, its properties and runs final but for what
+    // the family does to them.
+    virtual void paragraphEnd(Parser &, Paragraph &) {}
+    // A story (a note, a header) opens or closes; the body's end is the document's.
+    virtual void storyStart(Parser &) {}
+    virtual void storyEnd(Parser &) {}
+    virtual void documentEnd(Parser &) {}
 };
 
 class Parser
@@ -147,7 +151,6 @@ public:
     // Opens a destination for the current group; it closes with the group.
     Dest *open(std::unique_ptr<Dest> dest);
     void skipGroup();
-    Dest *skipDest() const;
 
     // Text for the current target (body or destination), in the state's code page.
     void appendText(QStringView text);
@@ -174,16 +177,9 @@ public:
     std::vector<Colour> &colours() { return m_colours; }
 
     // Structure: paragraphs, cells, rows, stories.
-    enum class Mark { Paragraph, Cell, NestCell };
+    using Mark = ParagraphMark;
     void endParagraph(Mark mark = Mark::Paragraph);
-    void endRow(bool nested);
     void pageBreak();
-    // \widowctrl: paragraphs have widow control unless they say otherwise.
-    bool widowControlByDefault() const { return m_widowDefault; }
-    void setWidowControlByDefault() { m_widowDefault = true; }
-    // Right after a table row, before any text of the next paragraph.
-    bool atTableEnd();
-    int internTabs(const std::vector<TabStop> &stops);
     void insertObject(InlineObject::Kind kind, int index);
     // The index of the object of that kind that ends the paragraph in progress, or -1.
     int lastObject(InlineObject::Kind kind);
@@ -192,38 +188,34 @@ public:
     void endStory();
     bool inMainStory() const { return m_stories.size() == 1; }
     int storyDepth() const { return int(m_stories.size()); }
-    // Sections of the body: a new one starts after \sect.
-    Section &currentSection();
-    void startSection();
-    // Notes: \chftn just before a note means it is numbered automatically.
-    void markNoteNumber() { m_noteNumberAt = m_doc.text.size(); }
-    bool noteNumberPending() const { return m_noteNumberAt == m_doc.text.size(); }
-    struct Annotation {
-        QString author, initials;
-    };
-    Annotation &pendingAnnotation() { return m_annotation; }
-    // Row definitions (\trowd ... \cellx), per table depth.
-    RowProps &rowDef(int depth);
-    CellProps &pendingCell() { return m_pendingCell; }
-    int tableDepthForDefinitions() const;
-    void setNestedDefinitions(bool on) { m_nestedDefs = on; }
-    // The border the next \brdr words describe.
-    Border *&borderTarget() { return m_borderTarget; }
-
-    // Old-style list definitions, interned; the lists family makes them lists.
-    int internPn(const PnDef &def);
-    const PnDef &pn(int index) const { return m_pnDefs[size_t(index)]; }
-    std::vector<int> &pnInstances() { return m_pnInstances; }
-
-    QHash<int, int> &styleByNumber() { return m_styleByNumber; }
-    std::vector<State> &styleStates() { return m_styleStates; }
     // The state the current group returns to when it closes.
     State &parentState() { return m_stack.empty() ? m_state : m_stack.back().state; }
-    QHash<int, int> &listByNumber() { return m_listByNumber; }
+
+    // A family's state, made on first use: T derives from FamilyState and
+    // names its family as T::Slot.
+    template <typename T>
+    T &family()
+    {
+        std::unique_ptr<FamilyState> &slot = m_families[size_t(T::Slot)];
+        if (!slot)
+            slot = std::make_unique<T>();
+        return static_cast<T &>(*slot);
+    }
+    // The paragraph in progress in the current story.
+    Paragraph &paragraph();
+    // A finished block at the top level of the current story.
+    void addBlock(Block block);
+    // The paragraph in progress, finished: its properties, its mark's look.
+    Paragraph finishParagraph(bool terminated);
 
 private:
-    struct TableBuilder;
-    struct StoryBuilder;
+    // The story being read: its blocks and the paragraph in progress.
+    struct StoryBuilder {
+        int index;                  // into Document::stories; -1 for the body
+        Paragraph paragraph;
+        bool runOpen = false;
+        bool pageBreakPending = false;
+    };
 
     void groupStart();
     void groupEnd();
@@ -246,12 +238,9 @@ private:
     const Font *font(int number) const;
 
     StoryBuilder &story() { return *m_stories.back(); }
-    Paragraph finishParagraph(StoryBuilder &s, bool terminated);
     Story &target(const StoryBuilder &s);
-    void closeTablesDeeperThan(int depth);
-    void finishCell(int depth);
-    void finishRow(int depth);
-    void addBlock(int depth, Block block);
+    template <typename Hook>
+    void tellFamilies(Hook hook);
 
     QByteArrayView m_data;
     Tokenizer m_tokenizer;
@@ -279,7 +268,6 @@ private:
     QHash<CharStyle, int> m_charStyleIds;
     QHash<ParaProps, int> m_paraPropsIds;
     int m_lastParaPropsId = -1;
-    QHash<QByteArray, int> m_tabIds;
     QHash<QString, int> m_faceIds;
     CharStyle m_lastStyle;
     int m_lastStyleId = -1;
@@ -300,18 +288,7 @@ private:
     ByteDecoder m_decoder;
 
     std::vector<std::unique_ptr<StoryBuilder>> m_stories;
-    CellProps m_pendingCell;
-    bool m_nestedDefs = false;
-    bool m_widowDefault = false;
-    Border *m_borderTarget = nullptr;
-
-    std::vector<PnDef> m_pnDefs;
-    std::vector<int> m_pnInstances;     // per pn definition: its list instance, or -1
-    QHash<int, int> m_styleByNumber;
-    std::vector<State> m_styleStates;
-    QHash<int, int> m_listByNumber;     // \ls number -> list instance
-    qsizetype m_noteNumberAt = -1;
-    Annotation m_annotation;
+    std::array<std::unique_ptr<FamilyState>, FamilyCount> m_families;
 };
 
 } // namespace rtf

@@ -1,6 +1,7 @@
 #include "RtfStories.h"
 
 #include "RtfBuild.h"
+#include "RtfDocInfo.h"
 #include "RtfParser.h"
 #include "RtfRules.h"
 #include "RtfWrite.h"
@@ -16,6 +17,16 @@ namespace {
 
 constexpr int MaxStories = 10000;
 constexpr int MaxStoryNesting = 3;      // the body, a header, a note in it
+
+// What a note's group picks up from the words before it: \chftn just
+// before it (numbered automatically), a comment's author and initials.
+class NoteMarks final : public FamilyState
+{
+public:
+    static constexpr Family Slot = Family::Stories;
+    qsizetype numberAt = -1;    // where the text stood at \chftn
+    QString author, initials;
+};
 
 // A story read in place: its text goes to a story of its own until the group closes.
 class StoryDest : public Dest
@@ -112,10 +123,11 @@ void storiesWord(Parser &p, int id, const Token &t)
         }
         Note note;
         note.kind = id == FootnoteGroup ? Note::Footnote : Note::Comment;
-        note.autoNumber = p.noteNumberPending();
+        NoteMarks &marks = p.family<NoteMarks>();
+        note.autoNumber = marks.numberAt == p.doc().text.size();
         if (id == AnnotationGroup) {
-            note.author = rules::printable(std::exchange(p.pendingAnnotation().author, QString()));
-            note.initials = rules::printable(std::exchange(p.pendingAnnotation().initials, QString()));
+            note.author = rules::printable(std::exchange(marks.author, QString()));
+            note.initials = rules::printable(std::exchange(marks.initials, QString()));
         }
         p.doc().notes.push_back(note);
         const int index = int(p.doc().notes.size()) - 1;
@@ -131,7 +143,7 @@ void storiesWord(Parser &p, int id, const Token &t)
             break;
         }
         const int story = p.beginStory();
-        p.currentSection().headers.emplace_back(t.bytes.toByteArray(), story);
+        currentSection(p).headers.emplace_back(t.bytes.toByteArray(), story);
         p.open(std::make_unique<StoryDest>());
         enterStory(p);
         break;
@@ -139,15 +151,15 @@ void storiesWord(Parser &p, int id, const Token &t)
     case AutoNoteNumber:
     case AnnotationMark:
         if (!s.dest || s.dest->isBody())
-            p.markNoteNumber();
+            p.family<NoteMarks>().numberAt = p.doc().text.size();
         break;
     case AnnotationId:
         if (p.nested())
-            p.open(std::make_unique<AnnotationInfoDest>(&p.pendingAnnotation().initials));
+            p.open(std::make_unique<AnnotationInfoDest>(&p.family<NoteMarks>().initials));
         break;
     case AnnotationAuthor:
         if (p.nested())
-            p.open(std::make_unique<AnnotationInfoDest>(&p.pendingAnnotation().author));
+            p.open(std::make_unique<AnnotationInfoDest>(&p.family<NoteMarks>().author));
         break;
     case AnnotationRef:
     case AnnotationDate:

@@ -16,6 +16,16 @@ namespace {
 
 constexpr int MaxStyles = 4096;
 
+// The styles by their kinds and numbers, and each one's formatting as its
+// definition states it.
+class StyleLookup final : public FamilyState
+{
+public:
+    static constexpr Family Slot = Family::Styles;
+    QHash<int, int> byNumber;       // styleKey -> into Document::styles
+    std::vector<State> states;      // per style
+};
+
 // Character formatting, field by field: each a style states (differs from
 // the defaults) and the other.
 template <typename Pick>
@@ -131,10 +141,11 @@ public:
         m_entry.para.style = -1;
         m_entry.chars = p.internCharStyle(p.resolve(s.chars));
         const int key = styleKey(m_entry.kind, m_entry.number);
-        if (p.styleByNumber().contains(key))
+        StyleLookup &lookup = p.family<StyleLookup>();
+        if (lookup.byNumber.contains(key))
             return;     // the first definition of a number counts
-        p.styleByNumber().insert(key, int(doc.styles.size()));
-        p.styleStates().push_back(s);
+        lookup.byNumber.insert(key, int(doc.styles.size()));
+        lookup.states.push_back(s);
         doc.styles.push_back(m_entry);
     }
 
@@ -167,11 +178,12 @@ State inherited(Parser &p, int index)
         const StyleDef &def = p.doc().styles[size_t(parent)];
         if (def.basedOn < 0 || def.basedOn == def.number)
             break;
-        const auto it = p.styleByNumber().constFind(styleKey(def.kind, def.basedOn));
-        if (it == p.styleByNumber().constEnd() || *it == index)
+        const StyleLookup &lookup = p.family<StyleLookup>();
+        const auto it = lookup.byNumber.constFind(styleKey(def.kind, def.basedOn));
+        if (it == lookup.byNumber.constEnd() || *it == index)
             break;
         parent = *it;
-        const State &up = p.styleStates()[size_t(parent)];
+        const State &up = lookup.states[size_t(parent)];
         ParaState shared = up.para;
         if (p.doc().styles[size_t(parent)].kind == StyleDef::Paragraph && p.doc().styles[size_t(parent)].number == 0)
             shared.explicitProps &= ~OwnToDefaultStyle;
@@ -188,7 +200,8 @@ ParaState paragraphWithStyle(Parser &p, const ParaState &para)
     // What a paragraph states wins; the rest comes from its style as the
     // common readers take it.
     ParaState out = para;
-    applyParagraphStyle(out, p.styleStates()[size_t(para.style)].para, inherited(p, para.style).para, para.style);
+    applyParagraphStyle(out, p.family<StyleLookup>().states[size_t(para.style)].para, inherited(p, para.style).para,
+                        para.style);
     return out;
 }
 
@@ -202,10 +215,11 @@ void stylesWord(Parser &p, int id, const Token &t)
         break;
     case ParaStyle: {
         // A paragraph style brings its formatting; what the text states after it wins.
-        const auto it = p.styleByNumber().constFind(styleKey(StyleDef::Paragraph, t.param));
-        if (it == p.styleByNumber().constEnd())
+        const StyleLookup &lookup = p.family<StyleLookup>();
+        const auto it = lookup.byNumber.constFind(styleKey(StyleDef::Paragraph, t.param));
+        if (it == lookup.byNumber.constEnd())
             break;
-        const State &own = p.styleStates()[size_t(*it)];
+        const State &own = lookup.states[size_t(*it)];
         state.para.style = *it;
         state.para.props.style = *it;
         // Character formatting the text carries across the paragraph mark stays over the style's.
@@ -214,8 +228,9 @@ void stylesWord(Parser &p, int id, const Token &t)
         break;
     }
     case CharStyleRef: {
-        const auto it = p.styleByNumber().constFind(styleKey(StyleDef::Character, t.param));
-        state.chars.style.charStyle = it == p.styleByNumber().constEnd() ? -1 : *it;
+        const StyleLookup &lookup = p.family<StyleLookup>();
+        const auto it = lookup.byNumber.constFind(styleKey(StyleDef::Character, t.param));
+        state.chars.style.charStyle = it == lookup.byNumber.constEnd() ? -1 : *it;
         break;
     }
     default:

@@ -13,24 +13,179 @@ namespace rtf {
 
 namespace {
 
-constexpr int MaxCellDefinitions = 63;
+constexpr int MaxCellDefinitions = 63;     // the widest row Word writes, and the most a row holds here
+constexpr int MaxTableDepth = 8;           // deeper nesting costs Qt time doubling with each level
 using rules::MaxLength;
+
+// The tables open while a file is read, per story (a note's table leaves
+// the row around it as it was), innermost last, and the row being defined.
+class TableAssembler final : public FamilyState
+{
+public:
+    static constexpr Family Slot = Family::Tables;
+
+    struct Open {
+        std::unique_ptr<Table> table = std::make_unique<Table>();
+        std::vector<Cell> rowCells;
+        Cell cell;
+        bool cellOpen = false;
+    };
+    struct StoryTables {
+        std::vector<Open> open;
+        std::vector<RowProps> rowDefs;      // per table depth
+    };
+
+    CellProps pendingCell;
+    Border *borderTarget = nullptr;         // the border the next \brdr words describe
+    bool nestedDefinitions = false;         // in \nesttableprops
+
+    StoryTables &current(Parser &p)
+    {
+        while (int(m_stories.size()) < p.storyDepth())
+            m_stories.emplace_back();
+        return m_stories[size_t(p.storyDepth() - 1)];
+    }
+    RowProps &rowDef(Parser &p, int depth)
+    {
+        depth = std::clamp(depth, 1, MaxTableDepth);
+        std::vector<RowProps> &defs = current(p).rowDefs;
+        if (defs.size() < size_t(depth))
+            defs.resize(size_t(depth));
+        return defs[size_t(depth - 1)];
+    }
+    int depthForDefinitions(Parser &p)
+    {
+        if (!nestedDefinitions)
+            return 1;
+        return std::clamp(std::max(int(current(p).open.size()), p.state().para.depth), 2, MaxTableDepth);
+    }
+
+    void place(Parser &p, Paragraph &&paragraph, ParagraphMark mark)
+    {
+        const ParaState &para = p.state().para;
+        int depth = para.inTable ? std::clamp(para.depth, 1, MaxTableDepth) : 0;
+        if (mark != ParagraphMark::Paragraph)
+            depth = std::clamp(std::max(depth, mark == ParagraphMark::NestCell ? 2 : 1), 1, MaxTableDepth);
+        closeDeeperThan(p, depth);
+        std::vector<Open> &open = current(p).open;
+        while (int(open.size()) < depth)
+            open.emplace_back();
+        addBlock(p, depth, Block {std::move(paragraph), nullptr});
+        if (mark != ParagraphMark::Paragraph)
+            finishCell(p, depth);
+    }
+
+    void endRow(Parser &p, bool nested)
+    {
+        std::vector<Open> &open = current(p).open;
+        const int depth = nested ? std::clamp(std::max(int(open.size()), p.state().para.depth), 2, MaxTableDepth) : 1;
+        if (!p.paragraph().runs.empty())
+            p.endParagraph(nested ? ParagraphMark::NestCell : ParagraphMark::Cell);  // text after the last cell is one more
+        closeDeeperThan(p, depth);
+        while (int(current(p).open.size()) < depth)
+            current(p).open.emplace_back();
+        finishRow(p, depth);
+    }
+
+    void closeDeeperThan(Parser &p, int depth)
+    {
+        std::vector<Open> &open = current(p).open;
+        while (int(open.size()) > depth) {
+            const int d = int(open.size());
+            if (open.back().cellOpen)
+                finishCell(p, d);
+            finishRow(p, d);       // a row without its \row still counts
+            std::unique_ptr<Table> table = std::move(open.back().table);
+            open.pop_back();
+            if (!table->rows.empty())
+                addBlock(p, d - 1, Block {Paragraph {}, std::move(table)});
+        }
+    }
+
+    bool atTableEnd(Parser &p) { return p.paragraph().runs.empty() && !current(p).open.empty(); }
+
+    void storyEnd(Parser &p) override
+    {
+        closeDeeperThan(p, 0);
+        if (int(m_stories.size()) >= p.storyDepth())
+            m_stories.resize(size_t(p.storyDepth() - 1));
+    }
+    void documentEnd(Parser &p) override { closeDeeperThan(p, 0); }
+
+private:
+    void addBlock(Parser &p, int depth, Block block)
+    {
+        if (depth == 0) {
+            p.addBlock(std::move(block));
+            return;
+        }
+        Open &t = current(p).open[size_t(depth - 1)];
+        t.cell.content.blocks.push_back(std::move(block));
+        t.cellOpen = true;
+    }
+
+    void finishCell(Parser &p, int depth)
+    {
+        Open &t = current(p).open[size_t(depth - 1)];
+        if (int(t.rowCells.size()) >= MaxCellDefinitions && !t.rowCells.empty()) {
+            // Beyond the cap, cells join the last one.
+            auto &last = t.rowCells.back().content.blocks;
+            for (Block &b : t.cell.content.blocks)
+                last.push_back(std::move(b));
+            p.doc().dropped.add(QStringLiteral("cells beyond %1 in a row").arg(MaxCellDefinitions));
+        } else {
+            t.rowCells.push_back(std::move(t.cell));
+        }
+        t.cell = Cell {};
+        t.cellOpen = false;
+    }
+
+    void finishRow(Parser &p, int depth)
+    {
+        Open &t = current(p).open[size_t(depth - 1)];
+        if (t.cellOpen)
+            finishCell(p, depth);
+        if (t.rowCells.empty())
+            return;
+        const RowProps &def = rowDef(p, depth);
+        Row row;
+        row.props = def;
+        row.props.cells.clear();
+        row.cells = std::move(t.rowCells);
+        t.rowCells.clear();
+        // Each cell takes its definition; cells the definition lacks get one.
+        int right = def.left;
+        for (size_t i = 0; i < row.cells.size(); ++i) {
+            if (i < def.cells.size())
+                row.cells[i].props = def.cells[i];
+            else
+                row.cells[i].props.right = right + 1440;
+            // Edges out of order or absurd are put in order, within the longest
+            // length, as they read again once written.
+            row.cells[i].props.right = std::max(right + 1, std::min(row.cells[i].props.right, rules::MaxLength));
+            right = row.cells[i].props.right;
+        }
+        t.table->rows.push_back(std::move(row));
+    }
+
+    std::vector<StoryTables> m_stories;
+};
 
 // {\*\nesttableprops\trowd ...\cellx ...\nestrow}: the definition of the
 // nested row whose cells came just before.
 class NestTablePropsDest final : public Dest
 {
 public:
-    explicit NestTablePropsDest(Parser &p) { p.setNestedDefinitions(true); }
+    explicit NestTablePropsDest(Parser &p) { p.family<TableAssembler>().nestedDefinitions = true; }
     bool word(Parser &p, const Keyword *k, const Token &) override
     {
         if (k && k->family == Family::Tables && k->id == NestedRowEnd) {
-            p.endRow(true);
+            p.family<TableAssembler>().endRow(p, true);
             return true;
         }
         return false;
     }
-    void close(Parser &p) override { p.setNestedDefinitions(false); }
+    void close(Parser &p) override { p.family<TableAssembler>().nestedDefinitions = false; }
 };
 
 } // namespace
@@ -39,9 +194,10 @@ void tablesWord(Parser &p, int id, const Token &t)
 {
     State &s = p.state();
     const bool body = !s.dest || s.dest->isBody();
-    RowProps &row = p.rowDef(p.tableDepthForDefinitions());
-    CellProps &cell = p.pendingCell();
-    Border *&border = p.borderTarget();
+    TableAssembler &tables = p.family<TableAssembler>();
+    RowProps &row = tables.rowDef(p, tables.depthForDefinitions(p));
+    CellProps &cell = tables.pendingCell;
+    Border *&border = tables.borderTarget;
     const auto setBorder = [&](quint8 style) {
         if (border)
             border->style = style;
@@ -69,11 +225,11 @@ void tablesWord(Parser &p, int id, const Token &t)
         break;
     case RowEnd:
         if (body)
-            p.endRow(false);
+            tables.endRow(p, false);
         break;
     case NestedRowEnd:
         if (body)
-            p.endRow(true);
+            tables.endRow(p, true);
         break;
     case NestTableProps:
         if (p.nested())
@@ -129,6 +285,21 @@ void tablesWord(Parser &p, int id, const Token &t)
     }
     default: break;
     }
+}
+
+void placeParagraph(Parser &p, Paragraph &&paragraph, ParagraphMark mark)
+{
+    p.family<TableAssembler>().place(p, std::move(paragraph), mark);
+}
+
+void closeTables(Parser &p)
+{
+    p.family<TableAssembler>().closeDeeperThan(p, 0);
+}
+
+bool atTableEnd(Parser &p)
+{
+    return p.family<TableAssembler>().atTableEnd(p);
 }
 
 // ---- Qt's document ----------------------------------------------------------------------------

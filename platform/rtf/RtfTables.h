@@ -67,4 +67,14 @@ inline constexpr Keyword tablesKeywords[] = {
 
 void tablesWord(Parser &p, int id, const Token &t);
 
+struct Paragraph;
+enum class ParagraphMark : int;
+// A finished paragraph goes where its table depth and mark say: into the
+// cell of an open table, or the story itself.
+void placeParagraph(Parser &p, Paragraph &&paragraph, ParagraphMark mark);
+// The tables open in the current story close (a section starts).
+void closeTables(Parser &p);
+// Right after a table row, before any text of the next paragraph.
+bool atTableEnd(Parser &p);
+
 } // namespace rtf

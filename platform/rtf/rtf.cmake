@@ -1,12 +1,12 @@
 # RTF reader and writer sources, relative to the source root. They depend on
 # Qt Core and Gui only, so the fuzzer and the benchmark can build them alone.
 set(SCRIBVALE_RTF_SOURCES
-    platform/rtf/RtfModel.h
+    platform/rtf/RtfModel.h platform/rtf/RtfModel.cpp
     platform/rtf/RtfRules.h platform/rtf/RtfRules.cpp
     platform/rtf/RtfCodePages.h platform/rtf/RtfCodePages.cpp
     platform/rtf/RtfTokenizer.h platform/rtf/RtfTokenizer.cpp
     platform/rtf/RtfKeywords.h platform/rtf/RtfKeywords.cpp platform/rtf/RtfFamilies.h
-    platform/rtf/RtfParser.h platform/rtf/RtfParser.cpp
+    platform/rtf/RtfParser.h platform/rtf/RtfParser.cpp platform/rtf/RtfParserText.cpp
     platform/rtf/RtfFonts.h platform/rtf/RtfFonts.cpp
     platform/rtf/RtfCharProps.h platform/rtf/RtfCharProps.cpp
     platform/rtf/RtfParaProps.h platform/rtf/RtfParaProps.cpp
