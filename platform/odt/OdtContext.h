@@ -92,6 +92,9 @@ struct ParaBuild {
     bool pendingSpace = false;          // a collapsed space, written when more text follows
     int pendingText = 0, pendingField = -1;
     std::vector<rtf::Block> after;      // text boxes' paragraphs, placed after this one
+    int fieldmark = -1;                 // a field marked by start and end points, its result after the separator
+    bool fieldmarkResult = false;
+    qsizetype fieldmarkText = 0;
 };
 
 // The items of one list, nested lists included: the instance they number,
@@ -126,6 +129,9 @@ public:
     std::vector<ParaLook> paraLooks;
     void readFontFaces(XmlReader &x);
     void readStyles(XmlReader &x, Pool into);
+    void addBuiltinStyles();
+    void readSettings(XmlReader &x);
+    bool tabsFromIndent = true;         // tab stops measured from the paragraph's indent, not the margin
     const StyleEntry *style(QStringView family, QStringView name, Pool in) const;
     int paraLook(QStringView name);
     int spanLook(int parent, QStringView name);
@@ -173,6 +179,7 @@ public:
     void readTable(XmlReader &x, rtf::Story &out, int tableDepth);
     rtf::Block emptyParagraph();
     qint64 cellBudget = 0;
+    int availableWidth = 9638;          // what a table of relative width is relative to
 
     // -- pictures and text boxes (OdtFrames.cpp)
     void readFrame(XmlReader &x, ParaBuild &para, const Inline &in);
@@ -182,6 +189,8 @@ public:
     void readNote(XmlReader &x, ParaBuild &para, const Inline &in);
     void readAnnotation(XmlReader &x, ParaBuild &para, const Inline &in);
     bool readField(XmlReader &x, ParaBuild &para, const Inline &in);
+    void readFieldmark(XmlReader &x, ParaBuild &para, const Inline &in);
+    int fieldOf(const ParaBuild &para, const Inline &in) const;
     int readStory(XmlReader &x);
 
     // -- pages (OdtPages.cpp)
@@ -207,6 +216,9 @@ private:
     QHash<QString, int> m_paraLookIds;
     QHash<QString, int> m_spanLookIds;
 };
+
+// A link's target as RTF states it: relative to the document's folder.
+QString linkTarget(QStringView href);
 
 // Limits beyond what any real document needs.
 inline constexpr int MaxTableDepth = 8;         // as the RTF reader: deeper nesting costs Qt time doubling

@@ -51,14 +51,33 @@ QString packagePath(QString href)
     return href;
 }
 
+// The picture's own size: pixels for what Qt shows, read from the header
+// alone; hundredths of a millimetre from the frame for metafiles and the rest.
+void measure(rtf::Picture &picture)
+{
+    if (shown(picture.kind)) {
+        QBuffer buffer(&picture.data);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        const QSize size = reader.size();
+        if (size.isValid()) {
+            picture.width = std::clamp(size.width(), 0, 1 << 20);
+            picture.height = std::clamp(size.height(), 0, 1 << 20);
+        }
+    } else {
+        picture.width = int(qint64(picture.goalWidth) * 2540 / 1440);
+        picture.height = int(qint64(picture.goalHeight) * 2540 / 1440);
+    }
+}
+
 } // namespace
 
 void Context::readFrame(XmlReader &x, ParaBuild &para, const Inline &in)
 {
-    rtf::Picture picture;
+    rtf::Picture picture, twin;
     picture.goalWidth = std::max(0, twips(attr(x, Ns::Svg, QLatin1StringView("width"))).value_or(0));
     picture.goalHeight = std::max(0, twips(attr(x, Ns::Svg, QLatin1StringView("height"))).value_or(0));
-    bool found = false, wanted = false, boxed = false;
+    bool found = false, twinned = false, wanted = false, boxed = false;
     children(x, [&] {
         if (is(x, Ns::Draw, QLatin1StringView("image"))) {
             wanted = true;
@@ -80,11 +99,16 @@ void Context::readFrame(XmlReader &x, ParaBuild &para, const Inline &in)
             if (data.isEmpty())
                 return;
             const rtf::PictureKind kind = sniff(data);
-            // The first picture Qt can show wins; another comes as the stand-in.
-            if (!found || (shown(kind) && !shown(picture.kind))) {
+            // The first picture is the picture; when Qt cannot show it, the
+            // first later one it can show stands in for it.
+            if (!found) {
                 picture.data = std::move(data);
                 picture.kind = kind;
                 found = true;
+            } else if (!twinned && !shown(picture.kind) && shown(kind)) {
+                twin.data = std::move(data);
+                twin.kind = kind;
+                twinned = true;
             }
         } else if (is(x, Ns::Draw, QLatin1StringView("text-box"))) {
             boxed = true;
@@ -111,19 +135,13 @@ void Context::readFrame(XmlReader &x, ParaBuild &para, const Inline &in)
             drop(QStringLiteral("pictures or objects without data"));
         return;
     }
-    if (shown(picture.kind)) {
-        QBuffer buffer(&picture.data);
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        const QSize size = reader.size();   // the header only: nothing is decoded here
-        if (size.isValid()) {
-            picture.width = std::clamp(size.width(), 0, 1 << 20);
-            picture.height = std::clamp(size.height(), 0, 1 << 20);
-        }
-    } else {
-        // Metafiles and the rest state their size in hundredths of a millimetre.
-        picture.width = int(qint64(picture.goalWidth) * 2540 / 1440);
-        picture.height = int(qint64(picture.goalHeight) * 2540 / 1440);
+    measure(picture);
+    if (twinned) {
+        twin.goalWidth = picture.goalWidth;
+        twin.goalHeight = picture.goalHeight;
+        measure(twin);
+        doc.pictures.push_back(std::move(twin));
+        picture.twin = int(doc.pictures.size()) - 1;
     }
     doc.pictures.push_back(std::move(picture));
     addObject(para, rtf::InlineObject::Picture, int(doc.pictures.size()) - 1, in, true);

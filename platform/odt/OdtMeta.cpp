@@ -81,4 +81,24 @@ void Context::readMeta(XmlReader &x)
         setString(QStringLiteral("keywords"), keywords.join(u' '));
 }
 
+void Context::readSettings(XmlReader &x)
+{
+    int depth = 1;
+    while (depth > 0) {
+        const auto token = x.next();
+        if (token == XmlReader::EndElement) {
+            --depth;
+        } else if (token == XmlReader::StartElement) {
+            ++depth;
+            if (is(x, Ns::Config, QLatin1StringView("config-item"))
+                && attr(x, Ns::Config, QLatin1StringView("name")) == u"TabsRelativeToIndent") {
+                tabsFromIndent = elementText(x, 16).trimmed() != u"false";
+                --depth;
+            }
+        } else if (token == XmlReader::Invalid || token == XmlReader::EndDocument) {
+            return;
+        }
+    }
+}
+
 } // namespace odt

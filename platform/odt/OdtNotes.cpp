@@ -70,6 +70,10 @@ QString instruction(const XmlReader &x)
         const bool page = attr(x, Ns::Text, QLatin1StringView("reference-format")) == u"page";
         return QStringLiteral("%1 %2 \\h").arg(page ? QStringLiteral("PAGEREF") : QStringLiteral("REF"), name);
     }
+    if (n == u"user-field-get") {
+        const QString name = rtf::rules::printable(attr(x, Ns::Text, QLatin1StringView("name"))).remove(u' ').remove(u'"');
+        return name.isEmpty() ? QString() : QStringLiteral("DOCVARIABLE %1").arg(name);
+    }
     if (n == u"sequence") {
         const QString name = rtf::rules::printable(attr(x, Ns::Text, QLatin1StringView("name"))).remove(u' ').remove(u'"');
         return name.isEmpty() ? QString() : QStringLiteral("SEQ %1 \\* ARABIC").arg(name);
@@ -170,6 +174,45 @@ bool Context::readField(XmlReader &x, ParaBuild &para, const Inline &in)
     if (doc.text.size() == before)
         addObject(para, rtf::InlineObject::EmptyField, field, in, false);
     return true;
+}
+
+int Context::fieldOf(const ParaBuild &para, const Inline &in) const
+{
+    if (para.fieldmark >= 0 && para.fieldmarkResult && in.field == doc.fields[size_t(para.fieldmark)].parent)
+        return para.fieldmark;
+    return in.field;
+}
+
+// field:fieldmark-start (with the instruction as a parameter), -separator
+// and -end around a field's result, which may run over spans.
+void Context::readFieldmark(XmlReader &x, ParaBuild &para, const Inline &in)
+{
+    const QStringView n = x.name();
+    if (n == u"fieldmark-start" && para.fieldmark < 0) {
+        QString code;
+        children(x, [&] {
+            if (is(x, Ns::Field, QLatin1StringView("param"))
+                && attr(x, Ns::Field, QLatin1StringView("name")) == u"vnd.oasis.opendocument.field.code")
+                code = attrString(x, Ns::Field, QLatin1StringView("value"));
+            skip(x);
+        });
+        code = rtf::rules::printable(code).simplified();
+        if (!code.isEmpty()) {
+            para.fieldmark = addField(code, in.field);
+            para.fieldmarkResult = false;
+            para.fieldmarkText = doc.text.size();
+        }
+        return;
+    }
+    if (n == u"fieldmark-separator" && para.fieldmark >= 0) {
+        para.fieldmarkResult = true;
+    } else if (n == u"fieldmark-end" && para.fieldmark >= 0) {
+        const int field = std::exchange(para.fieldmark, -1);
+        para.fieldmarkResult = false;
+        if (doc.text.size() == para.fieldmarkText)
+            addObject(para, rtf::InlineObject::EmptyField, field, in, false);
+    }
+    skip(x);
 }
 
 } // namespace odt

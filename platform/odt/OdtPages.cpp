@@ -154,6 +154,8 @@ void Context::startMaster(const QString &requested, bool first)
             setup.marginBottom = marginBottom;
         }
         setup.landscape = landscape;
+        if (width > 0)
+            availableWidth = std::max(720, width - length(page, "fo:margin-left") - length(page, "fo:margin-right"));
         setup.facingPages = page.value(QStringLiteral("style:page-usage")) == u"mirrored"
             || shown.headerLeft >= 0 || shown.footerLeft >= 0;
     } else {

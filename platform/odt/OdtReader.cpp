@@ -52,8 +52,11 @@ void readSections(Context &c, XmlReader &x, Pool automatic)
             c.readStyles(x, automatic);
         else if (n == u"master-styles")
             c.readMasterStyles(x);
-        else if (n == u"body")
+        else if (n == u"body") {
+            c.addBuiltinStyles();
             c.readBody(x);
+        } else if (n == u"settings")
+            c.readSettings(x);
         else if (n == u"meta")
             c.readMeta(x);
         else
@@ -111,6 +114,14 @@ rtf::ReadResult read(const package::Parts &parts, rtf::Document &out)
 
     Context c(out, &parts);
     QString error;
+    if (const QString settingsName = parts.find(QStringLiteral("settings.xml")); !settingsName.isEmpty()) {
+        // Settings change how tab stops are measured; damaged ones are left out.
+        if (const auto bytes = parts.read(settingsName)) {
+            XmlReader x(*bytes);
+            if (readRoot(x))
+                readSections(c, x, ContentAuto);
+        }
+    }
     if (const QString stylesName = parts.find(QStringLiteral("styles.xml")); !stylesName.isEmpty()) {
         const auto bytes = parts.read(stylesName, &error);
         if (!bytes)

@@ -464,7 +464,69 @@ rtf::CharStyle convertText(Context &c, const Props &p)
     return s;
 }
 
+// Names other word processors know their own styles by: an RTF reader maps
+// these to its own, where the names this format uses would stand beside them.
+QString interchangeName(const QString &name)
+{
+    static const QHash<QString, QString> names {
+        {QStringLiteral("Standard"), QStringLiteral("Normal")},
+        {QStringLiteral("Default Paragraph Style"), QStringLiteral("Normal")},
+        {QStringLiteral("Text body"), QStringLiteral("Body Text")},
+        {QStringLiteral("Body Text"), QStringLiteral("Body Text")},
+        {QStringLiteral("Internet link"), QStringLiteral("Hyperlink")},
+        {QStringLiteral("Internet Link"), QStringLiteral("Hyperlink")},
+        {QStringLiteral("Visited Internet Link"), QStringLiteral("FollowedHyperlink")},
+        {QStringLiteral("Footnote"), QStringLiteral("footnote text")},
+        {QStringLiteral("Endnote"), QStringLiteral("endnote text")},
+        {QStringLiteral("Header"), QStringLiteral("header")},
+        {QStringLiteral("Footer"), QStringLiteral("footer")},
+        {QStringLiteral("Caption"), QStringLiteral("caption")},
+    };
+    if (const auto it = names.constFind(name); it != names.constEnd())
+        return *it;
+    if (name.startsWith(QLatin1String("Contents ")) && name.size() == 10 && name.back().isDigit())
+        return QStringLiteral("toc ") + name.back();
+    return name;
+}
+
 } // namespace
+
+void Context::addBuiltinStyles()
+{
+    // Styles every reader of the format knows without the file defining
+    // them; writers such as pandoc name them and leave them out.
+    const auto add = [&](const QString &name, const QString &parent, const Props &para, const Props &text) {
+        const QString k = key(u"paragraph", name);
+        if (styles[Common].contains(k))
+            return;
+        StyleEntry e;
+        e.name = name;
+        e.family = QStringLiteral("paragraph");
+        e.parent = parent;
+        e.para = para;
+        e.text = text;
+        styles[Common].insert(k, std::move(e));
+    };
+    add(QStringLiteral("Heading"), QStringLiteral("Standard"),
+        {{QStringLiteral("fo:margin-top"), QStringLiteral("0.423cm")}, {QStringLiteral("fo:margin-bottom"), QStringLiteral("0.212cm")},
+         {QStringLiteral("fo:keep-with-next"), QStringLiteral("always")}},
+        {{QStringLiteral("fo:font-family"), QStringLiteral("'Liberation Sans'")}, {QStringLiteral("fo:font-size"), QStringLiteral("14pt")}});
+    add(QStringLiteral("Title"), QStringLiteral("Heading"), {{QStringLiteral("fo:text-align"), QStringLiteral("center")}},
+        {{QStringLiteral("fo:font-size"), QStringLiteral("28pt")}, {QStringLiteral("fo:font-weight"), QStringLiteral("bold")}});
+    add(QStringLiteral("Subtitle"), QStringLiteral("Heading"),
+        {{QStringLiteral("fo:text-align"), QStringLiteral("center")}, {QStringLiteral("fo:margin-top"), QStringLiteral("0.106cm")}},
+        {{QStringLiteral("fo:font-size"), QStringLiteral("18pt")}});
+    const QString link = key(u"text", u"Internet_20_link");
+    if (!styles[Common].contains(link)) {
+        StyleEntry e;
+        e.name = QStringLiteral("Internet_20_link");
+        e.display = QStringLiteral("Internet link");
+        e.family = QStringLiteral("text");
+        e.text = {{QStringLiteral("fo:color"), QStringLiteral("#000080")},
+                  {QStringLiteral("style:text-underline-style"), QStringLiteral("solid")}};
+        styles[Common].insert(link, std::move(e));
+    }
+}
 
 int Context::charStyle(int textLook)
 {
@@ -490,7 +552,7 @@ int Context::styleDef(StyleEntry &entry)
     if ((!para && entry.family != u"text") || doc.styles.size() >= size_t(MaxStyles))
         return -1;
     rtf::StyleDef def;
-    def.name = rtf::rules::printable(entry.display.isEmpty() ? decodeName(entry.name) : entry.display).trimmed();
+    def.name = interchangeName(rtf::rules::printable(entry.display.isEmpty() ? decodeName(entry.name) : entry.display).trimmed());
     if (def.name.isEmpty())
         def.name = QStringLiteral("Style %1").arg(doc.styles.size() + 1);
     def.kind = para ? rtf::StyleDef::Paragraph : rtf::StyleDef::Character;

@@ -15,7 +15,6 @@ namespace odt {
 namespace {
 
 constexpr int DefaultColumn = 1440;
-constexpr int DefaultTableWidth = 9638;     // A4 with 2 cm margins
 
 int repeat(const XmlReader &x, Ns ns, QLatin1StringView name, int cap)
 {
@@ -137,7 +136,9 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
     if (&out == &doc.body && currentMaster.isNull())
         startMaster(tp.value(QStringLiteral("style:master-page-name")), true);
     int left = twips(tp.value(QStringLiteral("fo:margin-left"))).value_or(0);
-    const int tableWidth = twips(tp.value(QStringLiteral("style:width"))).value_or(0);
+    int tableWidth = twips(tp.value(QStringLiteral("style:width"))).value_or(0);
+    if (const auto rel = percent(tp.value(QStringLiteral("style:rel-width"))); tableWidth <= 0 && rel && *rel > 0)
+        tableWidth = int(availableWidth * std::min(*rel, 100.0) / 100);
     const QString align = tp.value(QStringLiteral("table:align"));
     const rtf::Align rowAlign = align == u"center" ? rtf::Align::Center : align == u"right" ? rtf::Align::Right
                                                                                               : rtf::Align::Left;
@@ -158,7 +159,7 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
         double total = 0;
         for (double r : relative)
             total += r;
-        const int width = tableWidth > 0 ? tableWidth : DefaultTableWidth;
+        const int width = tableWidth > 0 ? tableWidth : availableWidth;
         edges.push_back(left);
         for (size_t i = 0; i < widths.size(); ++i) {
             int w = widths[i];
@@ -194,6 +195,30 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
         row.props.keep = rp.value(QStringLiteral("fo:keep-together")) == u"always";
         bool gapSet = false;
         int column = 0;
+        int owed = 0;       // covered cells still to come for the span over columns just placed
+        std::vector<bool> continued(spans.size(), false);
+        // The span from an earlier row that covers column, or -1.
+        const auto spanAt = [&](int col) {
+            for (int s = 0; s < int(spans.size()); ++s)
+                if (spans[size_t(s)].rows > 0 && s <= col && col < s + spans[size_t(s)].columns)
+                    return s;
+            return -1;
+        };
+        // One more merged cell for the span standing at start.
+        const auto continueSpan = [&](int start) {
+            Span &s = spans[size_t(start)];
+            --s.rows;
+            if (size_t(start) < continued.size())
+                continued[size_t(start)] = true;
+            rtf::Cell c;
+            c.props = s.props;
+            c.props.vmergeFirst = false;
+            c.props.vmerged = true;
+            c.props.right = edge(start + s.columns);
+            c.content.blocks.push_back(emptyParagraph());
+            row.cells.push_back(std::move(c));
+            column = std::max(column, start + s.columns);
+        };
         children(x, [&] {
             const bool cell = is(x, Ns::Table, QLatin1StringView("table-cell"));
             const bool covered = is(x, Ns::Table, QLatin1StringView("covered-table-cell"));
@@ -203,22 +228,27 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             }
             const int times = repeat(x, Ns::Table, QLatin1StringView("number-columns-repeated"), MaxColumns);
             if (covered) {
-                for (int i = 0; i < times; ++i, ++column) {
-                    if (column >= int(spans.size()) || spans[size_t(column)].rows <= 0)
-                        continue;   // inside a span over columns
-                    Span &s = spans[size_t(column)];
-                    --s.rows;
-                    rtf::Cell c;
-                    c.props = s.props;
-                    c.props.vmergeFirst = false;
-                    c.props.vmerged = true;
-                    c.props.right = edge(column + s.columns);
-                    c.content.blocks.push_back(emptyParagraph());
-                    row.cells.push_back(std::move(c));
+                // Each covered slot stands as a covered cell; writers that
+                // leave them out are read alike below.
+                for (int i = 0; i < times; ++i) {
+                    if (owed > 0) {
+                        --owed;
+                        continue;
+                    }
+                    const int before = column;
+                    if (const int s = spanAt(column); s >= 0) {
+                        continueSpan(s);
+                        owed = std::max(0, column - before - 1);
+                    } else {
+                        ++column;
+                    }
                 }
                 skip(x);
                 return;
             }
+            owed = 0;
+            for (int s = spanAt(column); s >= 0; s = spanAt(column))
+                continueSpan(s);
             const int across = repeat(x, Ns::Table, QLatin1StringView("number-columns-spanned"), MaxColumns);
             const int down = repeat(x, Ns::Table, QLatin1StringView("number-rows-spanned"), 1 << 20);
             int padding = 0;
@@ -228,10 +258,13 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
                 row.props.gap = padding;
                 gapSet = true;
             }
+            const int outerWidth = std::exchange(
+                availableWidth, std::max(720, edge(column + across) - edge(column) - 2 * padding));
             readBlocks(x, c.content, tableDepth + 1);
+            availableWidth = outerWidth;
             if (c.content.blocks.empty())
                 c.content.blocks.push_back(emptyParagraph());
-            for (int i = 0; i < times; ++i, ++column) {
+            for (int i = 0; i < times; ++i) {
                 if (column >= MaxColumns) {
                     // Beyond the cap, cells join the last one.
                     drop(QStringLiteral("cells beyond %1 in a row").arg(MaxColumns));
@@ -239,19 +272,28 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
                         for (rtf::Block &b : c.content.blocks)
                             row.cells.back().content.blocks.push_back(std::move(b));
                     }
-                    continue;
+                    break;
                 }
                 rtf::Cell placed {c.props, i + 1 < times ? copyStory(c.content) : std::move(c.content)};
                 placed.props.right = edge(column + across);
-                if (down > 1) {
+                if (down > 1 && column < int(spans.size())) {
                     placed.props.vmergeFirst = true;
                     spans[size_t(column)] = Span {down - 1, across, placed.props};
-                } else if (column < int(spans.size())) {
-                    spans[size_t(column)].rows = 0;
+                    if (size_t(column) < continued.size())
+                        continued[size_t(column)] = true;
                 }
                 row.cells.push_back(std::move(placed));
+                column += across;
+                owed = across - 1;
             }
         });
+        // Spans at the row's end go on; those the row's cells ran over end.
+        for (int s = 0; s < int(spans.size()); ++s) {
+            if (spans[size_t(s)].rows > 0 && s >= column)
+                continueSpan(s);
+            else if (size_t(s) < continued.size() && !continued[size_t(s)])
+                spans[size_t(s)].rows = 0;
+        }
         if (row.cells.empty() || stopped)
             return;
         cellBudget += qint64(row.cells.size()) * copies;

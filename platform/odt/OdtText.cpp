@@ -26,6 +26,16 @@ QByteArray bookmark(const char *word, QStringView name)
 
 } // namespace
 
+QString linkTarget(QStringView href)
+{
+    // Relative links start from the package, which stands for a folder
+    // inside the document's own: one step up is the document's folder.
+    const bool relative = !href.isEmpty() && !href.startsWith(u'#') && !href.startsWith(u'/') && !href.contains(u':');
+    if (relative && href.startsWith(u"../"))
+        return href.sliced(3).toString();
+    return href.toString();
+}
+
 // ---- runs ----------------------------------------------------------------------------------
 
 void Context::addText(ParaBuild &para, QStringView text, const Inline &in)
@@ -35,6 +45,7 @@ void Context::addText(ParaBuild &para, QStringView text, const Inline &in)
         addText(para, u" ", Inline {para.pendingText, para.pendingField});
     }
     const int style = charStyle(in.text);
+    const int field = fieldOf(para, in);
     auto &runs = para.p.runs;
     qsizetype i = 0;
     while (i < text.size()) {
@@ -43,9 +54,9 @@ void Context::addText(ParaBuild &para, QStringView text, const Inline &in)
             ++j;
         if (j > i) {
             const bool extend = !runs.empty() && !runs.back().isObject() && runs.back().style == style
-                && runs.back().field == in.field && runs.back().start + runs.back().length == doc.text.size();
+                && runs.back().field == field && runs.back().start + runs.back().length == doc.text.size();
             if (!extend)
-                runs.push_back(rtf::Run {doc.text.size(), 0, style, in.field, -1});
+                runs.push_back(rtf::Run {doc.text.size(), 0, style, field, -1});
             doc.text.append(text.sliced(i, j - i));
             runs.back().length += j - i;
             para.space = false;
@@ -84,7 +95,7 @@ void Context::addObject(ParaBuild &para, rtf::InlineObject::Kind kind, int index
         para.space = true;
     }
     doc.objects.push_back(rtf::InlineObject {kind, index});
-    para.p.runs.push_back(rtf::Run {doc.text.size(), 1, charStyle(in.text), in.field, int(doc.objects.size()) - 1});
+    para.p.runs.push_back(rtf::Run {doc.text.size(), 1, charStyle(in.text), fieldOf(para, in), int(doc.objects.size()) - 1});
     doc.text.append(QChar::ObjectReplacementCharacter);
     if (visible)
         para.space = false;
@@ -125,9 +136,13 @@ void Context::readInline(XmlReader &x, ParaBuild &para, Inline in)
             if (n == u"span") {
                 readInline(x, para, Inline {spanLook(in.text, attr(x, Ns::Text, QLatin1StringView("style-name"))), in.field});
             } else if (n == u"a") {
-                const QString href = attrString(x, Ns::Xlink, QLatin1StringView("href"));
+                const QString href = linkTarget(attr(x, Ns::Xlink, QLatin1StringView("href")));
                 const int field = href.isEmpty() ? in.field : addField(rtf::hyperlinkInstruction(href), in.field);
-                readInline(x, para, Inline {spanLook(in.text, attr(x, Ns::Text, QLatin1StringView("style-name"))), field});
+                // A link without a style of its own looks as links do.
+                QStringView styleName = attr(x, Ns::Text, QLatin1StringView("style-name"));
+                if (styleName.isEmpty())
+                    styleName = u"Internet_20_link";
+                readInline(x, para, Inline {spanLook(in.text, styleName), field});
             } else if (n == u"s") {
                 const QStringView c = attr(x, Ns::Text, QLatin1StringView("c"));
                 const int count = c.isEmpty() ? 1 : std::clamp(c.toInt(), 1, MaxSpaces);
@@ -171,8 +186,10 @@ void Context::readInline(XmlReader &x, ParaBuild &para, Inline in)
             skip(x);
         } else if (ns == Ns::Draw && n == u"frame") {
             readFrame(x, para, in);
+        } else if (ns == Ns::Field && (n == u"fieldmark-start" || n == u"fieldmark-separator" || n == u"fieldmark-end")) {
+            readFieldmark(x, para, in);
         } else if (ns == Ns::Draw && n == u"a") {
-            const QString href = attrString(x, Ns::Xlink, QLatin1StringView("href"));
+            const QString href = linkTarget(attr(x, Ns::Xlink, QLatin1StringView("href")));
             readInline(x, para, Inline {in.text, href.isEmpty() ? in.field : addField(rtf::hyperlinkInstruction(href), in.field)});
         } else if (ns == Ns::Draw) {
             drop(QStringLiteral("drawings"));
@@ -227,10 +244,11 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, bool heading, ListPla
     if (heading)
         props.outline = outlineLevel - 1;
     if (!look.tabs.empty()) {
-        // The file measures tab stops from the paragraph's indent, the model from the margin.
+        // The file measures tab stops from the paragraph's indent (unless its
+        // settings say otherwise), the model from the margin.
         std::vector<rtf::TabStop> stops = look.tabs;
         for (rtf::TabStop &t : stops)
-            t.position = std::clamp(t.position + props.leftIndent, 0, rtf::rules::MaxLength);
+            t.position = std::clamp(t.position + (tabsFromIndent ? props.leftIndent : 0), 0, rtf::rules::MaxLength);
         props.tabs = internTabs(stops);
     }
     para.p.props = internPara(props);

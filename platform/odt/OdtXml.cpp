@@ -30,6 +30,9 @@ constexpr Namespace namespaces[] = {
      QLatin1StringView("loext")},
     {QLatin1StringView("urn:oasis:names:tc:opendocument:xmlns:manifest:1.0"), Ns::Manifest,
      QLatin1StringView("manifest")},
+    {QLatin1StringView("urn:oasis:names:tc:opendocument:xmlns:config:1.0"), Ns::Config, QLatin1StringView("config")},
+    {QLatin1StringView("urn:openoffice:names:experimental:ooo-ms-interop:xmlns:field:1.0"), Ns::Field,
+     QLatin1StringView("field")},
 };
 
 QLatin1StringView uriOf(Ns ns)

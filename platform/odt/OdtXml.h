@@ -13,7 +13,7 @@
 // element's children, and the format's units.
 namespace odt {
 
-enum class Ns : quint8 { Other, Office, Style, Text, Table, Draw, Fo, Xlink, Dc, Meta, Svg, Loext, Manifest };
+enum class Ns : quint8 { Other, Office, Style, Text, Table, Draw, Fo, Xlink, Dc, Meta, Svg, Loext, Manifest, Config, Field };
 
 Ns nsOf(QStringView uri);
 // "fo", "style", ... : the key prefix properties are stored under.
