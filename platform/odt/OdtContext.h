@@ -166,6 +166,7 @@ public:
     void readParagraph(XmlReader &x, rtf::Story &out, bool heading, ListPlace list);
     void readInline(XmlReader &x, ParaBuild &para, Inline in);
     void addText(ParaBuild &para, QStringView text, const Inline &in);
+    void flushSpace(ParaBuild &para);
     void addCollapsed(ParaBuild &para, QStringView text, const Inline &in);
     void addObject(ParaBuild &para, rtf::InlineObject::Kind kind, int index, const Inline &in, bool visible);
     void addKept(ParaBuild &para, const QByteArray &group, const Inline &in);

@@ -65,6 +65,8 @@ void measure(rtf::Picture &picture)
             picture.height = std::clamp(size.height(), 0, 1 << 20);
         }
     } else {
+        if (picture.kind == rtf::PictureKind::Wmf)
+            picture.kindParam = 8;      // scaled to the frame, as metafiles in RTF are
         picture.width = int(qint64(picture.goalWidth) * 2540 / 1440);
         picture.height = int(qint64(picture.goalHeight) * 2540 / 1440);
     }

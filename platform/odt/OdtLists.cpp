@@ -3,6 +3,7 @@
 
 #include "OdtContext.h"
 
+#include "platform/rtf/RtfLists.h"
 #include "platform/rtf/RtfRules.h"
 
 #include <algorithm>
@@ -75,7 +76,10 @@ void Context::readListStyle(XmlReader &x, Pool into, ListStyle *target)
             skip(x);
             return;
         }
+        // A level defined without positions has its label at the margin.
         rtf::ListLevel level = plainLevel(index);
+        level.leftIndent = 0;
+        level.firstIndent = 0;
         const QString prefix = rtf::rules::printable(attr(x, Ns::Style, QLatin1StringView("num-prefix")));
         const QString suffix = rtf::rules::printable(attr(x, Ns::Style, QLatin1StringView("num-suffix")));
         if (number) {
@@ -96,6 +100,9 @@ void Context::readListStyle(XmlReader &x, Pool into, ListStyle *target)
             level.format = 23;
             QString bulletChar = image ? QStringLiteral("\u2022")
                                        : rtf::rules::printable(attr(x, Ns::Text, QLatin1StringView("bullet-char")));
+            // Bullets of symbol fonts become the characters they show.
+            for (QChar &c : bulletChar)
+                c = QChar(rtf::unicodeBullet(c.unicode()));
             if (bulletChar.isEmpty())
                 bulletChar = QStringLiteral("\u2022");
             level.text = prefix + bulletChar.first(QChar::isHighSurrogate(bulletChar.front().unicode()) ? std::min<qsizetype>(2, bulletChar.size()) : 1) + suffix;

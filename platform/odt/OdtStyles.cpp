@@ -96,6 +96,8 @@ const QString LineLeading = QStringLiteral("style:line-spacing");
 const QString FontSize = QStringLiteral("fo:font-size");
 const QString Color = QStringLiteral("fo:color");
 const QString WindowColor = QStringLiteral("style:use-window-font-color");
+const QString FontName = QStringLiteral("style:font-name");
+const QString FontFamily = QStringLiteral("fo:font-family");
 
 // Later layers win; one kind of line spacing replaces the others, and a
 // size in percent is of the size beneath it.
@@ -108,10 +110,6 @@ void merge(Props &into, const Props &from)
             into.remove(LineHeight);
             into.remove(LineAtLeast);
             into.remove(LineLeading);
-        } else if (k == Color) {
-            into.remove(WindowColor);
-        } else if (k == WindowColor && value == u"true") {
-            into.remove(Color);
         } else if (k == FontSize) {
             if (const auto pct = percent(value)) {
                 const auto base = into.contains(FontSize) ? points(into.value(FontSize)) : std::optional<double>(12.0);
@@ -121,6 +119,13 @@ void merge(Props &into, const Props &from)
         }
         into.insert(k, value);
     }
+    // A face or colour stated one way replaces one stated the other way beneath.
+    if (from.contains(FontName) != from.contains(FontFamily))
+        into.remove(from.contains(FontName) ? FontFamily : FontName);
+    if (from.value(WindowColor) == u"true")
+        into.remove(Color);
+    else if (from.contains(Color))
+        into.remove(WindowColor);
 }
 
 bool on(const Props &p, const QString &k, QStringView value)

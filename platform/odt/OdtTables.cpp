@@ -160,13 +160,27 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
         for (double r : relative)
             total += r;
         const int width = tableWidth > 0 ? tableWidth : availableWidth;
-        edges.push_back(left);
+        // Columns without a width share what the others leave; all fit the
+        // longest length the model takes.
+        int fixed = 0, unsized = 0;
         for (size_t i = 0; i < widths.size(); ++i) {
-            int w = widths[i];
-            if (w <= 0)
-                w = total > 0 && relative[i] > 0 ? int(std::lround(width * relative[i] / total)) : DefaultColumn;
-            edges.push_back(std::min(edges.back() + std::max(w, 20), rtf::rules::MaxLength));
+            if (widths[i] <= 0 && total > 0 && relative[i] > 0)
+                widths[i] = int(std::lround(width * relative[i] / total));
+            if (widths[i] > 0)
+                fixed += widths[i];
+            else
+                ++unsized;
         }
+        const int share = unsized ? std::max(100, (width - fixed) / unsized) : 0;
+        qint64 sum = 0;
+        for (int &w : widths) {
+            w = std::max(w > 0 ? w : share, 20);
+            sum += w;
+        }
+        const qint64 room = rtf::rules::MaxLength - std::max(0, left);
+        edges.push_back(left);
+        for (int w : widths)
+            edges.push_back(edges.back() + int(sum > room ? std::max<qint64>(20, qint64(w) * room / sum) : w));
         if (edges.size() < 2)
             edges.push_back(left + DefaultColumn);
         spans.assign(edges.size() - 1, Span {});
@@ -174,7 +188,9 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
     // A cell past the last column makes the grid wider, up to the cap.
     const auto edge = [&](int column) {
         while (int(edges.size()) - 1 < column && int(edges.size()) - 1 < MaxColumns) {
-            edges.push_back(std::min(edges.back() + DefaultColumn, rtf::rules::MaxLength));
+            const int left = MaxColumns + 1 - (int(edges.size()) - 1);
+            const int room = std::max(20, (rtf::rules::MaxLength - edges.back()) / std::max(1, left));
+            edges.push_back(edges.back() + std::min(DefaultColumn, room));
             spans.push_back(Span {});
         }
         return edges[size_t(std::min(column, int(edges.size()) - 1))];

@@ -38,12 +38,21 @@ QString linkTarget(QStringView href)
 
 // ---- runs ----------------------------------------------------------------------------------
 
+void Context::flushSpace(ParaBuild &para)
+{
+    if (!para.pendingSpace)
+        return;
+    para.pendingSpace = false;
+    // The space keeps the formatting and field of the text it followed.
+    const int field = std::exchange(para.fieldmark, -1);
+    addText(para, u" ", Inline {para.pendingText, para.pendingField});
+    para.fieldmark = field;
+    para.space = true;
+}
+
 void Context::addText(ParaBuild &para, QStringView text, const Inline &in)
 {
-    if (para.pendingSpace) {
-        para.pendingSpace = false;
-        addText(para, u" ", Inline {para.pendingText, para.pendingField});
-    }
+    flushSpace(para);
     const int style = charStyle(in.text);
     const int field = fieldOf(para, in);
     auto &runs = para.p.runs;
@@ -73,7 +82,7 @@ void Context::addCollapsed(ParaBuild &para, QStringView text, const Inline &in)
             if (!para.space) {
                 para.pendingSpace = true;
                 para.pendingText = in.text;
-                para.pendingField = in.field;
+                para.pendingField = fieldOf(para, in);     // the field it stands in, as it stands now
                 para.space = true;
             }
             ++i;
@@ -89,11 +98,7 @@ void Context::addCollapsed(ParaBuild &para, QStringView text, const Inline &in)
 
 void Context::addObject(ParaBuild &para, rtf::InlineObject::Kind kind, int index, const Inline &in, bool visible)
 {
-    if (para.pendingSpace) {
-        para.pendingSpace = false;
-        addText(para, u" ", Inline {para.pendingText, para.pendingField});
-        para.space = true;
-    }
+    flushSpace(para);
     doc.objects.push_back(rtf::InlineObject {kind, index});
     para.p.runs.push_back(rtf::Run {doc.text.size(), 1, charStyle(in.text), fieldOf(para, in), int(doc.objects.size()) - 1});
     doc.text.append(QChar::ObjectReplacementCharacter);
