@@ -224,7 +224,7 @@ QString linkTarget(QStringView href);
 // Limits beyond what any real document needs.
 inline constexpr int MaxTableDepth = 8;         // as the RTF reader: deeper nesting costs Qt time doubling
 inline constexpr int MaxColumns = 63;           // cells in a row, as the RTF reader
-inline constexpr qint64 MaxCells = 1000000;     // cells in one document, repeats included
+inline constexpr qint64 MaxCells = 200000;      // cells in one document, repeats included: Qt lays out no more in time
 inline constexpr int MaxRowRepeat = 1000;       // one row element's copies
 inline constexpr int MaxSpaces = 1024;          // one text:s
 inline constexpr int MaxStoryDepth = 3;         // the body, a note, a note in a note's table

@@ -182,7 +182,12 @@ void Context::readInline(XmlReader &x, ParaBuild &para, Inline in)
                        || n == u"reference-mark") {
                 skip(x);
             } else if (!readField(x, para, in)) {
-                readInline(x, para, in);    // what is not read keeps its text
+                // What is not read keeps its text; a field so kept is counted.
+                if (n.endsWith(u"-get") || n.endsWith(u"-set") || n.endsWith(u"-input") || n == u"chapter"
+                    || n == u"expression" || n == u"placeholder" || n == u"template-name" || n == u"note-ref"
+                    || n == u"sequence-ref" || n == u"conditional-text" || n == u"hidden-text" || n == u"drop-down")
+                    drop(QStringLiteral("fields kept as their text"));
+                readInline(x, para, in);
             }
         } else if (ns == Ns::Office && n == u"annotation") {
             readAnnotation(x, para, in);

@@ -590,7 +590,7 @@ void tst_OdtReader::hostile_data()
     QTest::newRow("repeats a billion times")
         << flat(QStringLiteral("<table:table><table:table-row table:number-rows-repeated=\"999999999\">"
                                "<table:table-cell table:number-columns-repeated=\"999999999\"><text:p>x</text:p>"
-                               "</table:table-cell></table:table-row></table:table>").repeated(20))
+                               "</table:table-cell></table:table-row></table:table>").repeated(4))
         << QString() << "table rows=1000 cols=63";
     QTest::newRow("a picture claiming 100,000 x 100,000 pixels")
         << flat("<text:p><draw:frame svg:width=\"1in\" svg:height=\"1in\"><draw:image><office:binary-data>"
