@@ -604,9 +604,7 @@ Props Context::rowProps(QStringView name)
 
 Props Context::cellProps(QStringView name)
 {
-    Props p = mergedProps(*this, QStringLiteral("table-cell"), name, pool, &StyleEntry::cell, false);
-    // A cell's paragraph properties may carry its alignment.
-    return p;
+    return mergedProps(*this, QStringLiteral("table-cell"), name, pool, &StyleEntry::cell, false);
 }
 
 int Context::internFace(const QString &face)
