@@ -517,6 +517,21 @@ void tst_OdtReader::package_data()
     QTest::newRow("damaged information is left out")
         << QStringList {"content.xml", "meta.xml"} << QList<QByteArray> {content, "<office:document-meta><x>"} << QString()
         << QStringList {"text=\"body\""};
+    QTest::newRow("information")
+        << QStringList {"content.xml", "meta.xml"}
+        << QList<QByteArray> {content,
+                              part("document-meta",
+                                   "<office:meta><dc:title>Plan</dc:title><dc:subject>Garden</dc:subject>"
+                                   "<meta:initial-creator>Ada</meta:initial-creator><dc:creator>Bob</dc:creator>"
+                                   "<meta:keyword>trees</meta:keyword><meta:keyword>spring</meta:keyword>"
+                                   "<dc:description>Notes</dc:description><meta:creation-date>2024-03-05T10:20:30</meta:creation-date>"
+                                   "<dc:date>not a date</dc:date></office:meta>")
+                                  .replace("<office:document-meta ", "<office:document-meta xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+                                           "xmlns:meta=\"urn:oasis:names:tc:opendocument:xmlns:meta:1.0\" ")}
+        << QString()
+        << QStringList {"info title=\"Plan\"", "info subject=\"Garden\"", "info author=\"Ada\"", "info operator=\"Bob\"",
+                        "info keywords=\"trees spring\"", "info doccomm=\"Notes\"",
+                        "info creatim=\"{\\\\creatim\\\\yr2024\\\\mo3\\\\dy5\\\\hr10\\\\min20}\""};
     QTest::newRow("two tables of automatic styles")
         << QStringList {"styles.xml", "content.xml"}
         << QList<QByteArray> {
