@@ -58,6 +58,9 @@ void readLevelProperties(XmlReader &x, rtf::ListLevel &level)
         }
         skip(x);
     });
+    // Within the longest length the model takes, as a paragraph's own indents are.
+    level.leftIndent = std::clamp(level.leftIndent, -rtf::rules::MaxLength, rtf::rules::MaxLength);
+    level.firstIndent = std::clamp(level.firstIndent, -rtf::rules::MaxLength, rtf::rules::MaxLength);
 }
 
 } // namespace
