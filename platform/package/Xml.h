@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QXmlStreamReader>
 
@@ -18,7 +19,13 @@ public:
     static constexpr qsizetype MaxAttributes = 1024;
     static constexpr qsizetype MaxText = qsizetype(16) << 20;
 
-    explicit XmlReader(const QByteArray &data) : QXmlStreamReader(data) {}
+    explicit XmlReader(const QByteArray &data) : QXmlStreamReader(data)
+    {
+        // Qt compares each attribute with those before it: a tag with a
+        // million attributes would take hours, so it is refused unread.
+        if (tagWithTooManyAttributes(data))
+            raiseError(QStringLiteral("an element has too many attributes"));
+    }
 
     TokenType next()
     {
@@ -50,6 +57,48 @@ public:
     }
     // Nesting depth of the element last started; 0 outside the root.
     int depth() const { return m_depth; }
+
+    // True when a tag in data holds more than MaxAttributes attributes
+    // (counted by their '='). Linear; comments, CDATA and quoted values are
+    // skipped.
+    static bool tagWithTooManyAttributes(QByteArrayView data)
+    {
+        const qsizetype n = data.size();
+        qsizetype i = 0;
+        while (i < n) {
+            if (data[i] != '<') {
+                ++i;
+                continue;
+            }
+            const QByteArrayView rest = data.sliced(i);
+            if (rest.startsWith("<!--") || rest.startsWith("<![CDATA[")) {
+                const qsizetype end = data.indexOf(rest.startsWith("<!--") ? QByteArrayView("-->") : QByteArrayView("]]>"), i + 4);
+                if (end < 0)
+                    return false;
+                i = end + 3;
+                continue;
+            }
+            qsizetype count = 0;
+            char quote = 0;
+            for (++i; i < n; ++i) {
+                const char c = data[i];
+                if (quote) {
+                    if (c == quote)
+                        quote = 0;
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '=') {
+                    if (++count > MaxAttributes)
+                        return true;
+                } else if (c == '>' || c == '<') {
+                    break;
+                }
+            }
+            if (i < n && data[i] == '>')
+                ++i;
+        }
+        return false;
+    }
 
 private:
     int m_depth = 0;

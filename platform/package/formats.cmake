@@ -5,4 +5,9 @@ set(SCRIBVALE_FORMATS_SOURCES
     platform/package/Package.h platform/package/Xml.h
     platform/docx/DocxReader.h platform/docx/DocxReader.cpp
     platform/odt/OdtReader.h platform/odt/OdtReader.cpp
+    platform/odt/OdtXml.h platform/odt/OdtXml.cpp
+    platform/odt/OdtContext.h
+    platform/odt/OdtStyles.cpp platform/odt/OdtLists.cpp platform/odt/OdtText.cpp
+    platform/odt/OdtTables.cpp platform/odt/OdtFrames.cpp platform/odt/OdtNotes.cpp
+    platform/odt/OdtPages.cpp platform/odt/OdtMeta.cpp
 )
