@@ -3,6 +3,7 @@
 #include "RtfKeywords.h"
 
 #include <charconv>
+#include <vector>
 
 namespace rtf::rules {
 
@@ -81,6 +82,8 @@ QByteArray keepableGroup(QByteArrayView group)
     QByteArray out;
     out.reserve(group.size());
     int depth = 0;
+    // Per open group: it is ignorable ({\*...}), where words nobody knows may stand.
+    std::vector<bool> ignorable {false};
     for (qsizetype i = 0; i < group.size(); ++i) {
         const auto c = static_cast<unsigned char>(group[i]);
         if (c >= 0x80) {
@@ -106,9 +109,11 @@ QByteArray keepableGroup(QByteArrayView group)
             const QByteArrayView name = group.sliced(i + 1, end - i - 1);
             const QByteArrayView number = group.sliced(end, digits - end);
             const Keyword *k = findKeyword(name);
-            if (k && k->kind == Kind::Value && (number.isEmpty() || number == "-")) {
-                // A value without its number means nothing: it goes, with its delimiter.
-                i = end < group.size() && group[end] == ' ' ? end : end - 1;
+            if ((k && k->kind == Kind::Value && (number.isEmpty() || number == "-")) || (!k && !ignorable.back())) {
+                // A value without its number means nothing, and so does a word
+                // nobody knows outside an ignorable group: it goes, with its delimiter.
+                const qsizetype after = k ? end : digits;
+                i = after < group.size() && group[after] == ' ' ? after : after - 1;
                 continue;
             }
             out.append(group.sliced(i, end - i));
@@ -126,6 +131,8 @@ QByteArray keepableGroup(QByteArrayView group)
         if (c == '\\') {
             // An escaped brace or backslash is never structure.
             if (i + 1 < group.size() && static_cast<unsigned char>(group[i + 1]) - 1u < 0x7Fu) {
+                if (group[i + 1] == '*')
+                    ignorable.back() = true;
                 out.append('\\');
                 out.append(group[++i]);
             }
@@ -133,9 +140,12 @@ QByteArray keepableGroup(QByteArrayView group)
         }
         if (c == '{') {
             ++depth;
+            ignorable.push_back(ignorable.back());
         } else if (c == '}') {
             if (--depth < 0 || (depth == 0 && i + 1 < group.size()))
                 return {};  // more than one group, or an unbalanced one
+            if (ignorable.size() > 1)
+                ignorable.pop_back();
         }
         out.append(char(c));
     }

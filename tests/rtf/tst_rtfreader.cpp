@@ -738,6 +738,9 @@ void tst_RtfReader::families_data()
         << QStringLiteral("style=b text=\"a\"\n  run face=\"Times New Roman\" size=12 color=auto style=- text=\"b\"\n"
                           "  run face=\"Times New Roman\" size=12 color=auto style=- dstrike text=\"c\"\n"
                           "  run face=\"Times New Roman\" size=12 color=auto style=- super text=\"d\"");
+    QTest::newRow("kept groups keep only words someone knows")
+        << QByteArray("{\\rtf1{\\info{\\creatim\\yr2024\\foo7 \\mo1}}{\\*\\mine\\bar2 x}x\\par}")
+        << QStringLiteral("info creatim=\"{\\\\creatim\\\\yr2024\\\\mo1}\"\nkept \"{\\\\*\\\\mine\\\\bar2 x}\"");
     QTest::newRow("kept group words in their forms")
         << QByteArray("{\\rtf1{\\*\\unknownthing\\keepn0\\b1\\b0\\fs20\\li \\pard0x abc}x\\par}")
         << QStringLiteral("kept \"{\\\\*\\\\unknownthing\\\\keepn\\\\b\\\\b0\\\\fs20\\\\pard x abc}\"");
