@@ -106,7 +106,7 @@ void RichTextBox::raiseSelChangeIfMoved()
 
 // ---- character style ---------------------------------------------------------
 
-const RichTextBox::CharState &RichTextBox::selectionCharState() const
+const RichTextBox::SelectionLook &RichTextBox::selectionLook() const
 {
     const QTextCursor cursor = textCursor();
     const int start = cursor.selectionStart();
@@ -114,7 +114,7 @@ const RichTextBox::CharState &RichTextBox::selectionCharState() const
     if (m_stateValid && start == m_stateStart && end == m_stateEnd && start != end)
         return m_state;
 
-    CharState state;
+    SelectionLook state;
     if (start == end) {
         const QTextCharFormat format = cursor.charFormat();
         state = {isBold(format), format.fontItalic(), rtf::rules::underlined(format)};
@@ -165,9 +165,9 @@ const RichTextBox::CharState &RichTextBox::selectionCharState() const
     return m_state;
 }
 
-std::optional<bool> RichTextBox::SelBold() const { return selectionCharState().bold; }
-std::optional<bool> RichTextBox::SelItalic() const { return selectionCharState().italic; }
-std::optional<bool> RichTextBox::SelUnderline() const { return selectionCharState().underline; }
+std::optional<bool> RichTextBox::SelBold() const { return selectionLook().bold; }
+std::optional<bool> RichTextBox::SelItalic() const { return selectionLook().italic; }
+std::optional<bool> RichTextBox::SelUnderline() const { return selectionLook().underline; }
 
 void RichTextBox::applyCharFormat(const QTextCharFormat &format)
 {

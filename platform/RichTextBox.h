@@ -80,10 +80,10 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
-    struct CharState {
+    struct SelectionLook {
         std::optional<bool> bold, italic, underline;
     };
-    const CharState &selectionCharState() const;
+    const SelectionLook &selectionLook() const;
     void applyCharFormat(const QTextCharFormat &format);
     void watchDocument();
     void raiseSelChangeIfMoved();
@@ -98,5 +98,5 @@ private:
     mutable bool m_stateValid = false;
     mutable int m_stateStart = -1;
     mutable int m_stateEnd = -1;
-    mutable CharState m_state;
+    mutable SelectionLook m_state;
 };

@@ -66,7 +66,7 @@ rtf::CellProps cellLook(const Props &p, int *padding)
     c.top = border(p.value(QStringLiteral("fo:border-top")));
     c.left = border(p.value(QStringLiteral("fo:border-left")));
     c.bottom = border(p.value(QStringLiteral("fo:border-bottom")));
-    c.right_ = border(p.value(QStringLiteral("fo:border-right")));
+    c.right = border(p.value(QStringLiteral("fo:border-right")));
     if (const auto bg = colour(p.value(QStringLiteral("fo:background-color"))))
         c.shading = rtf::Colour {*bg, true};
     const QString align = p.value(QStringLiteral("style:vertical-align"));
@@ -230,7 +230,7 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             c.props = s.props;
             c.props.vmergeFirst = false;
             c.props.vmerged = true;
-            c.props.right = edge(start + s.columns);
+            c.props.edge = edge(start + s.columns);
             c.content.blocks.push_back(emptyParagraph());
             row.cells.push_back(std::move(c));
             column = std::max(column, start + s.columns);
@@ -291,7 +291,7 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
                     break;
                 }
                 rtf::Cell placed {c.props, i + 1 < times ? copyStory(c.content) : std::move(c.content)};
-                placed.props.right = edge(column + across);
+                placed.props.edge = edge(column + across);
                 if (down > 1 && column < int(spans.size())) {
                     placed.props.vmergeFirst = true;
                     spans[size_t(column)] = Span {down - 1, across, placed.props};

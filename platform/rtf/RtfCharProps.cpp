@@ -3,7 +3,7 @@
 #include "RtfBuild.h"
 #include "RtfParser.h"
 #include "RtfRules.h"
-#include "RtfWrite.h"
+#include "RtfWriting.h"
 
 #include <QColor>
 #include <QFont>
@@ -143,7 +143,7 @@ QTextCharFormat buildCharFormat(const Document &model, const CharStyle &s, const
 void writeRunFormat(Writer &w, const QTextCharFormat &f)
 {
     RtfOut &out = w.out();
-    const ResolvedStyle s = w.resolver().resolve(f);
+    const RunLook s = w.resolver().resolve(f);
     out.word("plain");
     if (f.hasProperty(CharStyleNameProperty))
         out.word("cs", w.styleNumber(f.stringProperty(CharStyleNameProperty), StyleDef::Character));

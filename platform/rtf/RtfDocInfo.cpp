@@ -5,7 +5,7 @@
 #include "RtfParser.h"
 #include "RtfTables.h"
 #include "RtfRules.h"
-#include "RtfWrite.h"
+#include "RtfWriting.h"
 
 #include <QTextDocument>
 #include <QVariantMap>

@@ -3,7 +3,7 @@
 #include "RtfModel.h"
 #include "RtfQt.h"
 #include "RtfRules.h"
-#include "RtfStyle.h"
+#include "RtfRunLook.h"
 
 #include <QCryptographicHash>
 #include <QTextBlock>
@@ -197,7 +197,7 @@ private:
 
     QString run(const QTextCharFormat &f) const
     {
-        const ResolvedStyle s = m_resolver.resolve(f);
+        const RunLook s = m_resolver.resolve(f);
         QString style;
         if (s.bold)
             style += u'b';
@@ -319,7 +319,7 @@ private:
         return parts.join(u',');
     }
 
-    StyleResolver m_resolver;
+    RunLookResolver m_resolver;
     QString m_pendingSection;
     QHash<int, int> m_lists;
 };

@@ -3,7 +3,7 @@
 #include "RtfBuild.h"
 #include "RtfParser.h"
 #include "RtfQt.h"
-#include "RtfWrite.h"
+#include "RtfWriting.h"
 #include "RtfRules.h"
 
 #include <QTextDocument>

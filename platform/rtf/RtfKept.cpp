@@ -3,7 +3,7 @@
 #include "RtfParser.h"
 #include "RtfQt.h"
 #include "RtfRules.h"
-#include "RtfWrite.h"
+#include "RtfWriting.h"
 
 namespace rtf {
 

@@ -3,7 +3,7 @@
 #include "RtfBuild.h"
 #include "RtfParser.h"
 #include "RtfRules.h"
-#include "RtfWrite.h"
+#include "RtfWriting.h"
 
 #include <QTextBlock>
 #include <QTextList>

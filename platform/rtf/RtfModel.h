@@ -227,8 +227,8 @@ struct Border {
 };
 
 struct CellProps {
-    int right = 0;              // \cellx, from the left margin
-    Border top, left, bottom, right_;
+    int edge = 0;               // \cellx: the right edge, from the left margin
+    Border top, left, bottom, right;
     Colour shading;
     int shadingPercent = 0;
     quint8 verticalAlign = 0;   // 0 top, 1 centre, 2 bottom

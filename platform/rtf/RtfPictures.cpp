@@ -2,7 +2,7 @@
 
 #include "RtfBuild.h"
 #include "RtfParser.h"
-#include "RtfWrite.h"
+#include "RtfWriting.h"
 #include "RtfRules.h"
 
 #include <QBuffer>

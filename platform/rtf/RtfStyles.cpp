@@ -4,7 +4,7 @@
 #include "RtfParaProps.h"
 #include "RtfParser.h"
 #include "RtfRules.h"
-#include "RtfWrite.h"
+#include "RtfWriting.h"
 
 #include <QTextDocument>
 

@@ -3,7 +3,7 @@
 #include "RtfBuild.h"
 #include "RtfParser.h"
 #include "RtfRules.h"
-#include "RtfWrite.h"
+#include "RtfWriting.h"
 
 #include <QTextTable>
 
@@ -159,11 +159,11 @@ private:
             if (i < def.cells.size())
                 row.cells[i].props = def.cells[i];
             else
-                row.cells[i].props.right = right + 1440;
+                row.cells[i].props.edge = right + 1440;
             // Edges out of order or absurd are put in order, within the longest
             // length, as they read again once written.
-            row.cells[i].props.right = std::max(right + 1, std::min(row.cells[i].props.right, rules::MaxLength));
-            right = row.cells[i].props.right;
+            row.cells[i].props.edge = std::max(right + 1, std::min(row.cells[i].props.edge, rules::MaxLength));
+            right = row.cells[i].props.edge;
         }
         t.table->rows.push_back(std::move(row));
     }
@@ -209,7 +209,7 @@ void tablesWord(Parser &p, int id, const Token &t)
         border = nullptr;
         break;
     case CellEdge:
-        cell.right = std::clamp(t.param, -MaxLength, MaxLength);
+        cell.edge = std::clamp(t.param, -MaxLength, MaxLength);
         if (int(row.cells.size()) < MaxCellDefinitions)
             row.cells.push_back(cell);
         cell = CellProps {};
@@ -249,7 +249,7 @@ void tablesWord(Parser &p, int id, const Token &t)
     case CellBorderTop: border = &cell.top; break;
     case CellBorderLeft: border = &cell.left; break;
     case CellBorderBottom: border = &cell.bottom; break;
-    case CellBorderRight: border = &cell.right_; break;
+    case CellBorderRight: border = &cell.right; break;
     case BorderSingle: setBorder(1); break;
     case BorderDouble: setBorder(2); break;
     case BorderDotted: setBorder(3); break;
@@ -340,11 +340,11 @@ QTextTableCellFormat cellFormat(const CellProps &c, int gap)
          [&](const QBrush &b) { f.setLeftBorderBrush(b); });
     side(c.bottom, [&](double w) { f.setBottomBorder(w); }, [&](auto s) { f.setBottomBorderStyle(s); },
          [&](const QBrush &b) { f.setBottomBorderBrush(b); });
-    side(c.right_, [&](double w) { f.setRightBorder(w); }, [&](auto s) { f.setRightBorderStyle(s); },
+    side(c.right, [&](double w) { f.setRightBorder(w); }, [&](auto s) { f.setRightBorderStyle(s); },
          [&](const QBrush &b) { f.setRightBorderBrush(b); });
     f.setProperty(CellBorderKindsProperty,
                   QVariant::fromValue(QList<int> {c.top.style, c.top.width, c.left.style, c.left.width,
-                                                  c.bottom.style, c.bottom.width, c.right_.style, c.right_.width}));
+                                                  c.bottom.style, c.bottom.width, c.right.style, c.right.width}));
     if (c.shading.set)
         f.setBackground(QColor(c.shading.rgb));
     if (c.shadingPercent)
@@ -375,7 +375,7 @@ QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table)
     for (const Row &row : table.rows) {
         edges.push_back(row.props.left);
         for (const Cell &cell : row.cells)
-            edges.push_back(cell.props.right);
+            edges.push_back(cell.props.edge);
     }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
@@ -402,8 +402,8 @@ QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table)
         std::vector<int> started(size_t(columns), -1);
         for (const Cell &cell : row.cells) {
             int c0 = std::min(column(left), columns - 1);
-            int c1 = std::max(column(cell.props.right), c0 + 1);
-            left = cell.props.right;
+            int c1 = std::max(column(cell.props.edge), c0 + 1);
+            left = cell.props.edge;
             if (cell.props.merged && previous >= 0) {
                 Placed &p = placed[size_t(previous)];
                 p.columnSpan = std::max(p.columnSpan, c1 - p.column);
@@ -570,7 +570,7 @@ constexpr int DefaultTextWidth = 9360;  // twips between Letter-size margins
 struct RowCell {
     enum Kind { Anchor, Below, Beside, Empty } kind;
     QTextTableCell cell;    // the anchor the cell belongs to
-    int right;              // its right edge
+    int edge;               // its right edge
     bool firstOfSpan = false;
 };
 
@@ -673,7 +673,7 @@ void writeDefinition(Writer &w, const QList<int> &row, const QByteArray &rowKept
             if (c.kind == RowCell::Anchor)
                 out.rawWord(f.property(CellKeptWordsProperty).toByteArray());
         }
-        out.word("cellx", c.right);
+        out.word("cellx", c.edge);
     }
 }
 

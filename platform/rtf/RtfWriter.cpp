@@ -2,7 +2,7 @@
 
 #include "RtfFields.h"
 #include "RtfQt.h"
-#include "RtfWrite.h"
+#include "RtfWriting.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

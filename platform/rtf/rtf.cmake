@@ -21,9 +21,9 @@ set(SCRIBVALE_RTF_SOURCES
     platform/rtf/RtfQt.h
     platform/rtf/RtfBuild.h platform/rtf/RtfBuild.cpp
     platform/rtf/RtfOut.h platform/rtf/RtfOut.cpp
-    platform/rtf/RtfWrite.h
+    platform/rtf/RtfWriting.h
     platform/rtf/RtfReader.h platform/rtf/RtfReader.cpp
-    platform/rtf/RtfStyle.h platform/rtf/RtfStyle.cpp
+    platform/rtf/RtfRunLook.h platform/rtf/RtfRunLook.cpp
     platform/rtf/RtfWriter.h platform/rtf/RtfWriter.cpp
     platform/rtf/RtfDump.h platform/rtf/RtfDump.cpp
 )

@@ -2,7 +2,7 @@
 
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfRules.h"
-#include "platform/rtf/RtfStyle.h"
+#include "platform/rtf/RtfRunLook.h"
 
 #include <QDir>
 #include <QTextBlock>
@@ -52,7 +52,7 @@ inline QString readText(const QByteArray &rtf)
 // document's default.
 inline QString summary(const QTextDocument &doc)
 {
-    const rtf::StyleResolver resolver(doc);
+    const rtf::RunLookResolver resolver(doc);
     const QString defaultFace = doc.defaultFont().family();
     QStringList paras;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
@@ -66,7 +66,7 @@ inline QString summary(const QTextDocument &doc)
         QStringList runs;
         QString lastAttrs;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const rtf::ResolvedStyle s = resolver.resolve(it.fragment().charFormat());
+            const rtf::RunLook s = resolver.resolve(it.fragment().charFormat());
             QStringList a;
             if (s.bold) a << QStringLiteral("b");
             if (s.italic) a << QStringLiteral("i");

@@ -12,7 +12,7 @@ namespace rtf {
 
 // A run's formatting with every unset property filled in from the document's
 // default font, as the writer stores it and the dump shows it.
-struct ResolvedStyle {
+struct RunLook {
     QString face;
     double points = 12;
     int halfPoints = 24;        // what RTF can hold: points rounded to a half, clamped
@@ -23,12 +23,12 @@ struct ResolvedStyle {
     bool underline = false;
 };
 
-class StyleResolver
+class RunLookResolver
 {
 public:
-    explicit StyleResolver(const QTextDocument &doc);
+    explicit RunLookResolver(const QTextDocument &doc);
 
-    ResolvedStyle resolve(const QTextCharFormat &format) const;
+    RunLook resolve(const QTextCharFormat &format) const;
     QString defaultFace() const { return m_defaultFont.family(); }
 
 private:

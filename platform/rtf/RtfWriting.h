@@ -2,7 +2,7 @@
 
 #include "RtfModel.h"
 #include "RtfOut.h"
-#include "RtfStyle.h"
+#include "RtfRunLook.h"
 
 #include <QHash>
 #include <QStringList>
@@ -42,7 +42,7 @@ public:
     // -- for the families ---------------------------------------------------------------
     RtfOut &out() { return *m_out; }
     const QTextDocument &doc() const { return m_doc; }
-    const StyleResolver &resolver() const { return m_resolver; }
+    const RunLookResolver &resolver() const { return m_resolver; }
     int face(const QString &name);
     int colour(QRgb rgb);               // entry 0 is the automatic colour
     int styleNumber(const QString &name, int kind = StyleDef::Paragraph);    // kind: StyleDef::Kind
@@ -103,7 +103,7 @@ private:
     size_t fieldsContinuing(const QTextBlock &block);
 
     const QTextDocument &m_doc;
-    StyleResolver m_resolver;
+    RunLookResolver m_resolver;
     RtfOut m_body;
     RtfOut *m_out = &m_body;
     QHash<QString, int> m_faceIds;

@@ -1,4 +1,4 @@
-#include "RtfStyle.h"
+#include "RtfRunLook.h"
 
 #include "RtfRules.h"
 
@@ -10,16 +10,16 @@
 
 namespace rtf {
 
-StyleResolver::StyleResolver(const QTextDocument &doc)
+RunLookResolver::RunLookResolver(const QTextDocument &doc)
     : m_defaultFont(doc.defaultFont())
 {
     if (m_defaultFont.pointSizeF() > 0)
         m_defaultPoints = m_defaultFont.pointSizeF();
 }
 
-ResolvedStyle StyleResolver::resolve(const QTextCharFormat &format) const
+RunLook RunLookResolver::resolve(const QTextCharFormat &format) const
 {
-    ResolvedStyle s;
+    RunLook s;
     const QStringList families = format.fontFamilies().toStringList();
     if (!families.isEmpty() && !families.first().isEmpty())
         s.face = families.first();
