@@ -12,6 +12,8 @@
 
 namespace rtf {
 
+using namespace charWords;
+
 void charWord(Parser &p, int id, const Token &t)
 {
     CharState &c = p.state().chars;

@@ -14,6 +14,8 @@
 
 namespace rtf {
 
+using namespace infoWords;
+
 namespace {
 
 constexpr int MaxInfoChars = 65536;

@@ -5,6 +5,8 @@
 
 namespace rtf {
 
+using namespace fieldWords;
+
 namespace {
 
 // The \field group: its instruction and result come in subgroups.

@@ -11,12 +11,15 @@ namespace rtf {
 class Parser;
 struct Token;
 
-enum FieldsId { FieldGroup, FieldInstruction, FieldResult, FieldLock };
+namespace fieldWords {
+enum Id : int { FieldGroup, FieldInstruction, FieldResult, FieldLock };
+} // namespace fieldWords
 
 inline constexpr Keyword fieldsKeywords[] = {
-    {"field", Family::Fields, FieldGroup, Kind::Destination},
-    {"fldinst", Family::Fields, FieldInstruction, Kind::Destination},
-    {"fldrslt", Family::Fields, FieldResult, Kind::Destination}, {"fldlock", Family::Fields, FieldLock, Kind::Flag},
+    {"field", Family::Fields, fieldWords::FieldGroup, Kind::Destination},
+    {"fldinst", Family::Fields, fieldWords::FieldInstruction, Kind::Destination},
+    {"fldrslt", Family::Fields, fieldWords::FieldResult, Kind::Destination},
+    {"fldlock", Family::Fields, fieldWords::FieldLock, Kind::Flag},
 };
 
 void fieldsWord(Parser &p, int id, const Token &t);

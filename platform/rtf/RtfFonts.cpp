@@ -13,6 +13,9 @@
 
 namespace rtf {
 
+using namespace docWords;
+using namespace fontWords;
+
 namespace {
 
 // {\fonttbl{\f0\fswiss\fcharset0 Arial;}...}, and the form without a group

@@ -7,6 +7,8 @@
 
 namespace rtf {
 
+using namespace keptWords;
+
 namespace {
 
 constexpr qsizetype MaxKeptBytes = 4096;

@@ -9,13 +9,15 @@ namespace rtf {
 class Parser;
 struct Token;
 
-enum KeptId { KeptInline };
+namespace keptWords {
+enum Id : int { KeptInline };
+} // namespace keptWords
 
 inline constexpr Keyword keptKeywords[] = {
-    {"bkmkstart", Family::Kept, KeptInline, Kind::Destination},
-    {"bkmkend", Family::Kept, KeptInline, Kind::Destination},
-    {"atrfstart", Family::Kept, KeptInline, Kind::Destination},
-    {"atrfend", Family::Kept, KeptInline, Kind::Destination},
+    {"bkmkstart", Family::Kept, keptWords::KeptInline, Kind::Destination},
+    {"bkmkend", Family::Kept, keptWords::KeptInline, Kind::Destination},
+    {"atrfstart", Family::Kept, keptWords::KeptInline, Kind::Destination},
+    {"atrfend", Family::Kept, keptWords::KeptInline, Kind::Destination},
 };
 
 void keptWord(Parser &p, int id, const Token &t);

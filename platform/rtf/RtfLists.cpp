@@ -14,6 +14,8 @@
 
 namespace rtf {
 
+using namespace listWords;
+
 namespace {
 
 constexpr int MaxLevels = 9;

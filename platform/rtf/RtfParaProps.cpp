@@ -15,6 +15,9 @@
 
 namespace rtf {
 
+using namespace paraWords;
+using namespace breakWords;
+
 namespace {
 
 constexpr int MaxTabStops = 64;

@@ -14,7 +14,8 @@ namespace rtf {
 class Parser;
 struct Token;
 
-enum ParaId {
+namespace paraWords {
+enum Id : int {
     Pard, AlignLeft, AlignRight, AlignCenter, AlignJustify,
     LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter, LineSpacing, LineMultiple,
     TabRight, TabCenter, TabDecimal, TabPosition, TabBar,
@@ -22,35 +23,51 @@ enum ParaId {
     PageBreakBefore, KeepTogether, KeepWithNext, WidowControl, NoWidowControl,
     ShadingColour, ShadingPercent, OutlineLevel, RightToLeft, LeftToRight, InTable, TableDepth,
 };
+} // namespace paraWords
 
-enum BreakId { ParagraphEnd, PageBreak };
+namespace breakWords {
+enum Id : int { ParagraphEnd, PageBreak };
+} // namespace breakWords
 
 inline constexpr Keyword paraKeywords[] = {
-    {"pard", Family::Para, Pard, Kind::Flag}, {"ql", Family::Para, AlignLeft, Kind::Flag},
-    {"qr", Family::Para, AlignRight, Kind::Flag},
-    {"qc", Family::Para, AlignCenter, Kind::Flag}, {"qj", Family::Para, AlignJustify, Kind::Flag},
-    {"qd", Family::Para, AlignJustify, Kind::Flag},
-    {"li", Family::Para, LeftIndent, Kind::Value}, {"lin", Family::Para, LeftIndent, Kind::Value},
-    {"ri", Family::Para, RightIndent, Kind::Value},
-    {"rin", Family::Para, RightIndent, Kind::Value}, {"fi", Family::Para, FirstIndent, Kind::Value},
-    {"sb", Family::Para, SpaceBefore, Kind::Value},
-    {"sa", Family::Para, SpaceAfter, Kind::Value}, {"sl", Family::Para, LineSpacing, Kind::Value},
-    {"slmult", Family::Para, LineMultiple, Kind::Value},
-    {"tqr", Family::Para, TabRight, Kind::Flag}, {"tqc", Family::Para, TabCenter, Kind::Flag},
-    {"tqdec", Family::Para, TabDecimal, Kind::Flag},
-    {"tx", Family::Para, TabPosition, Kind::Value}, {"tb", Family::Para, TabBar, Kind::Value},
-    {"tldot", Family::Para, LeaderDot, Kind::Flag}, {"tlhyph", Family::Para, LeaderHyphen, Kind::Flag},
-    {"tlul", Family::Para, LeaderUnderline, Kind::Flag}, {"tlth", Family::Para, LeaderThick, Kind::Flag},
-    {"tleq", Family::Para, LeaderEqual, Kind::Flag}, {"tlmdot", Family::Para, LeaderMiddleDot, Kind::Flag},
-    {"pagebb", Family::Para, PageBreakBefore, Kind::Flag}, {"keep", Family::Para, KeepTogether, Kind::Flag},
-    {"keepn", Family::Para, KeepWithNext, Kind::Flag}, {"widctlpar", Family::Para, WidowControl, Kind::Flag},
-    {"nowidctlpar", Family::Para, NoWidowControl, Kind::Flag}, {"cbpat", Family::Para, ShadingColour, Kind::Value},
-    {"shading", Family::Para, ShadingPercent, Kind::Value},
-    {"outlinelevel", Family::Para, OutlineLevel, Kind::Value},
-    {"rtlpar", Family::Para, RightToLeft, Kind::Flag}, {"ltrpar", Family::Para, LeftToRight, Kind::Flag},
-    {"intbl", Family::Para, InTable, Kind::Flag}, {"itap", Family::Para, TableDepth, Kind::Value},
+    {"pard", Family::Para, paraWords::Pard, Kind::Flag}, {"ql", Family::Para, paraWords::AlignLeft, Kind::Flag},
+    {"qr", Family::Para, paraWords::AlignRight, Kind::Flag},
+    {"qc", Family::Para, paraWords::AlignCenter, Kind::Flag},
+    {"qj", Family::Para, paraWords::AlignJustify, Kind::Flag},
+    {"qd", Family::Para, paraWords::AlignJustify, Kind::Flag},
+    {"li", Family::Para, paraWords::LeftIndent, Kind::Value},
+    {"lin", Family::Para, paraWords::LeftIndent, Kind::Value},
+    {"ri", Family::Para, paraWords::RightIndent, Kind::Value},
+    {"rin", Family::Para, paraWords::RightIndent, Kind::Value},
+    {"fi", Family::Para, paraWords::FirstIndent, Kind::Value},
+    {"sb", Family::Para, paraWords::SpaceBefore, Kind::Value},
+    {"sa", Family::Para, paraWords::SpaceAfter, Kind::Value},
+    {"sl", Family::Para, paraWords::LineSpacing, Kind::Value},
+    {"slmult", Family::Para, paraWords::LineMultiple, Kind::Value},
+    {"tqr", Family::Para, paraWords::TabRight, Kind::Flag}, {"tqc", Family::Para, paraWords::TabCenter, Kind::Flag},
+    {"tqdec", Family::Para, paraWords::TabDecimal, Kind::Flag},
+    {"tx", Family::Para, paraWords::TabPosition, Kind::Value}, {"tb", Family::Para, paraWords::TabBar, Kind::Value},
+    {"tldot", Family::Para, paraWords::LeaderDot, Kind::Flag},
+    {"tlhyph", Family::Para, paraWords::LeaderHyphen, Kind::Flag},
+    {"tlul", Family::Para, paraWords::LeaderUnderline, Kind::Flag},
+    {"tlth", Family::Para, paraWords::LeaderThick, Kind::Flag},
+    {"tleq", Family::Para, paraWords::LeaderEqual, Kind::Flag},
+    {"tlmdot", Family::Para, paraWords::LeaderMiddleDot, Kind::Flag},
+    {"pagebb", Family::Para, paraWords::PageBreakBefore, Kind::Flag},
+    {"keep", Family::Para, paraWords::KeepTogether, Kind::Flag},
+    {"keepn", Family::Para, paraWords::KeepWithNext, Kind::Flag},
+    {"widctlpar", Family::Para, paraWords::WidowControl, Kind::Flag},
+    {"nowidctlpar", Family::Para, paraWords::NoWidowControl, Kind::Flag},
+    {"cbpat", Family::Para, paraWords::ShadingColour, Kind::Value},
+    {"shading", Family::Para, paraWords::ShadingPercent, Kind::Value},
+    {"outlinelevel", Family::Para, paraWords::OutlineLevel, Kind::Value},
+    {"rtlpar", Family::Para, paraWords::RightToLeft, Kind::Flag},
+    {"ltrpar", Family::Para, paraWords::LeftToRight, Kind::Flag},
+    {"intbl", Family::Para, paraWords::InTable, Kind::Flag},
+    {"itap", Family::Para, paraWords::TableDepth, Kind::Value},
 
-    {"par", Family::Break, ParagraphEnd, Kind::Symbol}, {"page", Family::Break, PageBreak, Kind::Symbol},
+    {"par", Family::Break, breakWords::ParagraphEnd, Kind::Symbol},
+    {"page", Family::Break, breakWords::PageBreak, Kind::Symbol},
 
     {"tab", Family::Special, u'\t', Kind::Symbol}, {"line", Family::Special, u'\x2028', Kind::Symbol},
     {"emdash", Family::Special, u'\x2014', Kind::Symbol}, {"endash", Family::Special, u'\x2013', Kind::Symbol},

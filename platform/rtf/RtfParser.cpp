@@ -156,7 +156,7 @@ Document Parser::run()
                 && k->family != Family::Skip && !dest)
                 m_head = false;     // formatting or content: the file's head is over
             if (!m_leadingBlank.isEmpty() && k
-                && (k->family == Family::Special || k->family == Family::Break || (k->family == Family::Doc && k->id == DocU)))
+                && (k->family == Family::Special || k->family == Family::Break || (k->family == Family::Doc && k->id == docWords::DocU)))
                 flushLeadingBlank();
             if (dest && dest->word(*this, k, t))
                 break;
@@ -303,7 +303,7 @@ void Parser::dispatch(const Keyword *k, const Token &t)
             skipGroup();
         break;
     case Family::Doc:
-        if (k->id == DocU) {
+        if (k->id == docWords::DocU) {
             unicode(t.param);
             break;
         }

@@ -19,6 +19,8 @@
 
 namespace rtf {
 
+using namespace pictureWords;
+
 namespace {
 
 using rules::MaxLength;

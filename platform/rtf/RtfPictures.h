@@ -14,37 +14,49 @@ namespace rtf {
 class Parser;
 struct Token;
 
-enum PicturesId {
+namespace pictureWords {
+enum Id : int {
     PictGroup, ShpPict, NonShpPict, Png, Jpeg, Emf, Wmf, MacPict, Dib, WBitmap,
     PicWidth, PicHeight, GoalWidth, GoalHeight, ScaleX, ScaleY, CropLeft, CropRight, CropTop, CropBottom,
     BitsPerPixel, Planes, WidthBytes, Shape, ShapeInstance, ShapeResult, ObjectGroup, ObjectResult,
     ShapeLeft, ShapeTop, ShapeRight, ShapeBottom, ShapePropertyName,
 };
+} // namespace pictureWords
 
 inline constexpr Keyword picturesKeywords[] = {
-    {"pict", Family::Pictures, PictGroup, Kind::Destination},
-    {"shppict", Family::Pictures, ShpPict, Kind::Destination},
-    {"nonshppict", Family::Pictures, NonShpPict, Kind::Destination}, {"pngblip", Family::Pictures, Png, Kind::Flag},
-    {"jpegblip", Family::Pictures, Jpeg, Kind::Flag}, {"emfblip", Family::Pictures, Emf, Kind::Flag},
-    {"wmetafile", Family::Pictures, Wmf, Kind::Value}, {"macpict", Family::Pictures, MacPict, Kind::Flag},
-    {"dibitmap", Family::Pictures, Dib, Kind::Value}, {"wbitmap", Family::Pictures, WBitmap, Kind::Value},
-    {"picw", Family::Pictures, PicWidth, Kind::Value}, {"pich", Family::Pictures, PicHeight, Kind::Value},
-    {"picwgoal", Family::Pictures, GoalWidth, Kind::Value}, {"pichgoal", Family::Pictures, GoalHeight, Kind::Value},
-    {"picscalex", Family::Pictures, ScaleX, Kind::Value}, {"picscaley", Family::Pictures, ScaleY, Kind::Value},
-    {"piccropl", Family::Pictures, CropLeft, Kind::Value}, {"piccropr", Family::Pictures, CropRight, Kind::Value},
-    {"piccropt", Family::Pictures, CropTop, Kind::Value}, {"piccropb", Family::Pictures, CropBottom, Kind::Value},
-    {"wbmbitspixel", Family::Pictures, BitsPerPixel, Kind::Value},
-    {"wbmplanes", Family::Pictures, Planes, Kind::Value},
-    {"wbmwidthbytes", Family::Pictures, WidthBytes, Kind::Value},
-    {"shp", Family::Pictures, Shape, Kind::Destination},
-    {"shpinst", Family::Pictures, ShapeInstance, Kind::Destination},
-    {"shprslt", Family::Pictures, ShapeResult, Kind::Destination},
-    {"object", Family::Pictures, ObjectGroup, Kind::Destination},
-    {"result", Family::Pictures, ObjectResult, Kind::Destination},
-    {"shpleft", Family::Pictures, ShapeLeft, Kind::Value}, {"shptop", Family::Pictures, ShapeTop, Kind::Value},
-    {"shpright", Family::Pictures, ShapeRight, Kind::Value},
-    {"shpbottom", Family::Pictures, ShapeBottom, Kind::Value},
-    {"sn", Family::Pictures, ShapePropertyName, Kind::Destination},
+    {"pict", Family::Pictures, pictureWords::PictGroup, Kind::Destination},
+    {"shppict", Family::Pictures, pictureWords::ShpPict, Kind::Destination},
+    {"nonshppict", Family::Pictures, pictureWords::NonShpPict, Kind::Destination},
+    {"pngblip", Family::Pictures, pictureWords::Png, Kind::Flag},
+    {"jpegblip", Family::Pictures, pictureWords::Jpeg, Kind::Flag},
+    {"emfblip", Family::Pictures, pictureWords::Emf, Kind::Flag},
+    {"wmetafile", Family::Pictures, pictureWords::Wmf, Kind::Value},
+    {"macpict", Family::Pictures, pictureWords::MacPict, Kind::Flag},
+    {"dibitmap", Family::Pictures, pictureWords::Dib, Kind::Value},
+    {"wbitmap", Family::Pictures, pictureWords::WBitmap, Kind::Value},
+    {"picw", Family::Pictures, pictureWords::PicWidth, Kind::Value},
+    {"pich", Family::Pictures, pictureWords::PicHeight, Kind::Value},
+    {"picwgoal", Family::Pictures, pictureWords::GoalWidth, Kind::Value},
+    {"pichgoal", Family::Pictures, pictureWords::GoalHeight, Kind::Value},
+    {"picscalex", Family::Pictures, pictureWords::ScaleX, Kind::Value},
+    {"picscaley", Family::Pictures, pictureWords::ScaleY, Kind::Value},
+    {"piccropl", Family::Pictures, pictureWords::CropLeft, Kind::Value},
+    {"piccropr", Family::Pictures, pictureWords::CropRight, Kind::Value},
+    {"piccropt", Family::Pictures, pictureWords::CropTop, Kind::Value},
+    {"piccropb", Family::Pictures, pictureWords::CropBottom, Kind::Value},
+    {"wbmbitspixel", Family::Pictures, pictureWords::BitsPerPixel, Kind::Value},
+    {"wbmplanes", Family::Pictures, pictureWords::Planes, Kind::Value},
+    {"wbmwidthbytes", Family::Pictures, pictureWords::WidthBytes, Kind::Value},
+    {"shp", Family::Pictures, pictureWords::Shape, Kind::Destination},
+    {"shpinst", Family::Pictures, pictureWords::ShapeInstance, Kind::Destination},
+    {"shprslt", Family::Pictures, pictureWords::ShapeResult, Kind::Destination},
+    {"object", Family::Pictures, pictureWords::ObjectGroup, Kind::Destination},
+    {"result", Family::Pictures, pictureWords::ObjectResult, Kind::Destination},
+    {"shpleft", Family::Pictures, pictureWords::ShapeLeft, Kind::Value},
+    {"shptop", Family::Pictures, pictureWords::ShapeTop, Kind::Value},
+    {"shpright", Family::Pictures, pictureWords::ShapeRight, Kind::Value},
+    {"shpbottom", Family::Pictures, pictureWords::ShapeBottom, Kind::Value},
+    {"sn", Family::Pictures, pictureWords::ShapePropertyName, Kind::Destination},
 };
 
 void picturesWord(Parser &p, int id, const Token &t);

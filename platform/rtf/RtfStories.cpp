@@ -13,6 +13,8 @@
 
 namespace rtf {
 
+using namespace storyWords;
+
 namespace {
 
 constexpr int MaxStories = 10000;

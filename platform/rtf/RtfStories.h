@@ -9,29 +9,31 @@ namespace rtf {
 class Parser;
 struct Token;
 
-enum StoriesId {
+namespace storyWords {
+enum Id : int {
     FootnoteGroup, EndnoteMark, AutoNoteNumber, AnnotationGroup, AnnotationId, AnnotationAuthor,
     AnnotationDate, AnnotationMark, AnnotationRef, HeaderGroup,
 };
+} // namespace storyWords
 
 inline constexpr Keyword storiesKeywords[] = {
-    {"footnote", Family::Stories, FootnoteGroup, Kind::Destination},
-    {"ftnalt", Family::Stories, EndnoteMark, Kind::Flag},
-    {"chftn", Family::Stories, AutoNoteNumber, Kind::Symbol},
-    {"annotation", Family::Stories, AnnotationGroup, Kind::Destination},
-    {"atnid", Family::Stories, AnnotationId, Kind::Destination},
-    {"atnauthor", Family::Stories, AnnotationAuthor, Kind::Destination},
-    {"atndate", Family::Stories, AnnotationDate, Kind::Destination},
-    {"chatn", Family::Stories, AnnotationMark, Kind::Symbol},
-    {"atnref", Family::Stories, AnnotationRef, Kind::Destination},
-    {"header", Family::Stories, HeaderGroup, Kind::Destination},
-    {"headerl", Family::Stories, HeaderGroup, Kind::Destination},
-    {"headerr", Family::Stories, HeaderGroup, Kind::Destination},
-    {"headerf", Family::Stories, HeaderGroup, Kind::Destination},
-    {"footer", Family::Stories, HeaderGroup, Kind::Destination},
-    {"footerl", Family::Stories, HeaderGroup, Kind::Destination},
-    {"footerr", Family::Stories, HeaderGroup, Kind::Destination},
-    {"footerf", Family::Stories, HeaderGroup, Kind::Destination},
+    {"footnote", Family::Stories, storyWords::FootnoteGroup, Kind::Destination},
+    {"ftnalt", Family::Stories, storyWords::EndnoteMark, Kind::Flag},
+    {"chftn", Family::Stories, storyWords::AutoNoteNumber, Kind::Symbol},
+    {"annotation", Family::Stories, storyWords::AnnotationGroup, Kind::Destination},
+    {"atnid", Family::Stories, storyWords::AnnotationId, Kind::Destination},
+    {"atnauthor", Family::Stories, storyWords::AnnotationAuthor, Kind::Destination},
+    {"atndate", Family::Stories, storyWords::AnnotationDate, Kind::Destination},
+    {"chatn", Family::Stories, storyWords::AnnotationMark, Kind::Symbol},
+    {"atnref", Family::Stories, storyWords::AnnotationRef, Kind::Destination},
+    {"header", Family::Stories, storyWords::HeaderGroup, Kind::Destination},
+    {"headerl", Family::Stories, storyWords::HeaderGroup, Kind::Destination},
+    {"headerr", Family::Stories, storyWords::HeaderGroup, Kind::Destination},
+    {"headerf", Family::Stories, storyWords::HeaderGroup, Kind::Destination},
+    {"footer", Family::Stories, storyWords::HeaderGroup, Kind::Destination},
+    {"footerl", Family::Stories, storyWords::HeaderGroup, Kind::Destination},
+    {"footerr", Family::Stories, storyWords::HeaderGroup, Kind::Destination},
+    {"footerf", Family::Stories, storyWords::HeaderGroup, Kind::Destination},
 };
 
 void storiesWord(Parser &p, int id, const Token &t);

@@ -12,6 +12,8 @@
 
 namespace rtf {
 
+using namespace styleWords;
+
 namespace {
 
 constexpr int MaxStyles = 4096;

@@ -8,14 +8,19 @@ namespace rtf {
 class Parser;
 struct Token;
 
-enum StylesId { StyleSheet, ParaStyle, CharStyleRef, TableStyle, SectionStyle, BasedOn, NextStyle, Additive };
+namespace styleWords {
+enum Id : int { StyleSheet, ParaStyle, CharStyleRef, TableStyle, SectionStyle, BasedOn, NextStyle, Additive };
+} // namespace styleWords
 
 inline constexpr Keyword stylesKeywords[] = {
-    {"stylesheet", Family::Styles, StyleSheet, Kind::Destination},
-    {"s", Family::Styles, ParaStyle, Kind::Value, ChangesRun},
-    {"cs", Family::Styles, CharStyleRef, Kind::Value, ChangesRun}, {"ts", Family::Styles, TableStyle, Kind::Value},
-    {"ds", Family::Styles, SectionStyle, Kind::Value}, {"sbasedon", Family::Styles, BasedOn, Kind::Value},
-    {"snext", Family::Styles, NextStyle, Kind::Value}, {"additive", Family::Styles, Additive, Kind::Flag},
+    {"stylesheet", Family::Styles, styleWords::StyleSheet, Kind::Destination},
+    {"s", Family::Styles, styleWords::ParaStyle, Kind::Value, ChangesRun},
+    {"cs", Family::Styles, styleWords::CharStyleRef, Kind::Value, ChangesRun},
+    {"ts", Family::Styles, styleWords::TableStyle, Kind::Value},
+    {"ds", Family::Styles, styleWords::SectionStyle, Kind::Value},
+    {"sbasedon", Family::Styles, styleWords::BasedOn, Kind::Value},
+    {"snext", Family::Styles, styleWords::NextStyle, Kind::Value},
+    {"additive", Family::Styles, styleWords::Additive, Kind::Flag},
 };
 
 void stylesWord(Parser &p, int id, const Token &t);

@@ -11,6 +11,8 @@
 
 namespace rtf {
 
+using namespace tableWords;
+
 namespace {
 
 constexpr int MaxCellDefinitions = 63;     // the widest row Word writes, and the most a row holds here
