@@ -352,8 +352,7 @@ void RichTextBox::SelPrint(QPrinter *printer) const
     if (cursor.hasSelection()) {
         QTextDocument part;
         part.setDefaultFont(document()->defaultFont());
-        for (const char *key : {rtf::PageKey, rtf::FirstSectionKey})
-            part.setProperty(key, document()->property(key));
+        rtf::setFragmentKeys(part, rtf::fragmentKeys(*document()));
         QTextCursor(&part).insertFragment(cursor.selection());
         rtf::ensurePictures(&part);
         InlineObjects::install(&part);

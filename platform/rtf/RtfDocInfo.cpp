@@ -19,7 +19,6 @@ using namespace infoWords;
 namespace {
 
 constexpr int MaxInfoChars = 65536;
-constexpr int MaxLength = 31680 * 10;
 
 // {\info{\title ...}{\author ...}{\creatim\yr2024\mo1...}}: strings read as
 // text, dates kept as written.
@@ -123,13 +122,12 @@ void startSection(Parser &p)
 
 void infoWord(Parser &p, int id, const Token &t)
 {
-    const State &s = p.state();
-    const bool mainBody = p.inMainStory() && (!s.dest || s.dest->isBody());
+    const bool mainBody = p.inMainStory() && p.inText();
     PageSetup &page = p.doc().page;
-    const int v = std::clamp(t.param, 0, MaxLength);
+    const int v = std::clamp(t.param, 0, rules::MaxExtent);
     switch (id) {
     case InfoGroup:
-        if (p.nested() && !s.dest && p.inMainStory())
+        if (p.mayOpenTable() && p.inMainStory())
             p.open(std::make_unique<InfoDest>(p.depth()));
         else
             p.skipGroup();
@@ -148,7 +146,7 @@ void infoWord(Parser &p, int id, const Token &t)
     case Landscape: page.landscape = true; break;
     case FacingPages: page.facingPages = true; break;
     case SectionEnd:
-        if (!s.dest || s.dest->isBody()) {
+        if (p.inText()) {
             // Right after a table a section ends with the table, not with a paragraph of its own.
             if (!(mainBody && atTableEnd(p)))
                 p.endParagraph();

@@ -1,5 +1,7 @@
 #include "RtfFields.h"
 
+#include "RtfOut.h"
+
 #include "RtfParser.h"
 #include "RtfRules.h"
 
@@ -87,7 +89,7 @@ void fieldsWord(Parser &p, int id, const Token &)
     State &s = p.state();
     if (id != FieldGroup || !p.nested())
         return;
-    if (s.dest && !s.dest->isBody()) {
+    if (!p.inText()) {
         p.skipGroup();
         return;
     }
@@ -161,6 +163,21 @@ QString hyperlinkInstruction(const QString &target)
     if (!bookmark.isEmpty())
         out += QStringLiteral(" \\l \"%1\"").arg(bookmark.remove(u'"'));
     return out;
+}
+
+void openField(RtfOut &out, const QString &instruction, bool locked)
+{
+    out.open();
+    out.word("field");
+    if (locked)
+        out.word("fldlock");
+    out.open();
+    out.star();
+    out.word("fldinst");
+    out.text(QStringLiteral(" ") + instruction);
+    out.close();
+    out.open();
+    out.word("fldrslt");
 }
 
 } // namespace rtf

@@ -30,4 +30,8 @@ QString hyperlinkTarget(const QString &instruction);
 // The instruction that links to target, as hyperlinkTarget reads it.
 QString hyperlinkInstruction(const QString &target);
 
+class RtfOut;
+// {\field[\fldlock]{\*\fldinst instruction}{\fldrslt — the result's group is left open.
+void openField(RtfOut &out, const QString &instruction, bool locked);
+
 } // namespace rtf

@@ -199,11 +199,11 @@ void fontsWord(Parser &p, int id, const Token &t)
 {
     switch (id) {
     case FontTable:
-        if (p.nested() && !p.state().dest)
+        if (p.mayOpenTable())
             p.open(std::make_unique<FontTableDest>());
         break;
     case ColourTable:
-        if (p.nested() && !p.state().dest) {
+        if (p.mayOpenTable()) {
             p.colours().clear();
             p.open(std::make_unique<ColourTableDest>());
         }

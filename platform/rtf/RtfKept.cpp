@@ -1,5 +1,6 @@
 #include "RtfKept.h"
 
+#include "RtfFields.h"
 #include "RtfParser.h"
 #include "RtfQt.h"
 #include "RtfRules.h"
@@ -36,8 +37,7 @@ public:
 
 void keptWord(Parser &p, int, const Token &t)
 {
-    const State &s = p.state();
-    if (p.nested() && (!s.dest || s.dest->isBody()) && p.wordOpensGroup(t.bytes))
+    if (p.mayOpenInText() && p.wordOpensGroup(t.bytes))
         p.open(std::make_unique<KeptInlineDest>());
     else
         p.skipGroup();
@@ -58,16 +58,8 @@ void writeKept(Writer &w, const QTextCharFormat &f)
         out.close();
     } else if (f.hasProperty(FieldInstructionProperty)) {
         // A field without a result.
-        out.open();
-        out.word("field");
-        if (f.boolProperty(FieldLockedProperty))
-            out.word("fldlock");
-        out.open();
-        out.star();
-        out.word("fldinst");
-        out.text(QStringLiteral(" ") + f.stringProperty(FieldInstructionProperty));
-        out.close();
-        out.raw("{\\fldrslt }");
+        openField(out, f.stringProperty(FieldInstructionProperty), f.boolProperty(FieldLockedProperty));
+        out.raw(" }");
         out.close();
     }
 }

@@ -78,6 +78,21 @@ public:
     }
 };
 
+// Symbol-font bullets as the Unicode characters they stand for: the
+// font's private-use characters, and in a symbol font its letters too.
+QString inUnicode(QString text, const QString &face)
+{
+    const bool symbolFont = face.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)
+        || face.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive);
+    for (QChar &c : text) {
+        if (c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF)
+            c = QChar(unicodeBullet(c.unicode()));
+        else if (symbolFont && c.unicode() >= 0x20)
+            c = QChar(unicodeBullet(char16_t(0xF000 + (c.unicode() & 0xFF))));
+    }
+    return text;
+}
+
 // {\*\listtable{\list\listtemplateidN{\listlevel\levelnfc0\levelstartat1{\leveltext\'02\'00.;}
 // {\levelnumbers\'01;}\fi-360\li720}...{\listname ;}\listidN}}
 class ListTableDest final : public Dest
@@ -176,15 +191,8 @@ private:
         text.removeIf([](QChar c) { return c.unicode() > 8 && c.unicode() < 0x20 && c != u'\t'; });
         const CharStyle style = p.resolve(s.chars);
         level.face = s.chars.font >= 0 && style.face >= 0 ? p.doc().faces.at(style.face) : QString();
-        const bool symbolFont = level.face.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)
-            || level.face.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive);
         level.written = text;
-        for (QChar &c : text) {
-            if (c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF)
-                c = QChar(unicodeBullet(c.unicode()));
-            else if (symbolFont && c.unicode() >= 0x20)
-                c = QChar(unicodeBullet(char16_t(0xF000 + (c.unicode() & 0xFF))));
-        }
+        text = inUnicode(text, level.face);
         if (level.written == text)
             level.written.clear();
         level.text = text;
@@ -281,7 +289,7 @@ public:
         case PnUpperLetter: m_def.format = 3; break;
         case PnLowerLetter: m_def.format = 4; break;
         case PnStart: m_def.start = std::clamp(t.param, 0, 32767); break;
-        case PnIndent: m_def.indent = std::clamp(t.param, -31680, 31680); break;
+        case PnIndent: m_def.indent = std::clamp(t.param, -rules::MaxLength, rules::MaxLength); break;
         case PnHang: m_def.hanging = true; break;
         case PnFont: m_def.font = t.param; m_fontFace = p.resolve(CharState {CharStyle {}, t.param, 0, 0, 0}).face; break;
         case PnTextBefore: m_target = &m_def.before; m_textDepth = p.depth(); break;
@@ -310,17 +318,9 @@ public:
         if (m_def.level == 12)
             return;     // a paragraph continuing a list item without a number of its own
         const QString face = m_fontFace >= 0 ? p.doc().faces.at(m_fontFace) : QString();
-        const bool symbolFont = face.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)
-            || face.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive);
         const QString writtenBefore = rules::printable(m_def.before);
-        for (QString *s : {&m_def.before, &m_def.after}) {
-            *s = rules::printable(*s);
-            for (QChar &c : *s)
-                if (c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF)
-                    c = QChar(unicodeBullet(c.unicode()));
-                else if (symbolFont)
-                    c = QChar(unicodeBullet(char16_t(0xF000 + (c.unicode() & 0xFF))));
-        }
+        for (QString *s : {&m_def.before, &m_def.after})
+            *s = inUnicode(rules::printable(*s), face);
         ListLookup &lookup = p.family<ListLookup>();
         const int index = lookup.internPn(m_def);
         int &instance = lookup.pnInstances[size_t(index)];
@@ -388,11 +388,11 @@ void listsWord(Parser &p, int id, const Token &t)
     State &s = p.state();
     switch (id) {
     case ListTable:
-        if (p.nested() && !s.dest)
+        if (p.mayOpenTable())
             p.open(std::make_unique<ListTableDest>());
         break;
     case ListOverrideTable:
-        if (p.nested() && !s.dest)
+        if (p.mayOpenTable())
             p.open(std::make_unique<ListOverrideTableDest>());
         break;
     case ListNumberWord:
@@ -407,7 +407,7 @@ void listsWord(Parser &p, int id, const Token &t)
     case PnText:
         // The label is text for readers without lists; it is dropped again
         // when the paragraph turns out to be in a list.
-        if (p.nested() && (!s.dest || s.dest->isBody()))
+        if (p.mayOpenInText())
             s.field = LabelField;
         else
             p.skipGroup();

@@ -56,13 +56,11 @@ void RtfOut::text(QStringView s)
         case u'\xA0': m_out.append("\\~"); m_needSpace = false; continue;
         case u'\xAD': m_out.append("\\-"); m_needSpace = false; continue;
         case u'\x2011': m_out.append("\\_"); m_needSpace = false; continue;
-        case u'\x2029': case u'\xFFFC': case u'\xFDD0': case u'\xFDD1':
-            continue;   // block and object markers: the structure is written separately
         default:
             break;
         }
-        if (c < 0x20)
-            continue;
+        if (!rules::keptInText(c))
+            continue;   // control characters, block and object marks: the structure is written separately
         char16_t units[2] = {c, 0};
         int count = 1;
         if (QChar::isHighSurrogate(c) && i + 1 < s.size() && QChar::isLowSurrogate(s[i + 1].unicode())) {

@@ -200,7 +200,7 @@ void Parser::flushLeadingBlank()
 {
     const QByteArrayView blank = std::exchange(m_leadingBlank, {});
     // Not into a table the blank came before (\fonttbl after "{ ").
-    if (!blank.isEmpty() && (!m_state.dest || m_state.dest->isBody()))
+    if (!blank.isEmpty() && (inText()))
         textBytes(blank);
 }
 
@@ -316,7 +316,7 @@ void Parser::dispatch(const Keyword *k, const Token &t)
     case Family::Char: charWord(*this, k->id, t); break;
     case Family::Para: paraWord(*this, k->id, t); break;
     case Family::Break:
-        if (!m_state.dest || m_state.dest->isBody())
+        if (inText())
             breakWord(*this, k->id, t);
         break;
     case Family::Styles: stylesWord(*this, k->id, t); break;

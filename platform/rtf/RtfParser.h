@@ -142,6 +142,13 @@ public:
     State &state() { return m_state; }
     int depth() const { return m_depth; }
     bool nested() const { return m_depth > 1; }     // destinations never swallow the root group
+    // Text goes to the body of a story here, not to a destination.
+    bool inText() const { return !m_state.dest || m_state.dest->isBody(); }
+    // A destination that holds a table of the file's head (fonts, colours,
+    // styles, lists, information) may open here: in a group, outside any other.
+    bool mayOpenTable() const { return nested() && !m_state.dest; }
+    // One that belongs to the text (a field, a note, a picture) may open here.
+    bool mayOpenInText() const { return nested() && inText(); }
     // The input bytes of the group now open (from its '{' up to here).
     QByteArrayView groupBytesSoFar() const;
     // The control word just read is the group's first (after \* perhaps):

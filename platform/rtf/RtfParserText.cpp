@@ -176,7 +176,7 @@ void Parser::symbol(char c)
         appendChar(u'\x2011');
         break;
     case '\n':
-        if (!m_state.dest || m_state.dest->isBody())
+        if (inText())
             endParagraph();
         break;
     default:

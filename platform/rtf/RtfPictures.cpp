@@ -55,7 +55,7 @@ public:
         if (!k || k->family != Family::Pictures)
             return k && k->family != Family::Skip;     // formatting here means nothing
         const int v = t.param;
-        const auto length = [&](int &field) { field = std::clamp(v, 0, MaxLength * 10); };
+        const auto length = [&](int &field) { field = std::clamp(v, 0, rules::MaxExtent); };
         switch (k->id) {
         case Png: m_pict.kind = PictureKind::Png; m_pict.kindParam = 0; break;
         case Jpeg: m_pict.kind = PictureKind::Jpeg; m_pict.kindParam = 0; break;
@@ -181,8 +181,8 @@ void PictDest::close(Parser &p)
         }
         if (m_shape && m_pict.goalWidth <= 0 && m_pict.goalHeight <= 0 && m_shape->right > m_shape->left
             && m_shape->bottom > m_shape->top) {
-            m_pict.goalWidth = std::min(m_shape->right - m_shape->left, MaxLength * 10);
-            m_pict.goalHeight = std::min(m_shape->bottom - m_shape->top, MaxLength * 10);
+            m_pict.goalWidth = std::min(m_shape->right - m_shape->left, rules::MaxExtent);
+            m_pict.goalHeight = std::min(m_shape->bottom - m_shape->top, rules::MaxExtent);
         }
         Document &doc = p.doc();
         doc.pictures.push_back(std::move(m_pict));
@@ -237,7 +237,7 @@ void picturesWord(Parser &p, int id, const Token &)
         int twinOf = -1;
         if (auto *non = dynamic_cast<NonShpPictDest *>(s.dest))
             twinOf = non->twinOf();
-        else if (s.dest && !s.dest->isBody() && !dynamic_cast<ShapeDest *>(s.dest)) {
+        else if (!p.inText() && !dynamic_cast<ShapeDest *>(s.dest)) {
             p.skipGroup();
             break;
         }
@@ -259,7 +259,7 @@ void picturesWord(Parser &p, int id, const Token &)
         break;
     }
     case Shape:
-        if (!s.dest || s.dest->isBody())
+        if (p.inText())
             p.open(std::make_unique<ShapeDest>(s.dest));
         else
             p.skipGroup();
@@ -279,7 +279,7 @@ void picturesWord(Parser &p, int id, const Token &)
         break;
     case ObjectGroup:
         // An embedded object: only its result, usually a picture, is shown.
-        if (!s.dest || s.dest->isBody())
+        if (p.inText())
             p.open(std::make_unique<ShapeDest>(s.dest));
         else
             p.skipGroup();

@@ -18,6 +18,8 @@ inline constexpr int MaxHalfPoints = 3276;
 
 // The longest length the reader takes: 22 inches, the widest page RTF writers allow.
 inline constexpr int MaxLength = 31680;
+// The largest page or picture side the reader takes, in twips.
+inline constexpr int MaxExtent = MaxLength * 10;
 // Fields inside fields' results; a field deeper than this stands on its own.
 inline constexpr int MaxFieldDepth = 8;
 

@@ -94,8 +94,7 @@ private:
 
 bool canOpenStory(Parser &p)
 {
-    const State &s = p.state();
-    if (!p.nested() || (s.dest && !s.dest->isBody()))
+    if (!p.mayOpenInText())
         return false;
     if (int(p.doc().stories.size()) >= MaxStories || p.storyDepth() >= MaxStoryNesting) {
         p.doc().dropped.add(QStringLiteral("notes and headers beyond the limits"));
@@ -115,7 +114,6 @@ void enterStory(Parser &p)
 
 void storiesWord(Parser &p, int id, const Token &t)
 {
-    State &s = p.state();
     switch (id) {
     case FootnoteGroup:
     case AnnotationGroup: {
@@ -152,7 +150,7 @@ void storiesWord(Parser &p, int id, const Token &t)
     }
     case AutoNoteNumber:
     case AnnotationMark:
-        if (!s.dest || s.dest->isBody())
+        if (p.inText())
             p.family<NoteMarks>().numberAt = p.doc().text.size();
         break;
     case AnnotationId:

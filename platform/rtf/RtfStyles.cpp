@@ -212,7 +212,7 @@ void stylesWord(Parser &p, int id, const Token &t)
     State &state = p.state();
     switch (id) {
     case StyleSheet:
-        if (p.nested() && !state.dest)
+        if (p.mayOpenTable())
             p.open(std::make_unique<StyleSheetDest>(p.depth()));
         break;
     case ParaStyle: {

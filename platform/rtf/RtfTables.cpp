@@ -194,8 +194,7 @@ public:
 
 void tablesWord(Parser &p, int id, const Token &t)
 {
-    State &s = p.state();
-    const bool body = !s.dest || s.dest->isBody();
+    const bool body = p.inText();
     TableAssembler &tables = p.family<TableAssembler>();
     RowProps &row = tables.rowDef(p, tables.depthForDefinitions(p));
     CellProps &cell = tables.pendingCell;

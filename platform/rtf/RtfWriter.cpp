@@ -492,17 +492,7 @@ void Writer::openFields(const std::vector<OpenField> &chain)
 {
     for (size_t i = m_fields.open.size(); i < chain.size(); ++i) {
         const OpenField &field = chain[i];
-        m_out->open();
-        m_out->word("field");
-        if (field.locked)
-            m_out->word("fldlock");
-        m_out->open();
-        m_out->star();
-        m_out->word("fldinst");
-        m_out->text(QStringLiteral(" ") + field.instruction);
-        m_out->close();
-        m_out->open();
-        m_out->word("fldrslt");
+        openField(*m_out, field.instruction, field.locked);
         m_fields.open.push_back(field);
     }
     m_runFormats.clear();
@@ -641,7 +631,7 @@ QTextCursor selectionAsWritten(const QTextCursor &cursor)
 QVariantMap fragmentKeys(const QTextDocument &source)
 {
     QVariantMap keys;
-    for (const char *key : {StylesKey, FontsKey})
+    for (const char *key : {StylesKey, FontsKey, PageKey, FirstSectionKey})
         if (const QVariant v = source.property(key); v.isValid())
             keys.insert(QLatin1String(key), v);
     return keys;

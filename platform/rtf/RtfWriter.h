@@ -20,7 +20,8 @@ QByteArray writeSelection(const QTextCursor &cursor);
 QTextCursor selectionAsWritten(const QTextCursor &cursor);
 
 // What a document built from a selection keeps of its source as a whole:
-// its styles and what its font table said of its faces.
+// its styles, what its font table said of its faces, its page and first
+// section (printing a selection prints it on the document's page).
 QVariantMap fragmentKeys(const QTextDocument &source);
 void setFragmentKeys(QTextDocument &part, const QVariantMap &keys);
 
