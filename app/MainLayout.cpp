@@ -6,6 +6,7 @@
 #include "app/MenuNames.h"
 #include "app/ToolbarRows.h"
 #include "document/frmDocument.h"
+#include "format/FormatTables.h"
 #include "platform/FormatComboBox.h"
 #include "platform/FormatSlider.h"
 #include "platform/PanelStatusBar.h"
@@ -242,19 +243,13 @@ void frmMain::createFormattingBar()
     slider1->setFixedWidth(twips::toPixels(2655));
     slider1->setFocusPolicy(Qt::StrongFocus);
 
-    const QStringList colours = {
-        QStringLiteral("Black"), QStringLiteral("Red"), QStringLiteral("Red(Thick)"), QStringLiteral("Red(Light)"),
-        QStringLiteral("Yellow"), QStringLiteral("Yellow(Thick)"), QStringLiteral("Yellow(Light)"),
-        QStringLiteral("Blue"), QStringLiteral("Blue(Thick)"), QStringLiteral("Blue(Light)"),
-        QStringLiteral("Green"), QStringLiteral("Green(Thick)"), QStringLiteral("Green(Light)"),
-        QStringLiteral("Meganta"),
-    };
+    QStringList colours;
+    for (const formattables::Colour &colour : formattables::Colours)
+        colours << QString::fromLatin1(colour.name);
     FormatComboBox *fc1 = makeCombo("fc1", tr("Font Color"), QStringLiteral("Font Color"), colours, 1215);
-    const QStringList faces = {
-        QStringLiteral("Times New Roman"), QStringLiteral("Agency FB"), QStringLiteral("Rockwell"),
-        QStringLiteral("Courier New"), QStringLiteral("Arial"), QStringLiteral("MS Sans Serif"),
-        QStringLiteral("System"), QStringLiteral("Edwardian Script ITC"), QStringLiteral("Gill Sans MT"),
-    };
+    QStringList faces;
+    for (const char *face : formattables::Faces)
+        faces << QString::fromLatin1(face);
     FormatComboBox *f1 = makeCombo("f1", tr("Font"), QStringLiteral("Font"), faces, 1695);
     m_fs1 = fs1;
     m_slider1 = slider1;
