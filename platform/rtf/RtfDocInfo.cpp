@@ -86,16 +86,7 @@ private:
 
 namespace {
 
-void keepSectionWord(Parser &p, bool mainBody, const Token &t)
-{
-    QByteArray &props = currentSection(p).properties;
-    if (!mainBody || props.size() >= 4096)
-        return;
-    props += '\\';
-    props += t.bytes.toByteArray();
-    if (t.hasParam)
-        props += QByteArray::number(t.param);
-}
+constexpr qsizetype MaxKeptWords = 4096;
 
 } // namespace
 
@@ -159,24 +150,16 @@ void infoWord(Parser &p, int id, const Token &t)
             currentSection(p).properties.clear();
         break;
     case DocumentKeyword:
-    case SectionKeyword:
-        if (!t.hasParam && findKeyword(t.bytes)->kind == Kind::Value)
-            break;      // kept as written, and a value without its number says nothing
-        if (id == SectionKeyword) {
-            keepSectionWord(p, mainBody, t);
-            break;
-        }
         if (t.bytes == QByteArrayView("widowctrl")) {
             setWidowControlByDefault(p);
             p.state().para.props.widowControl = true;
         }
-        if (mainBody && p.doc().documentProperties.size() < 4096) {
-            QByteArray &props = p.doc().documentProperties;
-            props += '\\';
-            props += t.bytes.toByteArray();
-            if (t.hasParam)
-                props += QByteArray::number(t.param);
-        }
+        if (mainBody)
+            keepWord(p.doc().documentProperties, t, MaxKeptWords);
+        break;
+    case SectionKeyword:
+        if (mainBody)
+            keepWord(currentSection(p).properties, t, MaxKeptWords);
         break;
     default:
         break;

@@ -146,6 +146,17 @@ bool formAllowed(const Keyword &k, bool hasParam, int param)
     return !hasParam;
 }
 
+void keepWord(QByteArray &kept, const Token &t, qsizetype limit)
+{
+    const Keyword *k = findKeyword(t.bytes);
+    if (kept.size() >= limit || (!t.hasParam && k && k->kind == Kind::Value))
+        return;
+    kept += '\\';
+    kept += t.bytes.toByteArray();
+    if (t.hasParam)
+        kept += QByteArray::number(t.param);
+}
+
 QList<QByteArray> misformedWords(QByteArrayView rtf)
 {
     QList<QByteArray> found;

@@ -65,4 +65,9 @@ bool formAllowed(const Keyword &k, bool hasParam, int param);
 // each as it stands. Empty for a text every reader reads alike.
 QList<QByteArray> misformedWords(QByteArrayView rtf);
 
+struct Token;
+// Appends a word read (its kind already applied) as it will be written back,
+// up to `limit` bytes in all; a value without its number says nothing and is left out.
+void keepWord(QByteArray &kept, const Token &t, qsizetype limit);
+
 } // namespace rtf

@@ -275,15 +275,9 @@ void tablesWord(Parser &p, int id, const Token &t)
     case CellVMergeFirst: cell.vmergeFirst = true; break;
     case CellVMerged: cell.vmerged = true; break;
     case RowKeptWord:
-    case CellKeptWord: {
-        QByteArray &kept = id == RowKeptWord ? row.kept : cell.kept;
-        if (kept.size() < 1024) {
-            kept += '\\' + t.bytes.toByteArray();
-            if (t.hasParam)
-                kept += QByteArray::number(t.param);
-        }
+    case CellKeptWord:
+        keepWord(id == RowKeptWord ? row.kept : cell.kept, t, 1024);
         break;
-    }
     default: break;
     }
 }
