@@ -84,7 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     (void)rtf::readIntoDocument(&again, written);
     const QString first = rtf::dump(doc);
     const QString second = rtf::dump(again);
-    if (first != second)
+    if (first != second) {
+        if (qEnvironmentVariableIsSet("SCRIBVALE_SHOW_WRITTEN"))
+            fprintf(stderr, "%s\n", written.constData());
         fail("document round trip", first, second);
+    }
     return 0;
 }

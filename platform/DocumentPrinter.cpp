@@ -28,17 +28,17 @@ struct Page {
 // The document's own page, when it keeps one.
 bool documentPage(const QTextDocument &doc, Page &page)
 {
-    const QList<int> p = doc.property(rtf::PageKey).value<QList<int>>();
-    if (p.size() < 9)
+    const std::optional<rtf::PageSetup> p = rtf::pageSetup(doc);
+    if (!p)
         return false;
-    double width = p[0] > 0 ? p[0] : 12240, height = p[1] > 0 ? p[1] : 15840;
-    page.landscape = p[7] != 0;
+    double width = p->paperWidth > 0 ? p->paperWidth : 12240, height = p->paperHeight > 0 ? p->paperHeight : 15840;
+    page.landscape = p->landscape;
     if (page.landscape && width < height)
         std::swap(width, height);
     page.paper = QSizeF(width, height) / TwipsPerPoint;
     const auto margin = [&](int value, int fallback) { return (value >= 0 ? value : fallback) / TwipsPerPoint; };
-    page.margins = QMarginsF(margin(p[2], 1800) + std::max(0, p[6]) / TwipsPerPoint, margin(p[4], 1440),
-                             margin(p[3], 1800), margin(p[5], 1440));
+    page.margins = QMarginsF(margin(p->marginLeft, 1800) + std::max(0, p->gutter) / TwipsPerPoint,
+                             margin(p->marginTop, 1440), margin(p->marginRight, 1800), margin(p->marginBottom, 1440));
     return true;
 }
 

@@ -103,12 +103,13 @@ void Context::readListStyle(XmlReader &x, Pool into, ListStyle *target)
             level.format = 23;
             QString bulletChar = image ? QStringLiteral("\u2022")
                                        : rtf::rules::printable(attr(x, Ns::Text, QLatin1StringView("bullet-char")));
-            // Bullets of symbol fonts become the characters they show.
-            for (QChar &c : bulletChar)
-                c = QChar(rtf::unicodeBullet(c.unicode()));
             if (bulletChar.isEmpty())
                 bulletChar = QStringLiteral("\u2022");
             level.text = prefix + bulletChar.first(QChar::isHighSurrogate(bulletChar.front().unicode()) ? std::min<qsizetype>(2, bulletChar.size()) : 1) + suffix;
+            // Bullets of symbol fonts become the characters they show, also
+            // where a writer put one around the bullet.
+            for (QChar &c : level.text)
+                c = QChar(rtf::unicodeBullet(c.unicode()));
         }
         children(x, [&] {
             if (is(x, Ns::Style, QLatin1StringView("list-level-properties")))

@@ -173,11 +173,8 @@ void Context::startMaster(const QString &requested, bool first)
         props += word("headery", top);
     if (footed)
         props += word("footery", bottom);
-    if (headerFirst >= 0 || footerFirst >= 0) {
+    if (headerFirst >= 0 || footerFirst >= 0)
         props += "\\titlepg";
-        if (first)
-            doc.page.titlePage = true;
-    }
     const auto add = [&](const char *keyword, int story) {
         if (story >= 0)
             section.headers.emplace_back(QByteArray(keyword), story);

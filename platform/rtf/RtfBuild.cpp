@@ -11,7 +11,6 @@ namespace rtf {
 
 namespace {
 
-constexpr char FieldIdBaseKey[] = "rtf.nextField";
 
 } // namespace
 

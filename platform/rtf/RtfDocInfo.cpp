@@ -182,11 +182,7 @@ void buildDocumentInfo(Builder &b)
     doc->setProperty(InfoKey, info.isEmpty() ? QVariant() : QVariant(info));
     doc->setMetaInformation(QTextDocument::DocumentTitle, model.info.strings.value(QStringLiteral("title")));
     const PageSetup &p = model.page;
-    doc->setProperty(PageKey, p.any() || p.facingPages
-                                  ? QVariant::fromValue(QList<int> {p.paperWidth, p.paperHeight, p.marginLeft,
-                                                                    p.marginRight, p.marginTop, p.marginBottom,
-                                                                    p.gutter, p.landscape, p.facingPages})
-                                  : QVariant());
+    doc->setProperty(PageKey, p.any() || p.facingPages ? QVariant::fromValue(p) : QVariant());
     QList<QByteArray> kept(model.keptGroups.begin(), model.keptGroups.end());
     doc->setProperty(KeptGroupsKey, kept.isEmpty() ? QVariant() : QVariant::fromValue(kept));
     doc->setProperty(LanguageKey, model.defaultLanguage >= 0 ? QVariant(model.defaultLanguage) : QVariant());
@@ -224,18 +220,33 @@ void writeDocumentInfo(Writer &w, RtfOut &out)
         out.rawWord(words);
         out.newline();
     }
-    const QList<int> page = doc.property(PageKey).value<QList<int>>();
-    if (page.size() == 9) {
-        const char *const words[] = {"paperw", "paperh", "margl", "margr", "margt", "margb", "gutter"};
-        for (int i = 0; i < 7; ++i)
-            if (page[i] > 0 || (i >= 2 && i <= 5 && page[i] == 0))
-                out.word(words[i], page[i]);
-        if (page[7])
+    if (const std::optional<PageSetup> page = pageSetup(doc)) {
+        const std::pair<const char *, int> sizes[] = {{"paperw", page->paperWidth}, {"paperh", page->paperHeight}};
+        for (const auto &[word, value] : sizes)
+            if (value > 0)
+                out.word(word, value);
+        // A margin of nought is a margin; one the file did not give is not.
+        const std::pair<const char *, int> margins[] = {{"margl", page->marginLeft}, {"margr", page->marginRight},
+                                                        {"margt", page->marginTop}, {"margb", page->marginBottom}};
+        for (const auto &[word, value] : margins)
+            if (value >= 0)
+                out.word(word, value);
+        if (page->gutter > 0)
+            out.word("gutter", page->gutter);
+        if (page->landscape)
             out.word("landscape");
-        if (page[8])
+        if (page->facingPages)
             out.word("facingp");
         out.newline();
     }
+}
+
+std::optional<PageSetup> pageSetup(const QTextDocument &doc)
+{
+    const QVariant page = doc.property(PageKey);
+    if (page.metaType() != QMetaType::fromType<PageSetup>())
+        return std::nullopt;
+    return page.value<PageSetup>();
 }
 
 } // namespace rtf

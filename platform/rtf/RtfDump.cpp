@@ -1,5 +1,6 @@
 #include "RtfDump.h"
 
+#include "RtfFonts.h"
 #include "RtfModel.h"
 #include "RtfQt.h"
 #include "RtfRules.h"
@@ -12,6 +13,11 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QVariantMap>
+#include <QSet>
+#include <QTextLength>
+
+#include <algorithm>
+#include <optional>
 
 #include <utility>
 
@@ -51,12 +57,222 @@ QString twips(double pixels)
     return QString::number(rules::twips(pixels));
 }
 
+
+QString tabKindCode(TabKind kind)
+{
+    switch (kind) {
+    case TabKind::Right: return QStringLiteral("r");
+    case TabKind::Center: return QStringLiteral("c");
+    case TabKind::Decimal: return QStringLiteral("d");
+    case TabKind::Bar: return QStringLiteral("b");
+    case TabKind::Left: break;
+    }
+    return QStringLiteral("l");
+}
+
+// Tab stops as "r6480.1;l720.0": kind, position in twips, leader.
+QString tabStopsText(const TabStopsRef &tabs)
+{
+    QStringList parts;
+    for (const TabStop &t : tabs.stops)
+        parts << tabKindCode(t.kind) + QString::number(t.position) + u'.' + QString::number(int(t.leader));
+    return parts.join(u';');
+}
+
+QString numbers(std::initializer_list<int> values)
+{
+    QStringList parts;
+    for (int v : values)
+        parts << QString::number(v);
+    return parts.join(u',');
+}
+
+QString describe(const QVariant &v);
+QString propertyName(int key);
+
+// Every property of a format, Qt's own and ours, in key order: what a style keeps.
+QString describeFormat(const QTextFormat &f)
+{
+    const QMap<int, QVariant> properties = f.properties();
+    QStringList parts;
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+        if (it.key() > StyleDigestProperty)
+            parts << propertyName(it.key()) + u':' + describe(it.value());
+        else if (it.key() != StyleDigestProperty)
+            parts << QStringLiteral("%1:%2").arg(it.key(), 0, 16).arg(describe(it.value()));
+    }
+    return u'{' + parts.join(u' ') + u'}';
+}
+
+// Any value a format or the document keeps, as text: what is kept is what is shown.
+QString describe(const QVariant &v)
+{
+    const QMetaType type = v.metaType();
+    if (type == QMetaType::fromType<RowRef>()) {
+        const auto r = v.value<RowRef>();
+        return numbers({r.gap, r.left, r.height, r.header, r.keep, int(r.align)});
+    }
+    if (type == QMetaType::fromType<CellBordersRef>()) {
+        const auto b = v.value<CellBordersRef>();
+        return numbers({b.top.style, b.top.width, b.left.style, b.left.width, b.bottom.style, b.bottom.width,
+                        b.right.style, b.right.width});
+    }
+    if (type == QMetaType::fromType<ListIndentRef>()) {
+        const auto i = v.value<ListIndentRef>();
+        return numbers({i.left, i.first, i.follow});
+    }
+    if (type == QMetaType::fromType<PictureParamsRef>()) {
+        const auto p = v.value<PictureParamsRef>();
+        return numbers({p.kindParam, p.width, p.height, p.goalWidth, p.goalHeight, p.scaleX, p.scaleY, p.cropLeft,
+                        p.cropRight, p.cropTop, p.cropBottom, p.bitsPerPixel, p.widthBytes, p.planes});
+    }
+    if (type == QMetaType::fromType<TabStopsRef>())
+        return tabStopsText(v.value<TabStopsRef>());
+    if (type == QMetaType::fromType<PageSetup>()) {
+        const auto p = v.value<PageSetup>();
+        return numbers({p.paperWidth, p.paperHeight, p.marginLeft, p.marginRight, p.marginTop, p.marginBottom,
+                        p.gutter, p.landscape, p.facingPages});
+    }
+    if (type == QMetaType::fromType<ListDefinitionRef>()) {
+        const auto d = v.value<ListDefinitionRef>();
+        QStringList levels;
+        for (const ListLevelRef &l : d.levels)
+            levels << numbers({l.format, l.start, l.leftIndent, l.firstIndent, l.follow, l.legal, l.noRestart})
+                          + u'/' + quoted(l.text) + u'/' + quoted(l.written) + u'/' + quoted(l.face);
+        return QStringLiteral("%1,%2,%3[%4]").arg(d.id).arg(d.templateId).arg(d.hybrid).arg(levels.join(u' '));
+    }
+    if (type == QMetaType::fromType<FontRef>()) {
+        const auto f = v.value<FontRef>();
+        return quoted(f.name) + u'/' + numbers({f.family, f.pitch, f.charset}) + u'/'
+            + QString::fromLatin1(f.panose.toHex()) + u'/' + quoted(f.alternative);
+    }
+    if (type == QMetaType::fromType<StoryRef>())
+        return QStringLiteral("story");     // a story is dumped where it stands
+    if (type == QMetaType::fromType<QList<int>>()) {
+        QStringList parts;
+        for (int n : v.value<QList<int>>())
+            parts << QString::number(n);
+        return parts.join(u',');
+    }
+    switch (type.id()) {
+    case QMetaType::QString: return quoted(v.toString());
+    case QMetaType::QByteArray: return quoted(QString::fromLatin1(v.toByteArray()));
+    case QMetaType::QStringList: return quoted(v.toStringList().join(u','));
+    case QMetaType::QColor: return colourName(v.value<QColor>());
+    case QMetaType::QBrush: {
+        const QBrush brush = v.value<QBrush>();
+        return brush.style() == Qt::NoBrush ? QStringLiteral("none") : colourName(brush.color());
+    }
+    case QMetaType::QTextLength: {
+        const QTextLength l = v.value<QTextLength>();
+        return QStringLiteral("%1:%2").arg(int(l.type())).arg(l.rawValue());
+    }
+    case QMetaType::QVariantList: {
+        QStringList parts;
+        for (const QVariant &item : v.toList())
+            parts << describe(item);
+        return u'[' + parts.join(u' ') + u']';
+    }
+    case QMetaType::QVariantMap: {
+        const QVariantMap map = v.toMap();
+        QStringList parts;
+        for (auto it = map.cbegin(); it != map.cend(); ++it)
+            parts << it.key() + u'=' + describe(it.value());
+        return u'{' + parts.join(u' ') + u'}';
+    }
+    case QMetaType::Double: return QString::number(v.toDouble(), 'g', 6);
+    case QMetaType::Bool: return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    default: break;
+    }
+    if (type == QMetaType::fromType<QTextFormat>() || type == QMetaType::fromType<QTextCharFormat>()
+        || type == QMetaType::fromType<QTextBlockFormat>())
+        return describeFormat(v.value<QTextFormat>());
+    if (v.canConvert<QString>())
+        return v.toString();
+    return QStringLiteral("<%1>").arg(QLatin1String(type.name()));
+}
+
+// The name a property of ours goes by in the dump.
+QString propertyName(int key)
+{
+    switch (key) {
+    case UnderlineKindProperty: return QStringLiteral("underlineKind");
+    case DoubleStrikeProperty: return QStringLiteral("doubleStrike");
+    case OffsetProperty: return QStringLiteral("offset");
+    case CharStyleNameProperty: return QStringLiteral("charStyleName");
+    case HighlightProperty: return QStringLiteral("highlight");
+    case FieldInstructionProperty: return QStringLiteral("fieldInstruction");
+    case FieldIdProperty: return QStringLiteral("fieldId");
+    case FieldLockedProperty: return QStringLiteral("fieldLocked");
+    case FieldOuterProperty: return QStringLiteral("fieldOuter");
+    case AsianFaceProperty: return QStringLiteral("asianFace");
+    case ComplexFaceProperty: return QStringLiteral("complexFace");
+    case LanguageProperty: return QStringLiteral("language");
+    case AsianLanguageProperty: return QStringLiteral("asianLanguage");
+    case ComplexLanguageProperty: return QStringLiteral("complexLanguage");
+    case KeptBytesProperty: return QStringLiteral("keptBytes");
+    case HiddenTextProperty: return QStringLiteral("hiddenText");
+    case NoteKindProperty: return QStringLiteral("noteKind");
+    case NoteStoryProperty: return QStringLiteral("noteStory");
+    case NoteAuthorProperty: return QStringLiteral("noteAuthor");
+    case NoteInitialsProperty: return QStringLiteral("noteInitials");
+    case NoteDateProperty: return QStringLiteral("noteDate");
+    case NoteAutoNumberProperty: return QStringLiteral("noteAutoNumber");
+    case PictureDataProperty: return QStringLiteral("pictureData");
+    case PictureKindProperty: return QStringLiteral("pictureKind");
+    case PictureParamsProperty: return QStringLiteral("pictureParams");
+    case PictureTwinDataProperty: return QStringLiteral("pictureTwinData");
+    case PictureTwinKindProperty: return QStringLiteral("pictureTwinKind");
+    case PictureTwinParamsProperty: return QStringLiteral("pictureTwinParams");
+    case TabStopsProperty: return QStringLiteral("tabStops");
+    case KeepWithNextProperty: return QStringLiteral("keepWithNext");
+    case WidowControlProperty: return QStringLiteral("widowControl");
+    case ShadingPercentProperty: return QStringLiteral("shadingPercent");
+    case ParaStyleNameProperty: return QStringLiteral("paraStyleName");
+    case OutlineLevelProperty: return QStringLiteral("outlineLevel");
+    case PageBreakCharProperty: return QStringLiteral("pageBreakChar");
+    case ListFirstIndentProperty: return QStringLiteral("listFirstIndent");
+    case SectionProperty: return QStringLiteral("section");
+    case ListNumberProperty: return QStringLiteral("listNumber");
+    case ListLevelProperty: return QStringLiteral("listLevel");
+    case ListFormatProperty: return QStringLiteral("listFormat");
+    case ListLevelTextProperty: return QStringLiteral("listLevelText");
+    case ListStartProperty: return QStringLiteral("listStart");
+    case ListLevelIndentProperty: return QStringLiteral("listLevelIndent");
+    case ListDefinitionProperty: return QStringLiteral("listDefinition");
+    case RowPropertiesProperty: return QStringLiteral("rowProperties");
+    case CellShadingPercentProperty: return QStringLiteral("cellShadingPercent");
+    case CellBorderKindsProperty: return QStringLiteral("cellBorderKinds");
+    case CellFillerProperty: return QStringLiteral("cellFiller");
+    case CellMergedProperty: return QStringLiteral("cellMerged");
+    case CellColumnWidthsProperty: return QStringLiteral("cellColumnWidths");
+    case CellKeptWordsProperty: return QStringLiteral("cellKeptWords");
+    case RowKeptWordsProperty: return QStringLiteral("rowKeptWords");
+    default: break;
+    }
+    return QStringLiteral("p%1").arg(key - StyleDigestProperty);
+}
+
+// Our properties of a format that its line does not already show, as
+// " name=value": the rest of what is kept, so a loss of any of it shows.
+QString otherProperties(const QTextFormat &f, std::initializer_list<int> shown)
+{
+    QString out;
+    const QMap<int, QVariant> properties = f.properties();
+    for (auto it = properties.lowerBound(StyleDigestProperty + 1); it != properties.cend(); ++it) {
+        if (std::find(shown.begin(), shown.end(), it.key()) == shown.end())
+            out += u' ' + propertyName(it.key()) + u'=' + describe(it.value());
+    }
+    return out;
+}
+
 class Dumper
 {
 public:
-    explicit Dumper(const QTextDocument &doc) : m_resolver(doc) {}
+    Dumper(const QTextDocument &doc, Detail detail) : m_resolver(doc), m_detail(detail) {}
 
     QString out;
+    QSet<QString> faces;        // every face the text uses
 
     void frame(QTextFrame::iterator it, const QString &indent)
     {
@@ -86,9 +302,10 @@ private:
                     out += QStringLiteral(" span=%1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
                 if (f.boolProperty(CellFillerProperty))
                     out += QStringLiteral(" filler");
-                const QList<int> kinds = f.property(CellBorderKindsProperty).value<QList<int>>();
-                if (kinds.size() == 8 && (kinds[0] || kinds[2] || kinds[4] || kinds[6]))
-                    out += QStringLiteral(" borders=%1%2%3%4").arg(kinds[0]).arg(kinds[2]).arg(kinds[4]).arg(kinds[6]);
+                const auto borders = f.property(CellBorderKindsProperty).value<CellBordersRef>();
+                if (borders.any())
+                    out += QStringLiteral(" borders=%1%2%3%4").arg(borders.top.style).arg(borders.left.style)
+                               .arg(borders.bottom.style).arg(borders.right.style);
                 if (f.background().style() != Qt::NoBrush)
                     out += QStringLiteral(" shade=") + colourName(f.background().color());
                 if (f.hasProperty(RowKeptWordsProperty))
@@ -99,6 +316,14 @@ private:
                     out += QStringLiteral(" valign=middle");
                 else if (f.verticalAlignment() == QTextCharFormat::AlignBottom)
                     out += QStringLiteral(" valign=bottom");
+                // The widths a cell keeps for a copy of it say more only where they differ from the table's.
+                QList<int> grid;
+                const QList<QTextLength> constraints = t->format().columnWidthConstraints();
+                for (int k = c; k < c + cell.columnSpan() && k < constraints.size(); ++k)
+                    grid.append(rules::twips(constraints[k].rawValue()));
+                const bool gridWidths = f.property(CellColumnWidthsProperty).value<QList<int>>() == grid;
+                out += others(f, {CellFillerProperty, RowKeptWordsProperty, CellKeptWordsProperty,
+                                           gridWidths ? int(CellColumnWidthsProperty) : int(CellFillerProperty)});
                 out += u'\n';
                 frame(cell.begin(), indent + QStringLiteral("    "));
             }
@@ -131,7 +356,7 @@ private:
         else if (f.lineHeightType() == QTextBlockFormat::MinimumHeight)
             out += QStringLiteral(" sl=atleast") + twips(f.lineHeight());
         if (f.hasProperty(TabStopsProperty))
-            out += QStringLiteral(" tabs=") + f.stringProperty(TabStopsProperty);
+            out += QStringLiteral(" tabs=") + describe(f.property(TabStopsProperty));
         if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             out += f.boolProperty(PageBreakCharProperty) ? QStringLiteral(" page") : QStringLiteral(" pagebb");
         if (f.nonBreakableLines())
@@ -162,7 +387,14 @@ private:
                        .arg(quoted(list->itemText(b).isEmpty() ? QString::number(-lf.style()) : list->itemText(b)));
             if (lf.hasProperty(ListStartProperty) && lf.intProperty(ListStartProperty) != 1)
                 out += QStringLiteral(" start=%1").arg(lf.intProperty(ListStartProperty));
+            // What else the list keeps, where it first shows.
+            if (!m_listsShown.contains(list)) {
+                m_listsShown.insert(list);
+                out += others(lf, {ListNumberProperty, ListLevelProperty, ListStartProperty});
+            }
         }
+        out += others(f, {ListFirstIndentProperty, TabStopsProperty, PageBreakCharProperty,
+                                   KeepWithNextProperty, WidowControlProperty, ParaStyleNameProperty, SectionProperty});
         out += u'\n';
         out += takeSection();
 
@@ -195,9 +427,14 @@ private:
             out += indent + QStringLiteral("  run ") + current + QStringLiteral(" text=") + quoted(text) + u'\n';
     }
 
-    QString run(const QTextCharFormat &f) const
+    QString run(const QTextCharFormat &f)
     {
         const RunLook s = m_resolver.resolve(f);
+        faces.insert(s.face);
+        if (f.hasProperty(AsianFaceProperty))
+            faces.insert(f.stringProperty(AsianFaceProperty));
+        if (f.hasProperty(ComplexFaceProperty))
+            faces.insert(f.stringProperty(ComplexFaceProperty));
         QString style;
         if (s.bold)
             style += u'b';
@@ -247,6 +484,18 @@ private:
             line += QStringLiteral(" field=") + quoted(f.stringProperty(FieldInstructionProperty));
         else if (f.isAnchor())
             line += QStringLiteral(" href=") + quoted(f.anchorHref());
+        // A field's id only tells it from its neighbours; which fields are locked is kept.
+        line += others(f, {UnderlineKindProperty, DoubleStrikeProperty, OffsetProperty, HighlightProperty,
+                           AsianFaceProperty, ComplexFaceProperty, LanguageProperty, AsianLanguageProperty,
+                           ComplexLanguageProperty, CharStyleNameProperty, FieldInstructionProperty, FieldIdProperty,
+                           FieldOuterProperty});
+        if (m_detail == Detail::Everything && f.hasProperty(FieldOuterProperty)) {
+            QString locked;
+            for (const QVariant &o : f.property(FieldOuterProperty).toList())
+                locked += o.toList().value(2).toBool() ? u'1' : u'0';
+            if (locked.contains(u'1'))
+                line += QStringLiteral(" inLocked=") + locked;
+        }
         return line;
     }
 
@@ -261,11 +510,17 @@ private:
                                 .arg(QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex().left(12)))
                                 .arg(qRound(img.width()))
                                 .arg(qRound(img.height()))
-                                .arg(numbers(f.property(PictureParamsProperty).value<QList<int>>()));
-            if (f.hasProperty(PictureTwinDataProperty))
-                out += QStringLiteral(" twin=%1:%2")
+                                .arg(describe(f.property(PictureParamsProperty)));
+            if (f.hasProperty(PictureTwinDataProperty)) {
+                const QByteArray twin = f.property(PictureTwinDataProperty).toByteArray();
+                out += QStringLiteral(" twin=%1:%2 twinmd5=%3 twinparams=%4")
                            .arg(f.intProperty(PictureTwinKindProperty))
-                           .arg(f.property(PictureTwinDataProperty).toByteArray().size());
+                           .arg(twin.size())
+                           .arg(QString::fromLatin1(QCryptographicHash::hash(twin, QCryptographicHash::Md5).toHex().left(12)))
+                           .arg(describe(f.property(PictureTwinParamsProperty)));
+            }
+            out += others(f, {PictureDataProperty, PictureKindProperty, PictureParamsProperty,
+                                       PictureTwinDataProperty, PictureTwinKindProperty, PictureTwinParamsProperty});
             out += u'\n';
         } else if (f.objectType() == NoteObject) {
             static const char *const kinds[] = {"footnote", "endnote", "comment"};
@@ -274,15 +529,19 @@ private:
                 out += QStringLiteral(" auto");
             if (f.hasProperty(NoteAuthorProperty))
                 out += QStringLiteral(" author=") + quoted(f.stringProperty(NoteAuthorProperty));
+            out += others(f, {NoteKindProperty, NoteAutoNumberProperty, NoteAuthorProperty, NoteStoryProperty});
             out += u'\n';
             if (const auto story = f.property(NoteStoryProperty).value<StoryRef>().doc)
-                Dumper(*story).storyInto(out, *story, indent + QStringLiteral("  "));
+                Dumper(*story, m_detail).storyInto(out, *story, indent + QStringLiteral("  "));
         } else if (f.hasProperty(HiddenTextProperty)) {
-            out += indent + QStringLiteral("hidden ") + quoted(f.stringProperty(HiddenTextProperty)) + u'\n';
+            out += indent + QStringLiteral("hidden ") + quoted(f.stringProperty(HiddenTextProperty))
+                + others(f, {HiddenTextProperty}) + u'\n';
         } else if (f.hasProperty(KeptBytesProperty)) {
-            out += indent + QStringLiteral("kept ") + quoted(QString::fromLatin1(f.property(KeptBytesProperty).toByteArray())) + u'\n';
+            out += indent + QStringLiteral("kept ") + quoted(QString::fromLatin1(f.property(KeptBytesProperty).toByteArray()))
+                + others(f, {KeptBytesProperty}) + u'\n';
         } else if (f.hasProperty(FieldInstructionProperty)) {
-            out += indent + QStringLiteral("field ") + quoted(f.stringProperty(FieldInstructionProperty)) + u'\n';
+            out += indent + QStringLiteral("field ") + quoted(f.stringProperty(FieldInstructionProperty))
+                + others(f, {FieldInstructionProperty}) + u'\n';
         }
     }
 
@@ -296,7 +555,7 @@ public:
         for (const HeaderRef &h : s.headers) {
             line += indent + QStringLiteral("  ") + QString::fromLatin1(h.keyword) + u'\n';
             if (h.story.doc)
-                Dumper(*h.story.doc).storyInto(line, *h.story.doc, indent + QStringLiteral("    "));
+                Dumper(*h.story.doc, m_detail).storyInto(line, *h.story.doc, indent + QStringLiteral("    "));
         }
         m_pendingSection = line;
     }
@@ -311,42 +570,69 @@ public:
     }
 
 private:
-    static QString numbers(const QList<int> &list)
+    // Our properties of a format its line does not already show.
+    QString others(const QTextFormat &f, std::initializer_list<int> shown) const
     {
-        QStringList parts;
-        for (int v : list)
-            parts << QString::number(v);
-        return parts.join(u',');
+        return m_detail == Detail::Everything ? otherProperties(f, shown) : QString();
     }
 
     RunLookResolver m_resolver;
+    Detail m_detail;
     QString m_pendingSection;
     QHash<int, int> m_lists;
+    QSet<const QTextList *> m_listsShown;
 };
 
 } // namespace
 
-QString dump(const QTextDocument &doc)
+QString dump(const QTextDocument &doc, Detail detail)
 {
-    Dumper d(doc);
+    Dumper d(doc, detail);
     d.frame(doc.rootFrame()->begin(), QString());
     // What the document keeps as a whole, when it keeps anything.
-    for (const StyleRef &s : doc.property(StylesKey).value<QList<StyleRef>>())
-        d.out += QStringLiteral("style %1 kind=%2 based=%3\n").arg(quoted(s.name)).arg(s.kind).arg(quoted(s.basedOn));
+    for (const StyleRef &s : doc.property(StylesKey).value<QList<StyleRef>>()) {
+        d.out += QStringLiteral("style %1 kind=%2 based=%3").arg(quoted(s.name)).arg(s.kind).arg(quoted(s.basedOn));
+        if (detail == Detail::Everything) {
+            if (s.next != s.name)
+                d.out += QStringLiteral(" next=") + quoted(s.next);
+            if (s.additive)
+                d.out += QStringLiteral(" additive");
+            d.out += QStringLiteral(" para=") + describeFormat(s.block) + QStringLiteral(" chars=") + describeFormat(s.chars);
+        }
+        d.out += u'\n';
+    }
     const QVariantMap info = doc.property(InfoKey).toMap();
     for (auto it = info.cbegin(); it != info.cend(); ++it)
         d.out += QStringLiteral("info %1=%2\n").arg(it.key(), quoted(it.value().toString()));
-    const QList<int> page = doc.property(PageKey).value<QList<int>>();
-    if (!page.isEmpty()) {
-        QStringList parts;
-        for (int v : page)
-            parts << QString::number(v);
-        d.out += QStringLiteral("page ") + parts.join(u',') + u'\n';
+    // A face the text uses as it is written, where the file said more of
+    // it than its name tells.
+    for (const StyleRef &s : doc.property(StylesKey).value<QList<StyleRef>>()) {
+        for (const QString &face : s.chars.toCharFormat().fontFamilies().toStringList())
+            d.faces.insert(face);
     }
+    QList<FontRef> fonts = doc.property(FontsKey).value<QList<FontRef>>();
+    std::sort(fonts.begin(), fonts.end(), [](const FontRef &a, const FontRef &b) { return a.name < b.name; });
+    for (const FontRef &font : fonts) {
+        if (detail != Detail::Everything || !d.faces.contains(font.name))
+            continue;
+        if (const FontRef written = writtenFont(font.name, fonts); written != guessedFont(font.name))
+            d.out += QStringLiteral("font ") + describe(QVariant::fromValue(written)) + u'\n';
+    }
+    if (const std::optional<PageSetup> page = pageSetup(doc))
+        d.out += QStringLiteral("page ") + describe(QVariant::fromValue(*page)) + u'\n';
     if (const QByteArray words = doc.property(DocumentKeywordsKey).toByteArray(); !words.isEmpty())
         d.out += QStringLiteral("document ") + quoted(QString::fromLatin1(words)) + u'\n';
     for (const QByteArray &group : doc.property(KeptGroupsKey).value<QList<QByteArray>>())
         d.out += QStringLiteral("kept ") + quoted(QString::fromLatin1(group)) + u'\n';
+    if (detail == Detail::Everything && doc.property(LanguageKey).isValid())
+        d.out += QStringLiteral("language %1\n").arg(doc.property(LanguageKey).toInt());
+    // Any other key the document keeps, as it stands.
+    const QList<QByteArray> named {StylesKey, InfoKey, FontsKey, PageKey, DocumentKeywordsKey, KeptGroupsKey,
+                                   LanguageKey, FirstSectionKey, FieldIdBaseKey};
+    for (const QByteArray &key : doc.dynamicPropertyNames()) {
+        if (detail == Detail::Everything && !named.contains(key) && doc.property(key).isValid())
+            d.out += QStringLiteral("key %1=%2\n").arg(QString::fromLatin1(key), describe(doc.property(key)));
+    }
     d.section(doc.property(FirstSectionKey), QString());
     d.out += d.takeSection();
     return d.out;

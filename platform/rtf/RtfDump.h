@@ -12,6 +12,12 @@ namespace rtf {
 // Adjacent runs that look the same are merged; unset properties show the
 // document's default font. Text escapes \\ \" \t, \n for a line break and
 // \u{XXXX} for other control characters.
-QString dump(const QTextDocument &doc);
+//
+// Everything (the default) adds every other property kept on a format and
+// every document key, as name=value at the end of its line, so that a round
+// trip that loses any of it shows; Shown leaves them out, for checks of the
+// items above.
+enum class Detail { Shown, Everything };
+QString dump(const QTextDocument &doc, Detail detail = Detail::Everything);
 
 } // namespace rtf

@@ -242,8 +242,6 @@ void buildFonts(Builder &b, bool merge)
 
 // ---- writing ------------------------------------------------------------------------------------
 
-namespace {
-
 // What a face is when no font table said it: the kinds of the faces the
 // program offers and of common ones, so a reader without the face picks
 // one of its kind.
@@ -277,7 +275,19 @@ FontRef guessedFont(const QString &name)
     return f;
 }
 
-} // namespace
+FontRef writtenFont(const QString &name, const QList<FontRef> &described)
+{
+    const auto it = std::find_if(described.cbegin(), described.cend(), [&](const FontRef &f) { return f.name == name; });
+    FontRef f = guessedFont(name);
+    if (it != described.cend()) {
+        f.family = it->family >= 0 ? it->family : f.family;
+        f.pitch = it->pitch >= 0 ? it->pitch : f.pitch;
+        f.charset = it->charset >= 0 ? it->charset : f.charset;
+        f.panose = it->panose;
+        f.alternative = it->alternative;
+    }
+    return f;
+}
 
 void writeFontTable(Writer &w, RtfOut &out, const QStringList &faces)
 {
@@ -287,16 +297,7 @@ void writeFontTable(Writer &w, RtfOut &out, const QStringList &faces)
     out.word("fonttbl");
     for (int i = 0; i < faces.size(); ++i) {
         const QString &name = faces.at(i);
-        const auto it = std::find_if(described.cbegin(), described.cend(), [&](const FontRef &f) { return f.name == name; });
-        // What the file did not say of a face is guessed from its name.
-        FontRef f = guessedFont(name);
-        if (it != described.cend()) {
-            f.family = it->family >= 0 ? it->family : f.family;
-            f.pitch = it->pitch >= 0 ? it->pitch : f.pitch;
-            f.charset = it->charset >= 0 ? it->charset : f.charset;
-            f.panose = it->panose;
-            f.alternative = it->alternative;
-        }
+        const FontRef f = writtenFont(name, described);
         out.open();
         out.word("f", i);
         out.word(families[std::clamp(f.family, 0, 7)]);

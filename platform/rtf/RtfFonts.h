@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RtfQt.h"
+
 #include "RtfKeywords.h"
 
 // Code pages, the font table and the colour table.
@@ -56,5 +58,11 @@ inline constexpr Keyword fontsKeywords[] = {
 
 void docWord(Parser &p, int id, const Token &t);
 void fontsWord(Parser &p, int id, const Token &t);
+
+// How a face is written in the font table: what the file said of it, the
+// rest guessed from its name. Equal to guessedFont() where the file said
+// nothing a guess would not.
+FontRef writtenFont(const QString &name, const QList<FontRef> &described);
+FontRef guessedFont(const QString &name);
 
 } // namespace rtf

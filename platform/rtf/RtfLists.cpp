@@ -253,8 +253,8 @@ public:
         const auto &lists = p.doc().lists;
         const auto it = std::find_if(lists.begin(), lists.end(), [&](const ListDef &l) { return l.id == m_listId; });
         ListLookup &lookup = p.family<ListLookup>();
-        if (it == lists.end() || lookup.byNumber.contains(m_instance.number))
-            return;     // an override that points nowhere, or a number given twice
+        if (it == lists.end() || it->levels.empty() || lookup.byNumber.contains(m_instance.number))
+            return;     // an override that points nowhere or to a list without levels, or a number given twice
         m_instance.list = int(it - lists.begin());
         lookup.byNumber.insert(m_instance.number, int(p.doc().listInstances.size()));
         p.doc().listInstances.push_back(m_instance);
@@ -459,6 +459,9 @@ ListDefinitionRef definitionRef(const ListDef &def)
     for (const ListLevel &l : def.levels)
         ref.levels.append(ListLevelRef {l.format, l.start, l.leftIndent, l.firstIndent, l.follow, l.legal, l.noRestart,
                                         l.text, l.written, l.face});
+    // A list has nine levels; those a file left out are read as its last.
+    while (!ref.levels.isEmpty() && ref.levels.size() < MaxLevels)
+        ref.levels.append(ref.levels.back());
     return ref;
 }
 
@@ -500,8 +503,9 @@ QTextListFormat buildListFormat(const Document &model, const ParaProps &p)
     f.setProperty(ListFormatProperty, level.format);
     f.setProperty(ListLevelTextProperty, level.text);
     f.setProperty(ListStartProperty, start);
-    f.setProperty(ListLevelIndentProperty, QVariant::fromValue(QList<int> {level.leftIndent, level.firstIndent, level.follow}));
-    f.setProperty(ListDefinitionProperty, QVariant::fromValue(definitionRef(def)));
+    f.setProperty(ListLevelIndentProperty, QVariant::fromValue(ListIndentRef {level.leftIndent, level.firstIndent, level.follow}));
+    if (!def.levels.empty())
+        f.setProperty(ListDefinitionProperty, QVariant::fromValue(definitionRef(def)));
     return f;
 }
 
@@ -627,21 +631,22 @@ ListLevelRef levelOut(const DefinitionOut &def, const Writer::ListEntry *used, c
     out.format = formatCode(f);
     out.text = levelText(f, level);
     out.start = f.hasProperty(ListStartProperty) ? f.intProperty(ListStartProperty) : 1;
-    const QList<int> indent = f.property(ListLevelIndentProperty).value<QList<int>>();
-    if (indent.size() >= 3) {
-        out.leftIndent = indent[0];
-        out.firstIndent = indent[1];
-        out.follow = indent[2];
+    const QVariant indent = f.property(ListLevelIndentProperty);
+    if (used && indent.metaType() == QMetaType::fromType<ListIndentRef>()) {
+        const ListIndentRef kept = indent.value<ListIndentRef>();
+        out.leftIndent = kept.left;
+        out.firstIndent = kept.first;
+        out.follow = kept.follow;
+    } else {
+        // A level no paragraph uses, or one made here: the usual steps.
+        out.leftIndent = 720 * (level + 1);
+        out.firstIndent = -360;
+        out.follow = 0;
     }
     if (!used) {
         if (out.format != 23)
             out.text = QString(QChar(char16_t(level))) + u'.';
         out.start = 1;
-    }
-    if (!used || indent.size() < 3) {
-        out.leftIndent = 720 * (level + 1);
-        out.firstIndent = -360;
-        out.follow = 0;
     }
     if (defined) {
         // The definition's start holds for the list; an instance's own is an override.
@@ -739,7 +744,8 @@ void writeListTables(Writer &w, RtfOut &out)
         out.newline();
         out.open();
         out.word("list");
-        out.word("listtemplateid", def.ref.templateId ? def.ref.templateId : def.id + 1);
+        if (def.ref.templateId)
+            out.word("listtemplateid", def.ref.templateId);
         if (def.ref.id == 0 || def.ref.hybrid)
             out.word("listhybrid");
         // Levels no paragraph uses follow the first used one's kind, where the file did not define them.

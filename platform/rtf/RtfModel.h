@@ -276,9 +276,9 @@ struct PageSetup {
     int gutter = 0;
     bool landscape = false;
     bool facingPages = false;
-    bool titlePage = false;
     bool any() const { return paperWidth > 0 || paperHeight > 0 || marginLeft >= 0 || marginRight >= 0
                                 || marginTop >= 0 || marginBottom >= 0 || gutter > 0 || landscape; }
+    friend bool operator==(const PageSetup &, const PageSetup &) = default;
 };
 
 struct Section {

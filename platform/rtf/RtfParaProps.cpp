@@ -245,50 +245,6 @@ void breakWord(Parser &p, int id, const Token &)
 
 // ---- Qt's document ----------------------------------------------------------------------------
 
-namespace {
-
-QString tabKindCode(TabKind kind)
-{
-    switch (kind) {
-    case TabKind::Right: return QStringLiteral("r");
-    case TabKind::Center: return QStringLiteral("c");
-    case TabKind::Decimal: return QStringLiteral("d");
-    case TabKind::Bar: return QStringLiteral("b");
-    case TabKind::Left: break;
-    }
-    return QStringLiteral("l");
-}
-
-} // namespace
-
-QString tabStopsText(const std::vector<TabStop> &stops)
-{
-    QStringList parts;
-    for (const TabStop &t : stops)
-        parts << tabKindCode(t.kind) + QString::number(t.position) + u'.' + QString::number(int(t.leader));
-    return parts.join(u';');
-}
-
-std::vector<TabStop> tabStopsFromText(const QString &text)
-{
-    std::vector<TabStop> stops;
-    for (const QString &part : text.split(u';', Qt::SkipEmptyParts)) {
-        TabStop t;
-        switch (part.at(0).unicode()) {
-        case 'r': t.kind = TabKind::Right; break;
-        case 'c': t.kind = TabKind::Center; break;
-        case 'd': t.kind = TabKind::Decimal; break;
-        case 'b': t.kind = TabKind::Bar; break;
-        default: break;
-        }
-        const qsizetype dot = part.indexOf(u'.');
-        t.position = part.mid(1, dot < 0 ? -1 : dot - 1).toInt();
-        t.leader = TabLeader(std::clamp(dot < 0 ? 0 : part.mid(dot + 1).toInt(), 0, int(TabLeader::MiddleDot)));
-        stops.push_back(t);
-    }
-    return stops;
-}
-
 QTextBlockFormat buildBlockFormat(const Document &model, const ParaProps &p)
 {
     QTextBlockFormat f;
@@ -332,7 +288,7 @@ QTextBlockFormat buildBlockFormat(const Document &model, const ParaProps &p)
             }
         }
         f.setTabPositions(tabs);
-        f.setProperty(TabStopsProperty, tabStopsText(stops));
+        f.setProperty(TabStopsProperty, QVariant::fromValue(TabStopsRef {QList<TabStop>(stops.begin(), stops.end())}));
     }
     if (p.pageBreakBefore)
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
@@ -387,8 +343,10 @@ void writeTabs(RtfOut &out, const std::vector<TabStop> &stops)
 
 std::vector<TabStop> tabStopsOf(const QTextBlockFormat &f)
 {
-    if (f.hasProperty(TabStopsProperty))
-        return tabStopsFromText(f.stringProperty(TabStopsProperty));
+    if (const QVariant kept = f.property(TabStopsProperty); kept.metaType() == QMetaType::fromType<TabStopsRef>()) {
+        const TabStopsRef written = kept.value<TabStopsRef>();
+        return std::vector<TabStop>(written.stops.begin(), written.stops.end());
+    }
     std::vector<TabStop> stops;
     const qreal start = f.leftMargin() + f.textIndent();    // Qt's stops start at the line, the file's at the margin
     for (const QTextOption::Tab &t : f.tabPositions()) {

@@ -91,10 +91,6 @@ void inheritParagraphStyle(ParaState &style, const ParaState &parent);
 // own definition and from what the style inherits, as other readers take it.
 void applyParagraphStyle(ParaState &para, const ParaState &own, const ParaState &inherited, int styleIndex);
 
-// Tab stops as the paragraph format keeps them: "r6480.1;l720.0" (kind,
-// position in twips, leader).
-QString tabStopsText(const std::vector<TabStop> &stops);
-std::vector<TabStop> tabStopsFromText(const QString &text);
 void breakWord(Parser &p, int id, const Token &t);
 
 } // namespace rtf

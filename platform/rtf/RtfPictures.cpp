@@ -346,7 +346,7 @@ QImage decode(PictureKind kind, const QByteArray &data)
     return reader.read();
 }
 
-QList<int> params(const Picture &p)
+PictureParamsRef params(const Picture &p)
 {
     return {p.kindParam, p.width, p.height, p.goalWidth, p.goalHeight, p.scaleX, p.scaleY, p.cropLeft,
             p.cropRight, p.cropTop, p.cropBottom, p.bitsPerPixel, p.widthBytes, p.planes};
@@ -451,11 +451,11 @@ void ensurePictures(QTextDocument *doc)
 
 namespace {
 
-void writePict(RtfOut &out, PictureKind kind, const QByteArray &data, const QList<int> &p)
+void writePict(RtfOut &out, PictureKind kind, const QByteArray &data, const PictureParamsRef &p)
 {
     out.open();
     out.word("pict");
-    const int param = p.value(0);
+    const int param = p.kindParam;
     switch (kind) {
     case PictureKind::Png: out.word("pngblip"); break;
     case PictureKind::Jpeg: out.word("jpegblip"); break;
@@ -466,14 +466,22 @@ void writePict(RtfOut &out, PictureKind kind, const QByteArray &data, const QLis
     case PictureKind::Bitmap: out.word("wbitmap", param); break;
     case PictureKind::Unknown: break;
     }
-    const char *const words[] = {nullptr, "picw", "pich", "picwgoal", "pichgoal", "picscalex", "picscaley",
-                                 "piccropl", "piccropr", "piccropt", "piccropb", "wbmbitspixel", "wbmwidthbytes",
-                                 "wbmplanes"};
-    for (int i = 1; i < p.size() && i < int(std::size(words)); ++i) {
-        const bool isDefault = (i == 5 || i == 6) ? p[i] == 100 : p[i] == 0;
-        if (!isDefault || i <= 4)
-            out.word(words[i], p[i]);
-    }
+    // The sizes always, the rest where it is not the default.
+    const std::pair<const char *, int> sizes[] = {{"picw", p.width}, {"pich", p.height}, {"picwgoal", p.goalWidth},
+                                                  {"pichgoal", p.goalHeight}};
+    for (const auto &[word, value] : sizes)
+        out.word(word, value);
+    if (p.scaleX != 100)
+        out.word("picscalex", p.scaleX);
+    if (p.scaleY != 100)
+        out.word("picscaley", p.scaleY);
+    const std::pair<const char *, int> rest[] = {{"piccropl", p.cropLeft}, {"piccropr", p.cropRight},
+                                                 {"piccropt", p.cropTop}, {"piccropb", p.cropBottom},
+                                                 {"wbmbitspixel", p.bitsPerPixel}, {"wbmwidthbytes", p.widthBytes},
+                                                 {"wbmplanes", p.planes}};
+    for (const auto &[word, value] : rest)
+        if (value)
+            out.word(word, value);
     out.hex(data);
     out.close();
 }
@@ -486,7 +494,7 @@ void writePicture(Writer &w, const QTextCharFormat &format)
     const QTextImageFormat f = format.toImageFormat();
     QByteArray data = f.property(PictureDataProperty).toByteArray();
     PictureKind kind = PictureKind(f.intProperty(PictureKindProperty));
-    QList<int> params = f.property(PictureParamsProperty).value<QList<int>>();
+    PictureParamsRef params = f.property(PictureParamsProperty).value<PictureParamsRef>();
     if (data.isEmpty()) {
         // A picture only Qt knows: written as PNG at the size it is shown.
         const QImage image = w.doc().resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
@@ -498,7 +506,11 @@ void writePicture(Writer &w, const QTextCharFormat &format)
         kind = PictureKind::Png;
         const double width = f.width() > 0 ? f.width() : image.width();
         const double height = f.height() > 0 ? f.height() : image.height();
-        params = {0, image.width(), image.height(), rules::twips(width), rules::twips(height), 100, 100};
+        params = PictureParamsRef {};
+        params.width = image.width();
+        params.height = image.height();
+        params.goalWidth = rules::twips(width);
+        params.goalHeight = rules::twips(height);
     }
     if (!f.hasProperty(PictureTwinDataProperty)) {
         writePict(out, kind, data, params);
@@ -512,7 +524,7 @@ void writePicture(Writer &w, const QTextCharFormat &format)
     out.open();
     out.word("nonshppict");
     writePict(out, PictureKind(f.intProperty(PictureTwinKindProperty)), f.property(PictureTwinDataProperty).toByteArray(),
-              f.property(PictureTwinParamsProperty).value<QList<int>>());
+              f.property(PictureTwinParamsProperty).value<PictureParamsRef>());
     out.close();
 }
 

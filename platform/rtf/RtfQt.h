@@ -6,7 +6,10 @@
 #include <QString>
 #include <QTextFormat>
 
+#include "RtfModel.h"
+
 #include <memory>
+#include <optional>
 
 class QTextDocument;
 
@@ -51,13 +54,13 @@ enum Property {
     NoteAutoNumberProperty,     // bool
     PictureDataProperty,        // QByteArray: the picture's bytes as the file held them
     PictureKindProperty,        // int (PictureKind)
-    PictureParamsProperty,      // QList<int>: see picture.cpp
+    PictureParamsProperty,      // PictureParamsRef
     PictureTwinDataProperty,    // QByteArray: the \nonshppict stand-in
     PictureTwinKindProperty,
-    PictureTwinParamsProperty,
+    PictureTwinParamsProperty,  // PictureParamsRef
 
     // Paragraphs.
-    TabStopsProperty,           // QString: the tab stops as written, with bars and leaders
+    TabStopsProperty,           // TabStopsRef: the tab stops as written, with bars and leaders
     KeepWithNextProperty,       // bool
     WidowControlProperty,       // bool
     ShadingPercentProperty,     // int
@@ -73,13 +76,13 @@ enum Property {
     ListFormatProperty,         // int: \levelnfc
     ListLevelTextProperty,      // QString
     ListStartProperty,          // int
-    ListLevelIndentProperty,    // QList<int>: \li and \fi of the level, twips
+    ListLevelIndentProperty,    // ListIndentRef
     ListDefinitionProperty,     // ListDefinitionRef: the list definition the list is an instance of
 
     // Tables (the first cell of a row carries the row's properties).
-    RowPropertiesProperty,      // QList<int>: see RtfTablesQt.cpp
+    RowPropertiesProperty,      // RowRef
     CellShadingPercentProperty, // int
-    CellBorderKindsProperty,    // QList<int>: the four border styles as written
+    CellBorderKindsProperty,    // CellBordersRef: the four borders as written
     CellFillerProperty,         // bool: a grid cell no cell of the file covers
     CellMergedProperty,         // int: 1 \clmgf/\clmrg, 2 \clvmgf/\clvmrg: how the file merged it
     CellColumnWidthsProperty,   // QList<int>: the widths of the columns the cell spans, twips
@@ -151,12 +154,65 @@ struct FontRef {
 // Document-level data, kept as dynamic properties of the QTextDocument.
 inline constexpr char StylesKey[] = "rtf.styles";         // QList<StyleRef>
 inline constexpr char InfoKey[] = "rtf.info";             // QVariantMap
-inline constexpr char PageKey[] = "rtf.page";             // QList<int>: see PageSetup
+inline constexpr char PageKey[] = "rtf.page";             // PageSetup: read it with pageSetup()
 inline constexpr char FirstSectionKey[] = "rtf.section";  // SectionRef
 inline constexpr char KeptGroupsKey[] = "rtf.kept";       // QList<QByteArray>
 inline constexpr char LanguageKey[] = "rtf.deflang";      // int
 inline constexpr char DocumentKeywordsKey[] = "rtf.document";  // QByteArray: formatting keywords as written
 inline constexpr char FontsKey[] = "rtf.fonts";           // QList<FontRef>
+// The builder's count of the fields it numbered, so fields pasted in later
+// take new ids; bookkeeping, not content.
+inline constexpr char FieldIdBaseKey[] = "rtf.nextField";  // int
+
+// A row's own properties, kept on its first cell.
+struct RowRef {
+    int gap = 108;              // \trgaph, twips
+    int left = 0;               // \trleft
+    int height = 0;             // \trrh
+    bool header = false;        // \trhdr
+    bool keep = false;          // \trkeep
+    Align align = Align::Left;  // \trqc \trqr
+    friend bool operator==(const RowRef &, const RowRef &) = default;
+};
+
+// A cell's four borders as the file wrote them.
+struct CellBordersRef {
+    struct Side {
+        int style = 0;          // 0 none, 1 single, 2 double, 3 dotted, 4 dashed, 5 thick
+        int width = 0;          // twips
+        friend bool operator==(const Side &, const Side &) = default;
+    };
+    Side top, left, bottom, right;
+    bool any() const { return top.style || left.style || bottom.style || right.style; }
+    friend bool operator==(const CellBordersRef &, const CellBordersRef &) = default;
+};
+
+// The indents of a list level, twips, and what follows its label.
+struct ListIndentRef {
+    int left = 0, first = 0;
+    int follow = 0;             // \levelfollow
+    friend bool operator==(const ListIndentRef &, const ListIndentRef &) = default;
+};
+
+// A picture's sizes and kind parameter as the file gave them.
+struct PictureParamsRef {
+    int kindParam = 0;          // \wmetafileN, \dibitmapN, \wbitmapN
+    int width = 0, height = 0;  // \picw \pich
+    int goalWidth = 0, goalHeight = 0;  // twips
+    int scaleX = 100, scaleY = 100;
+    int cropLeft = 0, cropRight = 0, cropTop = 0, cropBottom = 0;
+    int bitsPerPixel = 0, widthBytes = 0, planes = 0;
+    friend bool operator==(const PictureParamsRef &, const PictureParamsRef &) = default;
+};
+
+// A paragraph's tab stops, positions from the margin in twips.
+struct TabStopsRef {
+    QList<TabStop> stops;
+    friend bool operator==(const TabStopsRef &, const TabStopsRef &) = default;
+};
+
+// The document's own page, when it keeps one.
+std::optional<PageSetup> pageSetup(const QTextDocument &doc);
 
 struct StyleRef {
     QString name;
@@ -175,3 +231,9 @@ Q_DECLARE_METATYPE(rtf::SectionRef)
 Q_DECLARE_METATYPE(rtf::StyleRef)
 Q_DECLARE_METATYPE(rtf::ListDefinitionRef)
 Q_DECLARE_METATYPE(rtf::FontRef)
+Q_DECLARE_METATYPE(rtf::RowRef)
+Q_DECLARE_METATYPE(rtf::CellBordersRef)
+Q_DECLARE_METATYPE(rtf::ListIndentRef)
+Q_DECLARE_METATYPE(rtf::PictureParamsRef)
+Q_DECLARE_METATYPE(rtf::TabStopsRef)
+Q_DECLARE_METATYPE(rtf::PageSetup)

@@ -268,7 +268,10 @@ void buildStyles(Builder &b, bool merge)
         ParaProps para = s.para;
         para.list = -1;
         ref.block = buildBlockFormat(model, para);
-        ref.chars = b.charFormat(s.chars, -1);
+        // A style's own look does not name a character style: it is one.
+        QTextCharFormat chars = b.charFormat(s.chars, -1);
+        chars.clearProperty(CharStyleNameProperty);
+        ref.chars = chars;
         sheet.append(ref);
     }
     doc->setProperty(StylesKey, sheet.isEmpty() ? QVariant() : QVariant::fromValue(sheet));
@@ -297,6 +300,9 @@ void writeStyleSheet(Writer &w, RtfOut &out)
                 out.word("additive");
         } else {
             out.word("s", number);
+        }
+        if (s.kind != StyleDef::Character) {
+            // A table style gives its cells' paragraphs their look, as a paragraph style does.
             QTextBlockFormat block = s.block.toBlockFormat();
             const quint8 off = w.flagsOffInStyle(s.name);
             if (off & Writer::PageBreakBefore)

@@ -337,9 +337,10 @@ QTextTableCellFormat cellFormat(const CellProps &c, int gap)
          [&](const QBrush &b) { f.setBottomBorderBrush(b); });
     side(c.right, [&](double w) { f.setRightBorder(w); }, [&](auto s) { f.setRightBorderStyle(s); },
          [&](const QBrush &b) { f.setRightBorderBrush(b); });
-    f.setProperty(CellBorderKindsProperty,
-                  QVariant::fromValue(QList<int> {c.top.style, c.top.width, c.left.style, c.left.width,
-                                                  c.bottom.style, c.bottom.width, c.right.style, c.right.width}));
+    // A side without a border has no width.
+    const auto written = [](const Border &b) { return CellBordersRef::Side {b.style, b.style ? b.width : 0}; };
+    f.setProperty(CellBorderKindsProperty, QVariant::fromValue(CellBordersRef {written(c.top), written(c.left),
+                                                                               written(c.bottom), written(c.right)}));
     if (c.shading.set)
         f.setBackground(QColor(c.shading.rgb));
     if (c.shadingPercent)
@@ -509,18 +510,19 @@ QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table)
         const Placed &p = *target.placed;
         const Row &row = table.rows[size_t(p.row)];
         QTextTableCellFormat f = cellFormat(p.cell->props, row.props.gap);
-        if (p.merged)
+        // How the file merged a cell counts only where it spans.
+        if ((p.merged == 1 && target.cell.columnSpan() > 1) || (p.merged == 2 && target.cell.rowSpan() > 1))
             f.setProperty(CellMergedProperty, p.merged);
         // A copy of some of the cells keeps their widths, not the table's.
         QList<int> spanned;
-        for (int c = p.column; c < std::min(columns, p.column + p.columnSpan); ++c)
+        for (int c = p.column; c < std::min(columns, p.column + target.cell.columnSpan()); ++c)
             spanned.append(edges[size_t(c + 1)] - edges[size_t(c)]);
         f.setProperty(CellColumnWidthsProperty, QVariant::fromValue(spanned));
         if (!rowMarked[size_t(p.row)]) {
             rowMarked[size_t(p.row)] = true;
             f.setProperty(RowPropertiesProperty,
-                          QVariant::fromValue(QList<int> {row.props.gap, row.props.left, row.props.height,
-                                                          row.props.header, row.props.keep, int(row.props.align)}));
+                          QVariant::fromValue(RowRef {row.props.gap, row.props.left, row.props.height, row.props.header,
+                                                      row.props.keep, row.props.align}));
             if (!row.props.kept.isEmpty())
                 f.setProperty(RowKeptWordsProperty, row.props.kept);
         }
@@ -600,17 +602,17 @@ std::vector<int> columnWidths(const QTextTable *table)
 
 void writeBorders(RtfOut &out, Writer &w, const QTextTableCellFormat &f)
 {
-    const QList<int> kinds = f.property(CellBorderKindsProperty).value<QList<int>>();
+    const QVariant kept = f.property(CellBorderKindsProperty);
+    const bool asWritten = kept.metaType() == QMetaType::fromType<CellBordersRef>();
+    const CellBordersRef borders = kept.value<CellBordersRef>();
+    const CellBordersRef::Side sides[] = {borders.top, borders.left, borders.bottom, borders.right};
     const char *const words[] = {"clbrdrt", "clbrdrl", "clbrdrb", "clbrdrr"};
     const qreal widths[] = {f.topBorder(), f.leftBorder(), f.bottomBorder(), f.rightBorder()};
     const QBrush brushes[] = {f.topBorderBrush(), f.leftBorderBrush(), f.bottomBorderBrush(), f.rightBorderBrush()};
     for (int side = 0; side < 4; ++side) {
-        int style = widths[side] > 0 ? 1 : 0;
-        int width = rules::twips(widths[side]);
-        if (kinds.size() == 8) {
-            style = kinds[side * 2];
-            width = kinds[side * 2 + 1];
-        }
+        // A border drawn here and never written takes the plain kind.
+        const int style = asWritten ? sides[side].style : widths[side] > 0 ? 1 : 0;
+        const int width = asWritten ? sides[side].width : rules::twips(widths[side]);
         if (style == 0)
             continue;
         out.word(words[side]);
@@ -621,28 +623,29 @@ void writeBorders(RtfOut &out, Writer &w, const QTextTableCellFormat &f)
         case 5: out.word("brdrth"); break;
         default: out.word("brdrs"); break;
         }
-        out.word("brdrw", std::max(1, width));
+        if (width > 0)
+            out.word("brdrw", width);
         if (brushes[side].style() != Qt::NoBrush && brushes[side].color() != QColor(Qt::black))
             out.word("brdrcf", w.colour(brushes[side].color().rgb()));
     }
 }
 
-void writeDefinition(Writer &w, const QList<int> &row, const QByteArray &rowKept, const std::vector<RowCell> &cells,
+void writeDefinition(Writer &w, const RowRef &row, const QByteArray &rowKept, const std::vector<RowCell> &cells,
                      int left)
 {
     RtfOut &out = w.out();
     out.word("trowd");
-    out.word("trgaph", row[0]);
+    out.word("trgaph", row.gap);
     out.word("trleft", left);
-    if (row[2])
-        out.word("trrh", row[2]);
-    if (row[3])
+    if (row.height)
+        out.word("trrh", row.height);
+    if (row.header)
         out.word("trhdr");
-    if (row[4])
+    if (row.keep)
         out.word("trkeep");
-    if (row[5] == int(Align::Center))
+    if (row.align == Align::Center)
         out.word("trqc");
-    else if (row[5] == int(Align::Right))
+    else if (row.align == Align::Right)
         out.word("trqr");
     out.rawWord(rowKept);
     for (const RowCell &c : cells) {
@@ -683,19 +686,22 @@ void writeTable(Writer &w, QTextTable *table, int depth)
     const int headerRows = table->format().headerRowCount();
     for (int r = 0; r < rows; ++r) {
         // The row's properties ride on its first cell.
-        QList<int> row;
+        std::optional<RowRef> row;
         QByteArray rowKept;
-        for (int c = 0; c < columns && row.size() < 6; ++c) {
+        for (int c = 0; c < columns && !row; ++c) {
             const QTextTableCell cell = table->cellAt(r, c);
-            if (cell.row() == r) {
-                row = cell.format().property(RowPropertiesProperty).value<QList<int>>();
+            const QVariant kept = cell.format().property(RowPropertiesProperty);
+            if (cell.row() == r && kept.metaType() == QMetaType::fromType<RowRef>()) {
+                row = kept.value<RowRef>();
                 rowKept = cell.format().property(RowKeptWordsProperty).toByteArray();
             }
         }
-        if (row.size() < 6) {
+        if (!row) {
+            // A row made here: its look from the table's.
             const Qt::Alignment a = table->format().alignment();
-            row = {108, 0, 0, r < headerRows, 0,
-                   int(a & Qt::AlignHCenter ? Align::Center : a & Qt::AlignRight ? Align::Right : Align::Left)};
+            row = RowRef {};
+            row->header = r < headerRows;
+            row->align = a & Qt::AlignHCenter ? Align::Center : a & Qt::AlignRight ? Align::Right : Align::Left;
         }
         // The cells: merged ones as the file had them, grid cells no cell of
         // the file covered at the row's start and end left out.
@@ -705,7 +711,7 @@ void writeTable(Writer &w, QTextTable *table, int depth)
         int last = columns;
         while (last > first && table->cellAt(r, last - 1).format().boolProperty(CellFillerProperty))
             --last;
-        std::vector<int> edges(size_t(columns) + 1, row[1]);
+        std::vector<int> edges(size_t(columns) + 1, row->left);
         for (int c = first; c < columns; ++c)
             edges[size_t(c) + 1] = edges[size_t(c)] + widths[size_t(c)];
         std::vector<RowCell> cells;
@@ -738,7 +744,7 @@ void writeTable(Writer &w, QTextTable *table, int depth)
             const QTextBlockFormat opening = cells.front().cell.firstCursorPosition().blockFormat();
             if (opening.boolProperty(PageBreakCharProperty) && (opening.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
                 out.word("page");
-            writeDefinition(w, row, rowKept, cells, edges[size_t(first)]);
+            writeDefinition(w, *row, rowKept, cells, edges[size_t(first)]);
         }
         for (const RowCell &c : cells) {
             if (c.kind == RowCell::Anchor) {
@@ -760,7 +766,7 @@ void writeTable(Writer &w, QTextTable *table, int depth)
         out.open();
         out.star();
         out.word("nesttableprops");
-        writeDefinition(w, row, rowKept, cells, edges[size_t(first)]);
+        writeDefinition(w, *row, rowKept, cells, edges[size_t(first)]);
         out.word("nestrow");
         out.close();
         out.open();

@@ -346,6 +346,12 @@ void Writer::runs(const QTextBlock &block, int from, int to)
         }
         const QStringView text = QStringView(blockText).sliced(fs - blockStart, fe - fs);
         if (f.isImageFormat() || f.objectType() == NoteObject || f.objectType() == KeptObject) {
+            // An object takes its run's look, as text does: a note's mark
+            // its character style, a picture no more than its own.
+            if (index != current) {
+                runFormat(index, f);
+                current = index;
+            }
             for (QChar c : text) {
                 if (c != QChar::ObjectReplacementCharacter)
                     continue;
@@ -356,7 +362,6 @@ void Writer::runs(const QTextBlock &block, int from, int to)
                 else
                     writeKept(*this, f);
             }
-            current = -1;
             continue;
         }
         if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript

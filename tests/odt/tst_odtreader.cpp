@@ -30,7 +30,7 @@ Read readModel(const std::function<rtf::ReadResult(rtf::Document &)> &reader)
         return r;
     QTextDocument doc;
     build(model, &doc);
-    r.dump = rtf::dump(doc);
+    r.dump = rtf::dump(doc, rtf::Detail::Shown);
     QStringList paras;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
         paras << b.text().remove(QChar::ObjectReplacementCharacter);

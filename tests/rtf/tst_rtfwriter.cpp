@@ -438,7 +438,10 @@ void tst_RtfWriter::styleFlagOffInAParagraph()
     QVERIFY2(!definition.contains(flag + '\\') && !definition.contains(flag + ' '), rtf.constData());
     const QByteArray body = rtf.mid(rtf.indexOf("\\pard", rtf.indexOf("Sub;}")));
     QCOMPARE(body.count(flag + '\\') + body.count(flag + ' '), 2);     // A and C
-    QCOMPARE(reread(rtf), rtf::dump(doc));
+    // Every paragraph reads as it was; the style's definition no longer has the flag.
+    QTextDocument back;
+    QVERIFY(rtf::readIntoDocument(&back, rtf).ok);
+    QCOMPARE(rtf::dump(back, rtf::Detail::Shown), rtf::dump(doc, rtf::Detail::Shown));
 }
 
 void tst_RtfWriter::corpusRoundTrip_data()
