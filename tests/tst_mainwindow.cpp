@@ -115,7 +115,7 @@ void MainWindowTest::closingStoresPlacementUnlessMinimised()
     MainWindowFixture fixture;
     fixture.settings.values.insert(settingsKey(QStringLiteral("MainLeft")), "1234");
     fixture.window().setWindowState(Qt::WindowState(state));
-    QTest::qWait(20);
+    QTRY_COMPARE(int(fixture.window().windowState()), state);
     const QRect bounds(fixture.window().pos(), fixture.window().size());
     fixture.window().close();
     if (state == Qt::WindowMinimized) {
@@ -405,7 +405,7 @@ void MainWindowTest::viewTogglesHideAndShowTheirBars()
     MainWindowFixture fixture;
     frmMain &w = fixture.window();
     w.resize(1400, 600);
-    QTest::qWait(20);
+    QTRY_VERIFY(w.mdiArea()->width() > 1000);     // laid out at the new size
     const int areaHeight = w.mdiArea()->height();
     QAction *toolbarItem = w.menuItem(MenuName::mnuViewToolbar);
     toolbarItem->trigger();
