@@ -4,6 +4,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QUrl>
@@ -71,4 +72,15 @@ bool frmDocument::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_client && event->type() == QEvent::Resize)
         Form_Resize();
     return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void frmDocument::closeEvent(QCloseEvent *event)
+{
+    bool cancel = false;
+    emit QueryUnload(cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
 }
