@@ -101,10 +101,11 @@ bool frmMain::AskToSaveChanges(frmDocument *document)
 {
     if (!document || !document->rtfText->Modified())
         return true;
-    // The window asked about is brought forward, so the person sees it.
+    // The window asked about is brought forward and the question shown over
+    // it, so the person sees which one it is.
     m_mdiArea->setActiveSubWindow(document);
     const QString question = tr("Save changes to %1?").arg(document->Caption());
-    switch (m_services.messages->askToSave(this, windowTitle(), question)) {
+    switch (m_services.messages->askToSave(document, windowTitle(), question)) {
     case MessageSink::SaveAnswer::Save: return saveDocument(document);
     case MessageSink::SaveAnswer::DontSave: return true;
     case MessageSink::SaveAnswer::Cancel: break;

@@ -29,10 +29,10 @@ void RecordingMessageSink::warning(QWidget *, const QString &, const QString &te
     messages.append(text);
 }
 
-MessageSink::SaveAnswer RecordingMessageSink::askToSave(QWidget *, const QString &, const QString &text)
+MessageSink::SaveAnswer RecordingMessageSink::askToSave(QWidget *parent, const QString &, const QString &text)
 {
     questions.append(text);
     if (!answers.isEmpty())
         return answers.dequeue();
-    return answering ? answering(text) : SaveAnswer::Cancel;
+    return answering ? answering(parent, text) : SaveAnswer::Cancel;
 }

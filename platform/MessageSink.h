@@ -31,7 +31,8 @@ public:
 };
 
 // Records what was shown and answers the questions from a script: the queue
-// first, then `answering` when a test decides as it goes; with neither, Cancel.
+// first, then `answering` (given the question's window) when a test decides as
+// it goes; with neither, Cancel.
 class RecordingMessageSink : public MessageSink
 {
 public:
@@ -41,5 +42,5 @@ public:
     QStringList messages;
     QStringList questions;
     QQueue<SaveAnswer> answers;
-    std::function<SaveAnswer(const QString &text)> answering;
+    std::function<SaveAnswer(QWidget *parent, const QString &text)> answering;
 };

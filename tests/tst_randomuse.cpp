@@ -279,7 +279,7 @@ private:
         const frmDocument *id;
         QString text;
     };
-    Answer answerQuestion(const QString &question);
+    Answer answerQuestion(QWidget *window, const QString &question);
     QList<Held> holdings();
     const Asked *askedAbout(const frmDocument *document) const;
     bool savedTo(const QString &target, const QString &text);
@@ -404,7 +404,9 @@ void RandomUseTest::randomUse()
     }
 
     f = std::make_unique<MainWindowFixture>();
-    f->messages.answering = [this](const QString &question) { return answerQuestion(question); };
+    f->messages.answering = [this](QWidget *window, const QString &question) {
+        return answerQuestion(window, question);
+    };
     lastCount = w().DocumentCount();
     savesChecked = opensChecked = failuresShown = questionsAnswered = 0;
     trail.clear();
@@ -996,13 +998,13 @@ void RandomUseTest::save(bool as, const std::function<void()> &run)
 
 // ---- the question before a changed document goes ------------------------------------------
 
-Answer RandomUseTest::answerQuestion(const QString &question)
+Answer RandomUseTest::answerQuestion(QWidget *window, const QString &question)
 {
     ++questionsAnswered;
-    // The window asked about is the active one, brought forward.
-    frmDocument *document = w().ActiveDocument();
+    // Asked over the window it is about.
+    auto *document = qobject_cast<frmDocument *>(window);
     check(document && question == QStringLiteral("Save changes to %1?").arg(document->Caption()),
-          QStringLiteral("the question \"%1\" is not about the active window").arg(question));
+          QStringLiteral("the question \"%1\" is not shown over its window").arg(question));
     const Answer answer = Answer(dice->below(3));
     QString target;
     if (document && answer == Answer::Save) {
@@ -1058,7 +1060,8 @@ void RandomUseTest::checkNothingLost(const QList<Held> &before, bool everyOneClo
                   QStringLiteral("a window with unsaved text closed without a question"));
         } else if (question->answer == Answer::Save) {
             check(savedTo(question->target, held.text),
-                  QStringLiteral("a window closed after a Save that did not keep its text in %1").arg(question->target));
+                  QStringLiteral("a window closed after a Save that did not keep its text\n   \"%1\"\n   in %2")
+                      .arg(spelled(held.text), question->target));
         } else {
             check(question->answer == Answer::DontSave, QStringLiteral("a window closed after Cancel"));
         }
