@@ -7,12 +7,21 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QUrl>
 
 namespace {
 constexpr double Margin = 100;           // from the left and top of the client area
 constexpr double BorderAllowance = 200;  // 100 on each side
 constexpr double WrapAllowance = 400;    // lines wrap this far inside the surface
+// Ctrl+F4 closes a document window on every desktop, not only where it is
+// the platform's own key for closing.
+bool isCloseKey(QEvent *event)
+{
+    return (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)
+        && static_cast<QKeyEvent *>(event)->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_F4);
+}
+
 } // namespace
 
 frmDocument::frmDocument(QWidget *parent)
@@ -65,6 +74,26 @@ void frmDocument::Form_Resize()
     // smaller than the border) keeps its last good size.
     attempt([&] { rtfText->Move(Margin, Margin, ScaleWidth() - BorderAllowance, ScaleHeight() - BorderAllowance); });
     attempt([&] { rtfText->setRightMargin(rtfText->Width() - WrapAllowance); });
+}
+
+bool frmDocument::event(QEvent *event)
+{
+    // Taken before any shortcut of the same key, so the window closes once.
+    if (event->type() == QEvent::ShortcutOverride && isCloseKey(event)) {
+        event->accept();
+        return true;
+    }
+    return QMdiSubWindow::event(event);
+}
+
+void frmDocument::keyPressEvent(QKeyEvent *event)
+{
+    if (isCloseKey(event)) {
+        event->accept();
+        close();
+        return;
+    }
+    QMdiSubWindow::keyPressEvent(event);
 }
 
 bool frmDocument::eventFilter(QObject *watched, QEvent *event)
