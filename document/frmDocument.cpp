@@ -14,14 +14,13 @@ namespace {
 constexpr double Margin = 100;           // from the left and top of the client area
 constexpr double BorderAllowance = 200;  // 100 on each side
 constexpr double WrapAllowance = 400;    // lines wrap this far inside the surface
+
 // Ctrl+F4 closes a document window on every desktop, not only where it is
 // the platform's own key for closing.
-bool isCloseKey(QEvent *event)
+bool isCloseKey(const QKeyEvent *event)
 {
-    return (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)
-        && static_cast<QKeyEvent *>(event)->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_F4);
+    return event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_F4);
 }
-
 } // namespace
 
 frmDocument::frmDocument(QWidget *parent)
@@ -79,7 +78,7 @@ void frmDocument::Form_Resize()
 bool frmDocument::event(QEvent *event)
 {
     // Taken before any shortcut of the same key, so the window closes once.
-    if (event->type() == QEvent::ShortcutOverride && isCloseKey(event)) {
+    if (event->type() == QEvent::ShortcutOverride && isCloseKey(static_cast<QKeyEvent *>(event))) {
         event->accept();
         return true;
     }
