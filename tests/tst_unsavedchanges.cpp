@@ -117,7 +117,7 @@ void UnsavedChangesTest::whatCountsAsAChange_data()
 {
     // Steps, each "what:argument": type, key (undo, redo, backspace, all),
     // save (Save As to a new file), fail (Save As into a file as folder),
-    // open (a file), face, size (from the formatting bar), paste, press (a
+    // open (a small letter, or the file given), face, size (from the formatting bar), paste, press (a
     // toolbar key). Then the window's close box: is the question asked?
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<bool>("asked");
@@ -137,6 +137,8 @@ void UnsavedChangesTest::whatCountsAsAChange_data()
     QTest::newRow("centred") << QStringList{"press:Center"} << true;
     QTest::newRow("opened") << QStringList{"open"} << false;
     QTest::newRow("opened, typed") << QStringList{"open", "type:x"} << true;
+    QTest::newRow("opened with lists, a table and a picture")
+        << QStringList{"open:tests/e2e/data/showcase.rtf", "key:all"} << false;
     QTest::newRow("failed save") << QStringList{"type:Dear", "fail"} << true;
 }
 
@@ -163,7 +165,8 @@ void UnsavedChangesTest::whatCountsAsAChange()
             f->dialogs.fileAnswers.enqueue(caption);
             w().menuItem(MenuName::mnuFileSaveAs)->trigger();
         } else if (what == QLatin1String("open")) {
-            caption = path("opened.vrx");
+            // A small letter, or a file of the source tree.
+            caption = argument.isEmpty() ? path("opened.vrx") : QStringLiteral(SCRIBVALE_SOURCE_DIR "/") + argument;
             f->dialogs.fileAnswers.enqueue(caption);
             w().menuItem(MenuName::mnuFileOpen)->trigger();
         } else if (what == QLatin1String("face")) {
