@@ -9,11 +9,17 @@
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMdiArea>
+#include <QPointer>
+#if QT_CONFIG(sessionmanager)
+#include <QSessionManager>
+#endif
 #include <QSlider>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <optional>
@@ -77,6 +83,10 @@ frmMain::frmMain(const Services &services, QWidget *parent)
 
     // Design size of the client area; the placement read at load replaces it.
     resize(twips::toPixels(15120), twips::toPixels(5220));
+
+#if QT_CONFIG(sessionmanager)
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::App_CommitDataRequest, Qt::DirectConnection);
+#endif
 }
 
 frmMain::~frmMain()
@@ -135,12 +145,27 @@ void frmMain::MDIForm_Unload()
     store.SaveSetting(AppTitle, SettingsSection, QStringLiteral("MainHeight"), twipsText(height()));
 }
 
+void frmMain::MDIForm_QueryUnload(bool &cancel)
+{
+    // A document window that stays open (its changes neither saved nor
+    // declined) stops the close; those closed before it stay closed.
+    for (const QPointer<QMdiSubWindow> window : m_mdiArea->subWindowList()) {
+        if (window && !window->close()) {
+            cancel = true;
+            return;
+        }
+    }
+}
+
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    // Every document window closes first, without a question; then the
-    // placement is saved. Closing cannot be refused.
-    for (QMdiSubWindow *window : m_mdiArea->subWindowList())
-        window->close();
+    // Every document window closes first; then the placement is saved.
+    bool cancel = false;
+    MDIForm_QueryUnload(cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
     MDIForm_Unload();
     event->accept();
 }
@@ -148,6 +173,27 @@ void frmMain::closeEvent(QCloseEvent *event)
 void frmMain::mnuFileExit_Click()
 {
     close();
+}
+
+void frmMain::App_CommitDataRequest(QSessionManager &manager)
+{
+#if QT_CONFIG(sessionmanager)
+    if (!isVisible())
+        return;
+    // With changes to ask about, the session must let the program ask;
+    // otherwise the documents stay as they are.
+    const QList<frmDocument *> open = documents();
+    const bool changed = std::any_of(open.begin(), open.end(), [](frmDocument *d) { return d->rtfText->Modified(); });
+    if (changed && !manager.allowsInteraction())
+        return;
+    const bool closed = close();
+    if (changed)
+        manager.release();
+    if (!closed)
+        manager.cancel();
+#else
+    Q_UNUSED(manager);
+#endif
 }
 
 // ---- document windows --------------------------------------------------------------------
@@ -168,6 +214,8 @@ void frmMain::CreateDocumentWindow()
     connect(document->rtfText, &RichTextBox::copyRequested, this, &frmMain::mnuEditCopy_Click);
     connect(document->rtfText, &RichTextBox::cutRequested, this, &frmMain::mnuEditCut_Click);
     connect(document->rtfText, &RichTextBox::pasteRequested, this, &frmMain::mnuEditPaste_Click);
+    connect(document, &frmDocument::QueryUnload, this,
+            [this, document](bool &cancel) { cancel = !AskToSaveChanges(document); });
     document->setCaption(QStringLiteral("Document ") + QString::number(m_documentCount));
     m_mdiArea->addSubWindow(document);
     document->show();

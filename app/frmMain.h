@@ -12,6 +12,7 @@ class PanelStatusBar;
 class QComboBox;
 class QMdiArea;
 class QMenu;
+class QSessionManager;
 class QSlider;
 class RichTextBox;
 class frmDocument;
@@ -34,8 +35,13 @@ public:
     // before the window is first seen. Load() loads it without showing it.
     void Load();
     void MDIForm_Load();
+    // Closes the document windows in window order, each asking about its
+    // changes; sets `cancel` when one of them stays open.
+    void MDIForm_QueryUnload(bool &cancel);
     void MDIForm_Unload();
     void mnuFileExit_Click();
+    // The session is ending: the main window closes as from its close box.
+    void App_CommitDataRequest(QSessionManager &manager);
 
     // Document windows.
     void CreateDocumentWindow();
@@ -70,6 +76,9 @@ public:
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
+    // Before a changed document is closed or replaced: "Save changes to ...?"
+    // True when it may go (saved, unchanged, or its changes declined).
+    bool AskToSaveChanges(frmDocument *document);
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
@@ -103,6 +112,7 @@ private:
     void createStatusBar();
     void rebuildWindowMenu();
     RichTextBox &activeSurface() const;   // throws Failure when no document is open
+    bool saveDocument(frmDocument *document);   // File Save's steps; true once written
     void showFailure(const QString &title, const QString &text);
 
     Services m_services;

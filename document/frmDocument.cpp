@@ -4,14 +4,23 @@
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QUrl>
 
 namespace {
 constexpr double Margin = 100;           // from the left and top of the client area
 constexpr double BorderAllowance = 200;  // 100 on each side
 constexpr double WrapAllowance = 400;    // lines wrap this far inside the surface
+
+// Ctrl+F4 closes a document window on every desktop, not only where it is
+// the platform's own key for closing.
+bool isCloseKey(const QKeyEvent *event)
+{
+    return event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_F4);
+}
 } // namespace
 
 frmDocument::frmDocument(QWidget *parent)
@@ -66,9 +75,40 @@ void frmDocument::Form_Resize()
     attempt([&] { rtfText->setRightMargin(rtfText->Width() - WrapAllowance); });
 }
 
+bool frmDocument::event(QEvent *event)
+{
+    // Taken before any shortcut of the same key, so the window closes once.
+    if (event->type() == QEvent::ShortcutOverride && isCloseKey(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QMdiSubWindow::event(event);
+}
+
+void frmDocument::keyPressEvent(QKeyEvent *event)
+{
+    if (isCloseKey(event)) {
+        event->accept();
+        close();
+        return;
+    }
+    QMdiSubWindow::keyPressEvent(event);
+}
+
 bool frmDocument::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_client && event->type() == QEvent::Resize)
         Form_Resize();
     return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void frmDocument::closeEvent(QCloseEvent *event)
+{
+    bool cancel = false;
+    emit QueryUnload(cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
 }

@@ -1,13 +1,17 @@
 // Open, Save and Save As. A document window's caption is its only record of
 // its file: "Document N" has none, anything else is the file's full path.
-// A command stops at the step that fails and says why.
+// A command stops at the step that fails and says why. A changed document
+// is not closed or replaced before the person is asked whether to save it.
 
 #include "app/frmMain.h"
 
 #include "document/frmDocument.h"
 #include "platform/CommonDialog.h"
 #include "platform/Failure.h"
+#include "platform/MessageSink.h"
 #include "platform/RichTextBox.h"
+
+#include <QMdiArea>
 
 namespace {
 
@@ -26,6 +30,9 @@ void frmMain::mnuFileOpen_Click()
 {
     if (!ActiveDocument())
         CreateDocumentWindow();
+    // The file replaces the whole content: its changes are asked about first.
+    if (!AskToSaveChanges(ActiveDocument()))
+        return;
     try {
         m_dialog->DialogTitle = QStringLiteral("Open");
         m_dialog->CancelError = false;
@@ -43,9 +50,12 @@ void frmMain::mnuFileOpen_Click()
 
 void frmMain::mnuFileSave_Click()
 {
-    frmDocument *document = ActiveDocument();
-    if (!document)
-        return;
+    if (frmDocument *document = ActiveDocument())
+        saveDocument(document);
+}
+
+bool frmMain::saveDocument(frmDocument *document)
+{
     try {
         if (isUntitled(document)) {
             m_dialog->DialogTitle = QStringLiteral("Save");
@@ -53,14 +63,16 @@ void frmMain::mnuFileSave_Click()
             m_dialog->Filter = OwnFiles;
             m_dialog->ShowSave();
             if (m_dialog->FileName.isEmpty())
-                return;
+                return false;
             // The document stays untitled: the next Save asks again.
-            activeSurface().SaveFile(m_dialog->FileName);
+            document->rtfText->SaveFile(m_dialog->FileName);
         } else {
-            activeSurface().SaveFile(document->Caption());
+            document->rtfText->SaveFile(document->Caption());
         }
+        return true;
     } catch (const Failure &failure) {
         showFailure(tr("Save"), failure.message());
+        return false;
     }
 }
 
@@ -83,4 +95,20 @@ void frmMain::mnuFileSaveAs_Click()
     } catch (const Failure &failure) {
         showFailure(tr("Save As"), failure.message());
     }
+}
+
+bool frmMain::AskToSaveChanges(frmDocument *document)
+{
+    if (!document || !document->rtfText->Modified())
+        return true;
+    // The window asked about is brought forward and the question shown over
+    // it, so the person sees which one it is.
+    m_mdiArea->setActiveSubWindow(document);
+    const QString question = tr("Save changes to %1?").arg(document->Caption());
+    switch (m_services.messages->askToSave(document, windowTitle(), question)) {
+    case MessageSink::SaveAnswer::Save: return saveDocument(document);
+    case MessageSink::SaveAnswer::DontSave: return true;
+    case MessageSink::SaveAnswer::Cancel: break;
+    }
+    return false;
 }

@@ -284,6 +284,10 @@ void RichTextBox::setFontName(const QString &face)
     if (face.isEmpty())
         throw Failure(tr("A font needs a name."));
     QFont font = document()->defaultFont();
+    // The surface's face is written with the document, but Qt keeps no undo
+    // step for it: a new face is a change until the next save.
+    if (font.family() != face)
+        document()->setModified(true);
     font.setFamilies({face});
     document()->setDefaultFont(font);
     QTextCharFormat format;
@@ -388,6 +392,7 @@ void RichTextBox::LoadFile(const QString &path)
         cursor.endEditBlock();
     }
     loaded->setUndoRedoEnabled(true);
+    loaded->setModified(false);
 
     // Laid out once, at the editor's width: a layout made with no page size
     // lays nothing out (a table would otherwise be laid out twice).
@@ -398,9 +403,10 @@ void RichTextBox::LoadFile(const QString &path)
     raiseSelChangeIfMoved();
 }
 
-void RichTextBox::SaveFile(const QString &path) const
+void RichTextBox::SaveFile(const QString &path)
 {
     documentfile::write(path, rtf::writeDocument(*document()));
+    document()->setModified(false);   // only once the file is whole
 }
 
 // ---- placement --------------------------------------------------------------------

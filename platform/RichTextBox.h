@@ -46,7 +46,12 @@ public:
 
     void SelPrint(QPrinter *printer) const;
     void LoadFile(const QString &path);
-    void SaveFile(const QString &path) const;
+    void SaveFile(const QString &path);
+
+    // Whether the content differs from what was last loaded or saved (a new
+    // surface counts as saved). Typing, deleting, pasting and formatting
+    // change it; undo and redo back to the saved state make it unchanged.
+    bool Modified() const { return document()->isModified(); }
 
     void Move(double left, double top, double width, double height);
     double Width() const;

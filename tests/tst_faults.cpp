@@ -305,8 +305,11 @@ void FaultsTest::fileChangesBetweenDialogAndLoad()
     const QString held = program.surface().toPlainText();
     const QString caption = program.window.ActiveDocument()->Caption();
 
+    // The person lets the unsaved words go; the Open then fails.
+    program.messages.answers.enqueue(MessageSink::SaveAnswer::DontSave);
     program.window.menuItem(MenuName::mnuFileOpen)->trigger();
 
+    QCOMPARE(program.messages.questions.size(), 1);
     QCOMPARE(program.messages.messages.size(), 1);
     QVERIFY2(program.messages.messages.first().contains(chosen), qPrintable(program.messages.messages.first()));
     QCOMPARE(program.window.documents().size(), 1);

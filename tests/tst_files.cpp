@@ -129,8 +129,10 @@ void FilesTest::openReplacesActiveDocument()
 {
     writeAll(path("letter.vrx"), "{\\rtf1\\ansi {\\b Dear} friend}");
     f->surface().setSelText(QStringLiteral("old content"));
+    f->messages.answers.enqueue(MessageSink::SaveAnswer::DontSave);
     f->dialogs.fileAnswers.enqueue(path("letter.vrx"));
     f->window().mnuFileOpen_Click();
+    QCOMPARE(f->messages.questions, QStringList{QStringLiteral("Save changes to Document 1?")});
     QCOMPARE(f->window().documents().size(), 1);
     QCOMPARE(f->window().ActiveDocument()->Caption(), path("letter.vrx"));
     QCOMPARE(f->surface().toPlainText(), QStringLiteral("Dear friend"));
@@ -192,7 +194,10 @@ void FilesTest::cancelChangesNothing()
 {
     QFETCH(QString, item);
     f->surface().setSelText(QStringLiteral("kept"));
+    // Open asks about the changes first; past that, its dialog is cancelled.
+    f->messages.answers.enqueue(MessageSink::SaveAnswer::DontSave);
     f->window().menuItem(item)->trigger();   // nothing scripted: Cancel
+    QCOMPARE(f->dialogs.fileRequests.size(), 1);
     QCOMPARE(f->window().ActiveDocument()->Caption(), QStringLiteral("Document 1"));
     QCOMPARE(f->surface().toPlainText(), QStringLiteral("kept"));
     QVERIFY(QDir(dir->path()).isEmpty());
@@ -211,6 +216,7 @@ void FilesTest::nothingHappensWithoutDocument()
 void FilesTest::failedOpenIsReportedAndKeepsDocument()
 {
     f->surface().setSelText(QStringLiteral("unsaved"));
+    f->messages.answers.enqueue(MessageSink::SaveAnswer::DontSave);
     f->dialogs.fileAnswers.enqueue(path("vanished.vrx"));
     f->window().mnuFileOpen_Click();
     QCOMPARE(f->messages.messages.size(), 1);

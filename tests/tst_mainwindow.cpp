@@ -41,7 +41,7 @@ private slots:
     void placementIsRestoredFromSettings();
     void closingStoresPlacementUnlessMinimised_data();
     void closingStoresPlacementUnlessMinimised();
-    void fileExitClosesDocumentsWithoutAsking();
+    void fileExitClosesUnchangedDocumentsWithoutAsking();
 
     void menuTreeMatchesLayout();
     void onlyFiveShortcutsExist();
@@ -130,15 +130,18 @@ void MainWindowTest::closingStoresPlacementUnlessMinimised()
     QCOMPARE(fixture.settings.values.value(settingsKey(QStringLiteral("MainHeight"))).toDouble(), twips::fromPixels(bounds.height()));
 }
 
-void MainWindowTest::fileExitClosesDocumentsWithoutAsking()
+void MainWindowTest::fileExitClosesUnchangedDocumentsWithoutAsking()
 {
     MainWindowFixture fixture;
     fixture.window().CreateDocumentWindow();
-    fixture.surface().setSelText(QStringLiteral("unsaved words"));
+    // Typed and taken back: nothing to lose.
+    fixture.surface().setSelText(QStringLiteral("words"));
+    fixture.surface().undo();
     fixture.window().menuItem(MenuName::mnuFileExit)->trigger();
     QVERIFY(!fixture.window().isVisible());
     QVERIFY(fixture.window().documents().isEmpty());
     QVERIFY(fixture.messages.messages.isEmpty());
+    QVERIFY(fixture.messages.questions.isEmpty());
     QCOMPARE(fixture.settings.saves, 4);
 }
 

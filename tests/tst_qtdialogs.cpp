@@ -9,8 +9,10 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -60,6 +62,8 @@ private slots:
     void printDialogFollowsFlags();
     void openDialogListsByPattern();
     void cancelReportsAsTheCommandAsked();
+    void saveQuestionAnswersAsClicked_data();
+    void saveQuestionAnswersAsClicked();
 };
 
 void QtDialogsTest::printDialogFollowsFlags_data()
@@ -157,6 +161,45 @@ void QtDialogsTest::cancelReportsAsTheCommandAsked()
     } catch (const Failure &failure) {
         QCOMPARE(failure.code(), CancelErrorCode);
     }
+}
+
+void QtDialogsTest::saveQuestionAnswersAsClicked_data()
+{
+    QTest::addColumn<QString>("press");   // a button's text, or a key
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Save") << "Save" << int(MessageSink::SaveAnswer::Save);
+    QTest::newRow("Don't Save") << "Don't Save" << int(MessageSink::SaveAnswer::DontSave);
+    QTest::newRow("Cancel") << "Cancel" << int(MessageSink::SaveAnswer::Cancel);
+    QTest::newRow("Escape") << "Escape" << int(MessageSink::SaveAnswer::Cancel);
+    QTest::newRow("Enter") << "Enter" << int(MessageSink::SaveAnswer::Save);
+}
+
+void QtDialogsTest::saveQuestionAnswersAsClicked()
+{
+    QFETCH(QString, press);
+    QFETCH(int, answer);
+    QtMessageSink sink;
+    QString text;
+    QStringList buttons;
+    whenModal([&](QDialog *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        QVERIFY(box);
+        text = box->text();
+        for (QAbstractButton *button : box->buttons())
+            buttons.append(button->text().remove(QLatin1Char('&')));
+        if (press == QLatin1String("Escape") || press == QLatin1String("Enter")) {
+            QTest::keyClick(box, press == QLatin1String("Escape") ? Qt::Key_Escape : Qt::Key_Return);
+            return;
+        }
+        for (QAbstractButton *button : box->buttons())
+            if (button->text().remove(QLatin1Char('&')) == press)
+                QTest::mouseClick(button, Qt::LeftButton);
+    });
+    QCOMPARE(int(sink.askToSave(nullptr, QStringLiteral("Scribvale"), QStringLiteral("Save changes to Document 1?"))),
+             answer);
+    QCOMPARE(text, QStringLiteral("Save changes to Document 1?"));
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{"Cancel", "Don't Save", "Save"}));
 }
 
 QTEST_MAIN(QtDialogsTest)

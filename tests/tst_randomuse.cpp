@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -200,6 +201,25 @@ std::optional<QByteArray> regularFileBytes(const QString &path)
     return readBytes(path);
 }
 
+using Answer = MessageSink::SaveAnswer;
+
+// The text of a document as it was last opened or saved: what closing it may
+// lose without a question. A new window holds none.
+QString keptText(const frmDocument *document)
+{
+    return document->property("keptText").toString();
+}
+
+void setKeptText(frmDocument *document, const QString &text)
+{
+    document->setProperty("keptText", text);
+}
+
+bool isUntitled(const frmDocument *document)
+{
+    return document->Caption().startsWith(QLatin1String("Document "));
+}
+
 } // namespace
 
 class RandomUseTest : public QObject
@@ -246,6 +266,25 @@ private:
     void clipboardCommand();
     void changeFilesBehindItsBack();
 
+    // The question before a changed document goes, answered at random; what
+    // each window held before a close, and the check that a window gone had
+    // nothing to lose, or its changes were declined or saved.
+    struct Asked {
+        const frmDocument *document;
+        Answer answer;
+        QString target;   // where a Save writes
+    };
+    struct Held {
+        QPointer<frmDocument> document;
+        const frmDocument *id;
+        QString text;
+    };
+    Answer answerQuestion(QWidget *window, const QString &question);
+    QList<Held> holdings();
+    const Asked *askedAbout(const frmDocument *document) const;
+    bool savedTo(const QString &target, const QString &text);
+    void checkNothingLost(const QList<Held> &before, bool everyOneClosed);
+
     // File commands with their checks, run through the given route.
     void open(const std::function<void()> &run);
     void save(bool as, const std::function<void()> &run);
@@ -272,6 +311,8 @@ private:
     int savesChecked = 0;
     int opensChecked = 0;
     int failuresShown = 0;
+    int questionsAnswered = 0;
+    QList<Asked> asked;       // this step's questions
     QString problem;
     QStringList trail;        // the latest actions, for the failure report
     bool trace = false;
@@ -363,8 +404,11 @@ void RandomUseTest::randomUse()
     }
 
     f = std::make_unique<MainWindowFixture>();
+    f->messages.answering = [this](QWidget *window, const QString &question) {
+        return answerQuestion(window, question);
+    };
     lastCount = w().DocumentCount();
-    savesChecked = opensChecked = failuresShown = 0;
+    savesChecked = opensChecked = failuresShown = questionsAnswered = 0;
     trail.clear();
     announceCrashes();
 
@@ -391,6 +435,7 @@ void RandomUseTest::randomUse()
 
         f->dialogs.fileAnswers.clear();
         f->dialogs.printAnswers.clear();
+        asked.clear();
         (this->*chosen->run)();
         settle();
 
@@ -414,8 +459,10 @@ void RandomUseTest::randomUse()
     settle();
     f.reset();
     QVERIFY2(badWarnings.isEmpty(), qPrintable(badWarnings.join(QLatin1Char('\n'))));
-    qInfo("seed %llu: %d steps, %d document windows, %d saves and %d opens checked, %d failures shown",
-          static_cast<unsigned long long>(seed), steps, lastCount, savesChecked, opensChecked, failuresShown);
+    qInfo("seed %llu: %d steps, %d document windows, %d saves and %d opens checked, %d failures shown, "
+          "%d questions answered",
+          static_cast<unsigned long long>(seed), steps, lastCount, savesChecked, opensChecked, failuresShown,
+          questionsAnswered);
     snprintf(whereLine, sizeof whereLine, "random use: finished\n");
 }
 
@@ -440,6 +487,8 @@ QString RandomUseTest::brokenInvariant()
         const QRegularExpressionMatch match = untitled.match(caption);
         if (match.hasMatch() ? match.captured(1).toInt() > lastCount : !QDir::isAbsolutePath(caption))
             return QStringLiteral("a document window is captioned \"%1\"").arg(caption);
+        if (!document->rtfText->Modified() && document->rtfText->toPlainText() != keptText(document))
+            return QStringLiteral("\"%1\" holds text it has not saved, yet counts as unchanged").arg(caption);
     }
     return {};
 }
@@ -478,8 +527,19 @@ void RandomUseTest::menuCommand()
         return open([item] { item->trigger(); });
     if (name == MenuName::mnuFileSave || name == MenuName::mnuFileSaveAs)
         return save(name.endsWith(QLatin1String("As")), [item] { item->trigger(); });
+    if (name != MenuName::mnuFileExit) {
+        item->trigger();
+        return;
+    }
+    const QList<Held> before = holdings();
+    const int saves = f->settings.saves;
     item->trigger();
-    if (name == MenuName::mnuFileExit) {
+    checkNothingLost(before, false);
+    if (w().isVisible()) {
+        // Stopped by a document that stays: the main window's unload did not run.
+        check(!w().documents().isEmpty() && f->settings.saves == saves,
+              QStringLiteral("Exit stopped, yet left no document open or saved the placement"));
+    } else {
         check(w().documents().isEmpty(), QStringLiteral("Exit left a document window open"));
         w().show();   // a person starts the program again; carry on with the same window
     }
@@ -662,18 +722,25 @@ void RandomUseTest::switchDocument()
 void RandomUseTest::closeDocument()
 {
     const QList<frmDocument *> open = w().documents();
-    if (!open.isEmpty())
-        dice->pick(open)->close();
+    if (open.isEmpty())
+        return;
+    frmDocument *document = dice->pick(open);
+    const QList<Held> before = holdings();
+    document->close();
+    checkNothingLost(before, false);
+    check(!w().documents().contains(document) || askedAbout(document),
+          QStringLiteral("a document window stayed open without a question"));
 }
 
 void RandomUseTest::closeAllDocuments()
 {
+    const QList<Held> before = holdings();
     if (dice->chance(50))
         w().mdiArea()->closeAllSubWindows();
     else
         for (frmDocument *document : w().documents())
             document->close();
-    check(w().documents().isEmpty(), QStringLiteral("a document window stayed open after closing all"));
+    checkNothingLost(before, true);
 }
 
 void RandomUseTest::newDocument()
@@ -821,6 +888,11 @@ void RandomUseTest::open(const std::function<void()> &run)
     const QString caption = before ? before->Caption() : QString();
     const QString text = before ? before->rtfText->toPlainText() : QString();
     const qsizetype messages = f->messages.messages.size();
+    const auto openDialogs = [this] {
+        return std::count_if(f->dialogs.fileRequests.begin(), f->dialogs.fileRequests.end(),
+                             [](const FileDialogRequest &request) { return request.title == QLatin1String("Open"); });
+    };
+    const qsizetype dialogsBefore = openDialogs();
 
     run();
 
@@ -829,6 +901,19 @@ void RandomUseTest::open(const std::function<void()> &run)
           QStringLiteral("Open left another window active, or none"));
     if (!document || (before && document != before))
         return;
+    const Asked *question = askedAbout(document);
+    if (openDialogs() == dialogsBefore) {
+        // Only the question stops an Open: Cancel, or a Save that did not write.
+        check(question && question->answer != Answer::DontSave,
+              QStringLiteral("Open stopped before its dialog without a question, or after Don't Save"));
+        check(document->Caption() == caption && document->rtfText->toPlainText() == text,
+              QStringLiteral("a stopped Open changed the document"));
+        return;
+    }
+    if (question && question->answer == Answer::Save) {
+        check(savedTo(question->target, text), QStringLiteral("Open went on after a Save that did not keep the text"));
+        setKeptText(document, text);
+    }
     const bool reported = f->messages.messages.size() > messages;
     if (answer.isEmpty()) {
         check(!reported && document->Caption() == (before ? caption : document->Caption())
@@ -841,6 +926,11 @@ void RandomUseTest::open(const std::function<void()> &run)
               QStringLiteral("the Open warning does not name the file: ") + f->messages.messages.last());
     } else {
         ++opensChecked;
+        check(!before || text == keptText(before) || question,
+              QStringLiteral("Open replaced text that was never saved without a question"));
+        setKeptText(document, document->rtfText->toPlainText());
+        // Closing it again right away asks nothing.
+        check(!document->rtfText->Modified(), QStringLiteral("%1 counts as changed once opened").arg(answer));
         check(document->Caption() == answer, QStringLiteral("an opened document is captioned \"%1\", not \"%2\"")
                                                  .arg(document->Caption(), answer));
         RichTextBox fresh;
@@ -886,6 +976,7 @@ void RandomUseTest::save(bool as, const std::function<void()> &run)
         check(regularFileBytes(target) == bytes, QStringLiteral("a failed save changed %1").arg(target));
         return;
     }
+    setKeptText(document, text);
     if (!QFileInfo(target).isFile()) {
         // Only the null device swallows a save; the full one must refuse it.
         check(target == QLatin1String("/dev/null"), QStringLiteral("saving to %1 reported no failure").arg(target));
@@ -904,6 +995,78 @@ void RandomUseTest::save(bool as, const std::function<void()> &run)
     if (!files.contains(target)) {
         files.append(target);
         rtfFiles.append(target);
+    }
+}
+
+// ---- the question before a changed document goes ------------------------------------------
+
+Answer RandomUseTest::answerQuestion(QWidget *window, const QString &question)
+{
+    ++questionsAnswered;
+    // Asked over the window it is about.
+    auto *document = qobject_cast<frmDocument *>(window);
+    check(document && question == QStringLiteral("Save changes to %1?").arg(document->Caption()),
+          QStringLiteral("the question \"%1\" is not shown over its window").arg(question));
+    const Answer answer = Answer(dice->below(3));
+    QString target;
+    if (document && answer == Answer::Save) {
+        // Save shows its dialog, before any other the command goes on to show.
+        target = isUntitled(document) ? saveAnswer() : document->Caption();
+        if (isUntitled(document))
+            f->dialogs.fileAnswers.prepend(target);
+    }
+    asked.append({document, answer, target});
+    return answer;
+}
+
+QList<RandomUseTest::Held> RandomUseTest::holdings()
+{
+    QList<Held> list;
+    for (frmDocument *document : w().documents())
+        list.append({document, document, document->rtfText->toPlainText()});
+    return list;
+}
+
+const RandomUseTest::Asked *RandomUseTest::askedAbout(const frmDocument *document) const
+{
+    for (const Asked &question : asked)
+        if (question.document == document)
+            return &question;
+    return nullptr;
+}
+
+// Whether a Save to the target kept the text: the file loads back with it
+// (the null device keeps nothing, but takes the write).
+bool RandomUseTest::savedTo(const QString &target, const QString &text)
+{
+    if (target == QLatin1String("/dev/null"))
+        return true;
+    RichTextBox fresh;
+    return attempt([&] { fresh.LoadFile(target); }).succeeded() && fresh.toPlainText() == text;
+}
+
+void RandomUseTest::checkNothingLost(const QList<Held> &before, bool everyOneClosed)
+{
+    const QList<frmDocument *> open = w().documents();
+    for (const Held &held : before) {
+        const Asked *question = askedAbout(held.id);
+        if (held.document && open.contains(held.document)) {
+            check(held.document->rtfText->toPlainText() == held.text,
+                  QStringLiteral("a window that stayed open lost text"));
+            check(!everyOneClosed || (question && question->answer != Answer::DontSave),
+                  QStringLiteral("a window stayed open without a Cancel or a Save that failed"));
+            continue;
+        }
+        if (!question) {
+            check(held.document && held.text == keptText(held.document),
+                  QStringLiteral("a window with unsaved text closed without a question"));
+        } else if (question->answer == Answer::Save) {
+            check(savedTo(question->target, held.text),
+                  QStringLiteral("a window closed after a Save that did not keep its text\n   \"%1\"\n   in %2")
+                      .arg(spelled(held.text), question->target));
+        } else {
+            check(question->answer == Answer::DontSave, QStringLiteral("a window closed after Cancel"));
+        }
     }
 }
 
