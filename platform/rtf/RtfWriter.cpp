@@ -346,9 +346,14 @@ void Writer::runs(const QTextBlock &block, int from, int to)
         }
         const QStringView text = QStringView(blockText).sliced(fs - blockStart, fe - fs);
         if (f.isImageFormat() || f.objectType() == NoteObject || f.objectType() == KeptObject) {
-            // An object takes its run's look, as text does: a note's mark
-            // its character style, a picture no more than its own.
-            if (index != current) {
+            // An object takes its run's look, as text does: a picture no
+            // more than its own. A note's mark takes its character style in
+            // a group of its own, so that it does not reach into the note.
+            const bool note = f.objectType() == NoteObject;
+            if (note) {
+                m_out->open();
+                runFormat(index, f);
+            } else if (index != current) {
                 runFormat(index, f);
                 current = index;
             }
@@ -357,11 +362,13 @@ void Writer::runs(const QTextBlock &block, int from, int to)
                     continue;
                 if (f.isImageFormat())
                     writePicture(*this, f);
-                else if (f.objectType() == NoteObject)
+                else if (note)
                     writeNote(*this, f);
                 else
                     writeKept(*this, f);
             }
+            if (note)
+                m_out->close();
             continue;
         }
         if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript
