@@ -9,6 +9,9 @@
 #include "platform/Failure.h"
 #include "platform/RichTextBox.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 constexpr QLatin1StringView OwnFiles{"Scribvale Files (*vrx*)|*vrx*"};
@@ -18,6 +21,13 @@ constexpr QLatin1StringView AllFiles{"All Files (*.*)|*.*"};
 bool isUntitled(const frmDocument *document)
 {
     return document->Caption().left(8) == QLatin1String("Document");
+}
+
+// Beside the original, under its name, as RTF: "letter.docx" -> "letter.rtf".
+QString rtfBeside(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".rtf"));
 }
 
 } // namespace
@@ -47,10 +57,15 @@ void frmMain::mnuFileSave_Click()
     if (!document)
         return;
     try {
-        if (isUntitled(document)) {
+        // A document read from a .docx or an .odt is saved as for an untitled
+        // one: RTF under the original's name would replace what it holds.
+        const bool foreign = !isUntitled(document) && activeSurface().ForeignFile() == document->Caption();
+        if (isUntitled(document) || foreign) {
             m_dialog->DialogTitle = QStringLiteral("Save");
             m_dialog->CancelError = false;
             m_dialog->Filter = OwnFiles;
+            if (foreign)
+                m_dialog->FileName = rtfBeside(document->Caption());
             m_dialog->ShowSave();
             if (m_dialog->FileName.isEmpty())
                 return;

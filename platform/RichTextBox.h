@@ -47,6 +47,10 @@ public:
     void SelPrint(QPrinter *printer) const;
     void LoadFile(const QString &path);
     void SaveFile(const QString &path) const;
+    // The path LoadFile last read when that file was a format this program
+    // reads but does not write (a .docx, an .odt): writing RTF under that
+    // name would replace the original. Empty otherwise.
+    QString ForeignFile() const { return m_foreignFile; }
 
     void Move(double left, double top, double width, double height);
     double Width() const;
@@ -89,6 +93,7 @@ private:
     void raiseSelChangeIfMoved();
 
     double m_rightMargin = 0;
+    QString m_foreignFile;
     int m_lastAnchor = -1;
     int m_lastPosition = -1;
 
