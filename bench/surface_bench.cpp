@@ -7,7 +7,8 @@
 // steadier than one run on a shared machine; --letters skips the
 // photograph and the table, --uniform the mixed-format letter.
 // --packages opens the mixed letter as LibreOffice writes it in .docx and
-// .odt beside its RTF (needs soffice), and nothing else.
+// .odt beside its RTF (needs soffice), and nothing else; --keep DIR keeps
+// the three files in DIR and uses them again on the next run.
 
 #include "platform/Failure.h"
 #include "platform/RichTextBox.h"
@@ -20,6 +21,7 @@
 #include <QTextEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -89,6 +91,7 @@ int best = 1;
 bool lettersOnly = false;
 bool uniformOnly = false;
 bool packages = false;
+QString keepDir;
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -271,15 +274,21 @@ void runTable(int rows, int columns)
 // as a document window opens it, against the RTF it was converted from.
 void runPackages(double megabytes)
 {
-    QTemporaryDir dir;
+    QTemporaryDir temporary;
+    const QDir dir(keepDir.isEmpty() ? temporary.path() : keepDir);
     const QString rtfPath = dir.filePath(QStringLiteral("letter.rtf"));
-    {
+    if (QFileInfo::exists(rtfPath) && QFileInfo::exists(dir.filePath(QStringLiteral("letter.odt")))) {
+        std::printf("using the files in %s\n", qPrintable(dir.path()));
+    } else {
+        QDir().mkpath(dir.path());
         QTextDocument source;
         fill(&source, qsizetype(megabytes * 1e6 / 1.1), false);
         writeFile(rtfPath, rtf::writeDocument(source));
     }
     const QStringList targets = {QStringLiteral("docx:MS Word 2007 XML"), QStringLiteral("odt")};
     for (const QString &target : targets) {
+        if (QFileInfo::exists(dir.filePath(QStringLiteral("letter.") + target.section(u':', 0, 0))))
+            continue;
         QProcess soffice;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), dir.path());
@@ -346,6 +355,8 @@ int main(int argc, char **argv)
             uniformOnly = true;
         else if (QByteArray(argv[i]) == "--packages")
             packages = true;
+        else if (QByteArray(argv[i]) == "--keep" && i + 1 < argc)
+            keepDir = QString::fromLocal8Bit(argv[++i]);
         else
             sizes.append(QString::fromLocal8Bit(argv[i]).toDouble());
     }
