@@ -95,13 +95,13 @@ with open(path('wrong-offset.docx'), 'wb') as f:
     f.write(good[:offset_field] + struct.pack('<I', 7) + good[offset_field + 4:])
 
 odt('missing-content.odt', content=None)
-docx('bomb.docx', document=b'\0' * (80 * MiB))
-odt('bomb.odt', content=b' ' * (80 * MiB))
+docx('bomb.docx', document=b'\0' * (300 * MiB))
+odt('bomb.odt', content=b' ' * (300 * MiB))
 # Eight megabytes of one byte in bzip2 shrink to a few dozen bytes.
 write('ratio.docx', [('[Content_Types].xml', WORD_TYPES % WORD_MAIN),
                      ('word/document.xml', b' ' * (8 * MiB), zipfile.ZIP_BZIP2)])
-# Headers that say a part inflates to 1000 bytes while it inflates to 80 MB.
-liar = bytearray(write('understated.zip', [('big.xml', b'\0' * (80 * MiB))]))
+# Headers that say a part inflates to 1000 bytes while it inflates to 8 MB.
+liar = bytearray(write('understated.zip', [('big.xml', b'\0' * (8 * MiB))]))
 for signature, field in ((b'PK\x03\x04', 22), (b'PK\x01\x02', 24)):
     at = liar.find(signature)
     liar[at + field:at + field + 4] = struct.pack('<I', 1000)
