@@ -165,8 +165,8 @@ std::optional<QByteArray> ZipParts::read(const QString &name, QString *error) co
     }
 
     QByteArray bytes;
-    if (sized)
-        bytes.reserve(qsizetype(std::min<zip_uint64_t>(stat.size, zip_uint64_t(1) << 20)));
+    if (sized)   // pages of a reservation that a lying header overstates are never touched
+        bytes.reserve(qsizetype(std::min<zip_uint64_t>(stat.size, zip_uint64_t(cap))));
     char chunk[64 * 1024];
     std::optional<QString> refusal;
     qint64 total = 0;
