@@ -100,8 +100,12 @@ Recognised recogniseArchive(const QByteArray &data)
                             isOpenDocumentText, u"full-path", u"/")) {
         r.format = Format::OpenDocument;   // a package written without its mimetype entry
     }
+    // The main part's type is given for its name, or (by a few writers) for
+    // its extension.
+    const QString types = QStringLiteral("[Content_Types].xml");
     if (r.format == Format::Unreadable
-        && anyAttribute(*parts, QStringLiteral("[Content_Types].xml"), u"Override", u"ContentType", isWordMainPart))
+        && (anyAttribute(*parts, types, u"Override", u"ContentType", isWordMainPart)
+            || anyAttribute(*parts, types, u"Default", u"ContentType", isWordMainPart)))
         r.format = Format::WordDocument;
     if (r.format == Format::Unreadable)
         return refuse();

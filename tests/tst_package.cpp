@@ -189,6 +189,7 @@ void PackageTest::recognition_data()
     QTest::newRow("many control characters") << QByteArray("\x01\x02\x03\x04\x05\x06 abc \x07\x08\x0E\x0F") << no;
     QTest::newRow("docx") << QByteArray("@word.docx") << word;
     QTest::newRow("dotx") << QByteArray("@word-template.dotx") << word;
+    QTest::newRow("docx typed by extension") << QByteArray("@default-type.docx") << word;
     QTest::newRow("odt") << QByteArray("@text.odt") << odt;
     QTest::newRow("odt without its mimetype entry") << QByteArray("@no-mimetype.odt") << odt;
     QTest::newRow("xlsx") << QByteArray("@sheet.xlsx") << no;

@@ -77,6 +77,10 @@ def odt(name, mimetype=ODT, content=ODT_CONTENT, manifest=True):
 good = docx('word.docx', extra=[('word/media/image1.png', b'\x89PNG\r\n\x1a\n' + bytes(64))])
 docx('word-template.dotx', main=WORD_MAIN.replace('document.main', 'template.main'))
 docx('sheet.xlsx', main=SHEET_MAIN)
+write('default-type.docx', [('[Content_Types].xml', WORD_TYPES.replace(
+    '<Default Extension="xml" ContentType="application/xml"/>',
+    '<Default Extension="xml" ContentType="%s"/>' % WORD_MAIN).replace(
+    '<Override PartName="/word/document.xml" ContentType="%s"/>', '')), ('word/document.xml', DOCUMENT)])
 odt('text.odt')
 odt('no-mimetype.odt', mimetype=None)
 odt('sheet.ods', mimetype=ODS)
