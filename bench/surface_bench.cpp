@@ -6,7 +6,11 @@
 // --best N opens and saves each letter N times and reports the fastest,
 // steadier than one run on a shared machine; --letters skips the
 // photograph and the table, --uniform the mixed-format letter.
+// --packages opens the mixed letter as LibreOffice writes it in .docx and
+// .odt beside its RTF (needs soffice), and nothing else; --keep DIR keeps
+// the three files in DIR and uses them again on the next run.
 
+#include "platform/Failure.h"
 #include "platform/RichTextBox.h"
 #include "platform/rtf/RtfParser.h"
 #include "platform/rtf/RtfWriter.h"
@@ -17,7 +21,9 @@
 #include <QTextEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QAbstractTextDocumentLayout>
 #include <QTextCursor>
@@ -84,6 +90,8 @@ double ms(const QElapsedTimer &timer) { return timer.nsecsElapsed() / 1e6; }
 int best = 1;
 bool lettersOnly = false;
 bool uniformOnly = false;
+bool packages = false;
+QString keepDir;
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -262,6 +270,74 @@ void runTable(int rows, int columns)
     std::fflush(stdout);
 }
 
+// The mixed letter converted by LibreOffice to .docx and .odt, each opened
+// as a document window opens it, against the RTF it was converted from.
+void runPackages(double megabytes)
+{
+    QTemporaryDir temporary;
+    const QDir dir(keepDir.isEmpty() ? temporary.path() : keepDir);
+    const QString rtfPath = dir.filePath(QStringLiteral("letter.rtf"));
+    if (QFileInfo::exists(rtfPath) && QFileInfo::exists(dir.filePath(QStringLiteral("letter.odt")))) {
+        std::printf("using the files in %s\n", qPrintable(dir.path()));
+    } else {
+        QDir().mkpath(dir.path());
+        QTextDocument source;
+        fill(&source, qsizetype(megabytes * 1e6 / 1.1), false);
+        writeFile(rtfPath, rtf::writeDocument(source));
+    }
+    const QStringList targets = {QStringLiteral("docx:MS Word 2007 XML"), QStringLiteral("odt")};
+    for (const QString &target : targets) {
+        if (QFileInfo::exists(dir.filePath(QStringLiteral("letter.") + target.section(u':', 0, 0))))
+            continue;
+        QProcess soffice;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), dir.path());
+        soffice.setProcessEnvironment(env);
+        soffice.start(QStringLiteral("soffice"),
+                      {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                       QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
+                       QStringLiteral("--convert-to"), target, QStringLiteral("--outdir"), dir.path(), rtfPath});
+        if (!soffice.waitForStarted()) {
+            std::printf("packages: skipped, LibreOffice (soffice) is not installed\n");
+            return;
+        }
+        soffice.waitForFinished(-1);
+    }
+    double rtfLoad = 0;
+    for (const char *extension : {"rtf", "docx", "odt"}) {
+        const QString path = dir.filePath(QStringLiteral("letter.") + QLatin1String(extension));
+        if (!QFileInfo::exists(path)) {
+            std::printf("%-5s LibreOffice wrote none\n", extension);
+            continue;
+        }
+        double load = 1e300;
+        QString failed;
+        for (int attempt = 0; attempt < best && failed.isEmpty(); ++attempt) {
+            RichTextBox box;
+            box.resize(800, 600);
+            box.setRightMargin(box.Width() - 400);
+            QElapsedTimer timer;
+            timer.start();
+            try {
+                box.LoadFile(path);
+                load = qMin(load, ms(timer));
+            } catch (const Failure &failure) {
+                failed = failure.message().section(u'\n', -1);
+            }
+        }
+        const double fileMb = QFileInfo(path).size() / 1e6;
+        if (!failed.isEmpty()) {
+            std::printf("%-5s %5.1f MB: cannot open: %s\n", extension, fileMb, qPrintable(failed));
+            continue;
+        }
+        if (rtfLoad == 0)
+            rtfLoad = load;
+        std::printf("%-5s %5.1f MB of the %.0f MB letter: LoadFile %6.0f ms, %4.2f x the RTF's, peak RSS %ld MB\n",
+                    extension, fileMb, megabytes, load, load / rtfLoad, peakKilobytes() / 1024);
+        std::fflush(stdout);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -277,11 +353,20 @@ int main(int argc, char **argv)
             lettersOnly = true;
         else if (QByteArray(argv[i]) == "--uniform")
             uniformOnly = true;
+        else if (QByteArray(argv[i]) == "--packages")
+            packages = true;
+        else if (QByteArray(argv[i]) == "--keep" && i + 1 < argc)
+            keepDir = QString::fromLocal8Bit(argv[++i]);
         else
             sizes.append(QString::fromLocal8Bit(argv[i]).toDouble());
     }
     if (sizes.isEmpty())
         sizes = {1, 10};
+    if (packages) {
+        for (double size : sizes)
+            runPackages(size);
+        return 0;
+    }
     for (double size : sizes) {
         if (!uniformOnly)
             run(size, false);

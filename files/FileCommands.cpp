@@ -11,6 +11,8 @@
 #include "platform/MessageSink.h"
 #include "platform/RichTextBox.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
 
 namespace {
@@ -22,6 +24,13 @@ constexpr QLatin1StringView AllFiles{"All Files (*.*)|*.*"};
 bool isUntitled(const frmDocument *document)
 {
     return document->Caption().left(8) == QLatin1String("Document");
+}
+
+// Beside the original, under its name, as RTF: "letter.docx" -> "letter.rtf".
+QString rtfBeside(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".rtf"));
 }
 
 } // namespace
@@ -57,10 +66,15 @@ void frmMain::mnuFileSave_Click()
 bool frmMain::saveDocument(frmDocument *document)
 {
     try {
-        if (isUntitled(document)) {
+        // A document read from a .docx or an .odt is saved as for an untitled
+        // one: RTF under the original's name would replace what it holds.
+        const bool foreign = !isUntitled(document) && document->rtfText->ForeignFile() == document->Caption();
+        if (isUntitled(document) || foreign) {
             m_dialog->DialogTitle = QStringLiteral("Save");
             m_dialog->CancelError = false;
             m_dialog->Filter = OwnFiles;
+            if (foreign)
+                m_dialog->FileName = rtfBeside(document->Caption());
             m_dialog->ShowSave();
             if (m_dialog->FileName.isEmpty())
                 return false;

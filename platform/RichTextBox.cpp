@@ -1,6 +1,7 @@
 #include "platform/RichTextBox.h"
 
 #include "platform/DocumentFile.h"
+#include "platform/DocumentFormat.h"
 #include "platform/EditShortcuts.h"
 #include "platform/DocumentPrinter.h"
 #include "platform/Failure.h"
@@ -15,6 +16,7 @@
 #include "platform/rtf/RtfWriter.h"
 
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -26,6 +28,7 @@
 #include <QUrl>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -371,15 +374,28 @@ void RichTextBox::SelPrint(QPrinter *printer) const
 void RichTextBox::LoadFile(const QString &path)
 {
     const QByteArray data = documentfile::read(path);
+    // Known by its content, whatever its name.
+    const documentformat::Recognised file = documentformat::recognise(data);
+    auto refuse = [&path](QString reason) {
+        if (!reason.endsWith(u'.'))
+            reason += u'.';
+        throw Failure(tr("Cannot open %1:\n%2").arg(QFileInfo(path).absoluteFilePath(), reason));
+    };
+    if (file.format == documentformat::Format::Unreadable)
+        refuse(file.reason);
 
     // Build the new content apart from the widget and swap it in whole, so a
     // failure leaves the old content and a big file does not lay out piecemeal.
     auto *loaded = new QTextDocument(this);
+    std::unique_ptr<QTextDocument> pending(loaded);
     loaded->setDefaultFont(document()->defaultFont());
     loaded->setUndoRedoEnabled(false);
-    if (rtf::rules::looksLikeRtf(data)) {
+    if (file.format == documentformat::Format::Rtf) {
         if (const rtf::ReadResult result = rtf::readIntoDocument(loaded, data); !result.ok)
-            throw Failure(result.error);
+            refuse(result.error);
+    } else if (documentformat::foreign(file.format)) {
+        if (const rtf::ReadResult result = documentformat::readForeign(file, data, loaded); !result.ok)
+            refuse(result.error);
     } else {
         const QFont font = loaded->defaultFont();
         QTextCharFormat format;
@@ -397,8 +413,9 @@ void RichTextBox::LoadFile(const QString &path)
     // Laid out once, at the editor's width: a layout made with no page size
     // lays nothing out (a table would otherwise be laid out twice).
     loaded->setPageSize(QSizeF(0, 0));
-    setDocument(loaded);   // deletes the previous document, a child of this editor
+    setDocument(pending.release());   // deletes the previous document, a child of this editor
     watchDocument();
+    m_foreignFile = documentformat::foreign(file.format) ? path : QString();
     m_lastAnchor = m_lastPosition = -1;
     raiseSelChangeIfMoved();
 }

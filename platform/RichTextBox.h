@@ -52,6 +52,10 @@ public:
     // surface counts as saved). Typing, deleting, pasting and formatting
     // change it; undo and redo back to the saved state make it unchanged.
     bool Modified() const { return document()->isModified(); }
+    // The path LoadFile last read when that file was a format this program
+    // reads but does not write (a .docx, an .odt): writing RTF under that
+    // name would replace the original. Empty otherwise.
+    QString ForeignFile() const { return m_foreignFile; }
 
     void Move(double left, double top, double width, double height);
     double Width() const;
@@ -94,6 +98,7 @@ private:
     void raiseSelChangeIfMoved();
 
     double m_rightMargin = 0;
+    QString m_foreignFile;
     int m_lastAnchor = -1;
     int m_lastPosition = -1;
 

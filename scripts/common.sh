@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${SCRIBVALE_BUILD_DIR:-$ROOT/build}"
 
 RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-              qt6-qpa-plugins fonts-liberation fonts-dejavu-core)
+              qt6-qpa-plugins libzip-dev fonts-liberation fonts-dejavu-core)
 
 ensure_packages() {
     local missing=()

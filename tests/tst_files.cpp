@@ -56,6 +56,10 @@ private slots:
     void failedSaveIsReportedAndKeepsFile_data();
     void failedSaveIsReportedAndKeepsFile();
     void textFileComesBackAsRtf();
+    void otherFormatIsSavedBesideNeverOver_data();
+    void otherFormatIsSavedBesideNeverOver();
+    void otherFormatSavedAsIsThenSavedInPlace();
+    void fileOfNoKnownKindIsRefused();
     void formattedDocumentRoundTrips();
 
 private:
@@ -266,6 +270,89 @@ void FilesTest::textFileComesBackAsRtf()
     f->dialogs.fileAnswers.enqueue(path("notes.txt"));
     f->window().mnuFileOpen_Click();
     QCOMPARE(f->surface().toPlainText(), QStringLiteral("first line\nsecond line\n"));
+}
+
+void FilesTest::otherFormatIsSavedBesideNeverOver_data()
+{
+    QTest::addColumn<QString>("source");   // from the repository's corpus
+    QTest::addColumn<QString>("name");     // its name here
+    QTest::addColumn<QString>("proposed");
+    QTest::addColumn<bool>("cancel");
+    const QString corpus = QStringLiteral(SCRIBVALE_SOURCE_DIR "/tests/interop/");
+    QTest::newRow("odt") << corpus + "odt/lo-chars.odt" << "letter.odt" << "letter.rtf" << false;
+    QTest::newRow("fodt") << corpus + "odt/word-lists.fodt" << "lists.fodt" << "lists.rtf" << false;
+    QTest::newRow("odt named with two dots") << corpus + "odt/pandoc-text.odt" << "notes.v2.odt" << "notes.v2.rtf" << false;
+    QTest::newRow("odt named as rtf") << corpus + "odt/lo-para.odt" << "odd.rtf" << "odd.rtf" << false;
+    QTest::newRow("odt, save cancelled") << corpus + "odt/lo-tables.odt" << "table.odt" << "table.rtf" << true;
+    QTest::newRow("docx") << corpus + "docx/lo-chars.docx" << "letter.docx" << "letter.rtf" << false;
+}
+
+void FilesTest::otherFormatIsSavedBesideNeverOver()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, name);
+    QFETCH(QString, proposed);
+    QFETCH(bool, cancel);
+    QVERIFY(QFile::copy(source, path(name)));
+    const QByteArray original = readAll(path(name));
+    f->dialogs.fileAnswers.enqueue(path(name));
+    f->window().mnuFileOpen_Click();
+    if (!f->messages.messages.isEmpty() && f->messages.messages.first().contains(QStringLiteral("cannot be read yet")))
+        QSKIP("this format's reader is not in this build");
+    QVERIFY(f->messages.messages.isEmpty());
+    QCOMPARE(f->window().ActiveDocument()->Caption(), path(name));
+    QVERIFY(!f->surface().toPlainText().isEmpty());
+
+    // Save asks where, as for an untitled document, proposing RTF beside it.
+    // (A file already named .rtf is saved under another name chosen.)
+    const QString written = name == proposed ? path("chosen.rtf") : path(proposed);
+    f->dialogs.fileAnswers.enqueue(cancel ? QString() : written);
+    f->window().mnuFileSave_Click();
+    QCOMPARE(f->dialogs.fileRequests.size(), 2);
+    const FileDialogRequest &asked = f->dialogs.fileRequests.last();
+    QCOMPARE(int(asked.kind), int(FileDialogRequest::Save));
+    QCOMPARE(asked.title, QStringLiteral("Save"));
+    QCOMPARE(asked.fileName, path(proposed));
+    QCOMPARE(readAll(path(name)), original);
+    QVERIFY(f->messages.messages.isEmpty());
+    QCOMPARE(f->window().ActiveDocument()->Caption(), path(name));
+    QCOMPARE(QFile::exists(written), !cancel);
+    if (!cancel)
+        QVERIFY(readAll(written).startsWith("{\\rtf1"));
+
+    // And asks again next time: the original is never written.
+    f->window().mnuFileSave_Click();
+    QCOMPARE(f->dialogs.fileRequests.size(), 3);
+    QCOMPARE(readAll(path(name)), original);
+}
+
+void FilesTest::otherFormatSavedAsIsThenSavedInPlace()
+{
+    QVERIFY(QFile::copy(QStringLiteral(SCRIBVALE_SOURCE_DIR "/tests/interop/odt/lo-chars.odt"), path("letter.odt")));
+    f->dialogs.fileAnswers.enqueue(path("letter.odt"));
+    f->window().mnuFileOpen_Click();
+    f->dialogs.fileAnswers.enqueue(path("letter.vrx"));
+    f->window().mnuFileSaveAs_Click();
+    QCOMPARE(f->window().ActiveDocument()->Caption(), path("letter.vrx"));
+    f->surface().selectAll();
+    f->surface().setSelText(QStringLiteral("rewritten"));
+    f->window().mnuFileSave_Click();
+    QCOMPARE(f->dialogs.fileRequests.size(), 2);
+    QVERIFY(readAll(path("letter.vrx")).contains("rewritten"));
+}
+
+void FilesTest::fileOfNoKnownKindIsRefused()
+{
+    writeAll(path("holiday.png"), QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x01", 20));
+    f->surface().setSelText(QStringLiteral("unsaved"));
+    f->messages.answers.enqueue(MessageSink::SaveAnswer::DontSave);
+    f->dialogs.fileAnswers.enqueue(path("holiday.png"));
+    f->window().mnuFileOpen_Click();
+    QCOMPARE(f->messages.messages.size(), 1);
+    QVERIFY(f->messages.messages.first().contains(QStringLiteral("holiday.png")));
+    QVERIFY(f->messages.messages.first().contains(QStringLiteral("not a document Scribvale can read")));
+    QCOMPARE(f->window().ActiveDocument()->Caption(), QStringLiteral("Document 1"));
+    QCOMPARE(f->surface().toPlainText(), QStringLiteral("unsaved"));
 }
 
 void FilesTest::formattedDocumentRoundTrips()

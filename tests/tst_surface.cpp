@@ -403,28 +403,37 @@ void SurfaceTest::plainTextFilesDecode_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::newRow("ascii lines") << QByteArray("one\ntwo\r\nthree\rfour") << QStringLiteral("one\ntwo\nthree\nfour");
-    QTest::newRow("utf-8") << QByteArray("caf\xc3\xa9 \xe2\x82\xac") << QStringLiteral("café €");
-    QTest::newRow("utf-8 bom") << QByteArray("\xef\xbb\xbfhi") << QStringLiteral("hi");
-    QTest::newRow("utf-16le bom") << QByteArray("\xff\xfeh\0i\0", 6) << QStringLiteral("hi");
-    QTest::newRow("utf-16be bom") << QByteArray("\xfe\xff\0h\0i", 6) << QStringLiteral("hi");
-    QTest::newRow("windows-1252") << QByteArray("caf\xe9 \x80 \x93q\x94") << QStringLiteral("café € “q”");
-    QTest::newRow("binary noise") << QByteArray("a\0b\x01\x02\tc", 7) << QStringLiteral("ab\tc");
-    QTest::newRow("empty") << QByteArray() << QString();
+    QTest::addColumn<bool>("loads");   // false: the file is taken for a binary one and refused
+    QTest::newRow("ascii lines") << QByteArray("one\ntwo\r\nthree\rfour") << QStringLiteral("one\ntwo\nthree\nfour") << true;
+    QTest::newRow("utf-8") << QByteArray("caf\xc3\xa9 \xe2\x82\xac") << QStringLiteral("café €") << true;
+    QTest::newRow("utf-8 bom") << QByteArray("\xef\xbb\xbfhi") << QStringLiteral("hi") << true;
+    QTest::newRow("utf-16le bom") << QByteArray("\xff\xfeh\0i\0", 6) << QStringLiteral("hi") << true;
+    QTest::newRow("utf-16be bom") << QByteArray("\xfe\xff\0h\0i", 6) << QStringLiteral("hi") << true;
+    QTest::newRow("windows-1252") << QByteArray("caf\xe9 \x80 \x93q\x94") << QStringLiteral("café € “q”") << true;
+    QTest::newRow("binary noise") << QByteArray("a\0b\x01\x02\tc", 7) << QStringLiteral("ab\tc") << false;
+    QTest::newRow("empty") << QByteArray() << QString() << true;
 }
 
 void SurfaceTest::plainTextFilesDecode()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
+    QFETCH(bool, loads);
     QCOMPARE(decodePlainText(bytes), text);
     const QString path = dir->filePath(QStringLiteral("notes.txt"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
     file.close();
-    box->LoadFile(path);
-    QCOMPARE(box->toPlainText(), text);
+    box->setPlainText(QStringLiteral("before"));
+    try {
+        box->LoadFile(path);
+        QVERIFY(loads);
+        QCOMPARE(box->toPlainText(), text);
+    } catch (const Failure &failure) {
+        QVERIFY2(!loads, qPrintable(failure.message()));
+        QCOMPARE(box->toPlainText(), QStringLiteral("before"));
+    }
 }
 
 void SurfaceTest::failedLoadKeepsContent_data()

@@ -14,7 +14,9 @@ namespace package {
 
 // What one package may hold before it is refused as hostile.
 struct Limits {
-    qint64 partBytes = qint64(64) << 20;        // one XML part, inflated
+    // One XML part, inflated. LibreOffice writes 100 MB of document.xml for
+    // a letter of 10 MB of text that changes format every few words.
+    qint64 partBytes = qint64(256) << 20;
     qint64 pictureBytes = qint64(32) << 20;     // one picture
     qint64 totalBytes = qint64(512) << 20;      // everything read from one package
     int entries = 5000;

@@ -1,8 +1,10 @@
 # Readers of the packaged formats (.docx, .odt, flat .fodt) into the RTF
 # library's model, with the package layer they share. Qt Core/Gui only, like
-# the RTF library, so their fuzzers link them alone.
+# the RTF library, so their fuzzers link them alone; zip archives are read
+# through libzip (see Zip.h).
 set(SCRIBVALE_FORMATS_SOURCES
     platform/package/Package.h platform/package/Xml.h
+    platform/package/Zip.h platform/package/Zip.cpp
     platform/docx/DocxReader.h platform/docx/DocxReader.cpp
     platform/odt/OdtReader.h platform/odt/OdtReader.cpp
     platform/odt/OdtXml.h platform/odt/OdtXml.cpp

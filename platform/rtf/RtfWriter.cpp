@@ -401,7 +401,17 @@ bool isEastAsian(char16_t c)
 {
     return (c >= 0x1100 && c <= 0x11FF) || (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xA960 && c <= 0xA97F)
         || (c >= 0xAC00 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F)
-        || (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0xD840 && c <= 0xD87F) || QChar::isLowSurrogate(c);
+        || (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0xD840 && c <= 0xD87F);
+}
+
+// A character of text by the kind above; the second half of a surrogate
+// pair goes with its first, so that a pair is never split between groups.
+bool isEastAsianAt(QStringView text, qsizetype i)
+{
+    const char16_t c = text[i].unicode();
+    if (QChar::isLowSurrogate(c) && i > 0 && QChar::isHighSurrogate(text[i - 1].unicode()))
+        return isEastAsian(text[i - 1].unicode());
+    return isEastAsian(c);
 }
 
 } // namespace
@@ -414,9 +424,9 @@ void Writer::asianText(QStringView text, const QTextCharFormat &f)
     const int western = face(m_resolver.resolve(f).face);
     const int asian = face(f.stringProperty(AsianFaceProperty));
     for (qsizetype i = 0; i < text.size();) {
-        const bool eastAsian = isEastAsian(text[i].unicode());
+        const bool eastAsian = isEastAsianAt(text, i);
         qsizetype end = i + 1;
-        while (end < text.size() && isEastAsian(text[end].unicode()) == eastAsian)
+        while (end < text.size() && isEastAsianAt(text, end) == eastAsian)
             ++end;
         if (eastAsian) {
             m_out->open();

@@ -3,8 +3,9 @@
 # RTF, and asks lo_compare.py, through LibreOffice, which features of the
 # original survived: LibreOffice reads the original and our RTF alike.
 #
-#   odt_roundtrip.sh [--families f1,f2,...] [--summary] [--known FILE] TOOL [ARGS...]
+#   odt_roundtrip.sh [--corpus DIR EXT] [--families f1,f2,...] [--summary] [--known FILE] TOOL [ARGS...]
 #
+# --corpus takes the files DIR/*.EXT instead (docx_roundtrip.sh: the .docx).
 # Each file is converted with "TOOL ARGS convert IN OUT.rtf". Without
 # --summary it prints what each file lost and exits 1 when any file lost a
 # checked feature not listed in FILE (lines "name<TAB>text of the loss", the
@@ -13,11 +14,13 @@
 set -u
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 CORPUS="$HERE/odt"
+EXT=odt
 FAMILIES=""
 SUMMARY=""
 KNOWN=""
 while [ $# -gt 0 ]; do
     case "$1" in
+        --corpus) CORPUS="$2"; EXT="$3"; shift 3 ;;
         --families) FAMILIES="$2"; shift 2 ;;
         --summary) SUMMARY=1; shift ;;
         --known) KNOWN="$2"; shift 2 ;;
@@ -35,10 +38,10 @@ export QT_QPA_PLATFORM=offscreen HOME="$WORK"
 
 names=()
 failed=0
-for src in "$CORPUS"/*.odt; do
-    name="$(basename "$src" .odt)"
-    cp "$src" "$WORK/in/$name.orig.odt"
-    if ! "$@" convert "$WORK/in/$name.orig.odt" "$WORK/in/$name.ours.rtf" >"$WORK/$name.log" 2>&1; then
+for src in "$CORPUS"/*."$EXT"; do
+    name="$(basename "$src" ."$EXT")"
+    cp "$src" "$WORK/in/$name.orig.$EXT"
+    if ! "$@" convert "$WORK/in/$name.orig.$EXT" "$WORK/in/$name.ours.rtf" >"$WORK/$name.log" 2>&1; then
         echo "FAIL $name: the tool could not convert it"
         sed 's/^/    /' "$WORK/$name.log"
         failed=1
@@ -47,7 +50,7 @@ for src in "$CORPUS"/*.odt; do
     names+=("$name")
 done
 timeout 900 soffice --headless --norestore -env:UserInstallation=file://"$WORK/profile" \
-    --convert-to fodt --outdir "$WORK/fodt" "$WORK"/in/*.odt "$WORK"/in/*.rtf >/dev/null 2>&1
+    --convert-to fodt --outdir "$WORK/fodt" "$WORK"/in/*."$EXT" "$WORK"/in/*.rtf >/dev/null 2>&1
 
 args=()
 [ -n "$FAMILIES" ] && args+=(--families "$FAMILIES")

@@ -12,7 +12,7 @@ trap 'rm -rf "$WORK"' EXIT
 DEB=$(ls "$WORK"/scribvale_*.deb)
 DEPENDS=$(dpkg-deb -f "$DEB" Depends)
 echo "Depends: $DEPENDS"
-for dep in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins; do
+for dep in libqt6widgets6 libqt6printsupport6 libzip4 qt6-qpa-plugins; do
     grep -q "$dep" <<<"$DEPENDS" || { echo "FAIL: $dep missing from Depends"; exit 1; }
 done
 FILES=$(dpkg-deb -c "$DEB" | awk '{print $6}')

@@ -384,6 +384,12 @@ void tst_RtfWriter::writtenForms_data()
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f2\\fcharset128 MS Mincho;}}\\f0\\dbch\\af2\\loch Tokyo \\u26481?\\u20140? to\\par}")
         << QByteArray("\\dbch\\af1\\loch\\f2\\fs24\\cf0 Tokyo {\\loch\\af2\\hich\\af2\\dbch\\f1\\u26481?\\u20140?} to\\par")
         << QByteArray();
+    QTest::newRow("a pair beyond the basic plane is never split from its half")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f2\\fcharset128 MS Mincho;}}\\f0\\dbch\\af2\\loch a\\u-10179?\\u-8704? b\\par}")
+        << QByteArray("a\\u-10179?\\u-8704? b") << QByteArray("\\u-3?");
+    QTest::newRow("an ideograph beyond the basic plane goes whole with its face")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f2\\fcharset128 MS Mincho;}}\\f0\\dbch\\af2\\loch a\\u-10176?\\u-9216? b\\par}")
+        << QByteArray("\\dbch\\f1\\u-10176?\\u-9216?}") << QByteArray("\\u-3?");
     QTest::newRow("compatibility settings kept")
         << QByteArray("{\\rtf1\\htmautsp\\lytcalctblwd\\themelang2057\\pard x\\par}")
         << QByteArray("\\htmautsp\\lytcalctblwd\\themelang2057") << QByteArray();
