@@ -390,11 +390,12 @@ void RichTextBox::LoadFile(const QString &path)
     std::unique_ptr<QTextDocument> pending(loaded);
     loaded->setDefaultFont(document()->defaultFont());
     loaded->setUndoRedoEnabled(false);
+    rtf::ReadResult result {true, {}, {}};
     if (file.format == documentformat::Format::Rtf) {
-        if (const rtf::ReadResult result = rtf::readIntoDocument(loaded, data); !result.ok)
+        if (result = rtf::readIntoDocument(loaded, data); !result.ok)
             refuse(result.error);
     } else if (documentformat::foreign(file.format)) {
-        if (const rtf::ReadResult result = documentformat::readForeign(file, data, loaded); !result.ok)
+        if (result = documentformat::readForeign(file, data, loaded); !result.ok)
             refuse(result.error);
     } else {
         const QFont font = loaded->defaultFont();
@@ -416,6 +417,7 @@ void RichTextBox::LoadFile(const QString &path)
     setDocument(pending.release());   // deletes the previous document, a child of this editor
     watchDocument();
     m_foreignFile = documentformat::foreign(file.format) ? path : QString();
+    m_lastLoad = result;
     m_lastAnchor = m_lastPosition = -1;
     raiseSelChangeIfMoved();
 }

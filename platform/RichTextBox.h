@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/rtf/RtfReader.h"
+
 #include <QTextCharFormat>
 #include <QTextEdit>
 #include <QVariant>
@@ -56,6 +58,9 @@ public:
     // reads but does not write (a .docx, an .odt): writing RTF under that
     // name would replace the original. Empty otherwise.
     QString ForeignFile() const { return m_foreignFile; }
+    // What the last LoadFile read, with what it could not keep and dropped,
+    // by kind: a caller can tell the user what a file lost.
+    const rtf::ReadResult &LastLoad() const { return m_lastLoad; }
 
     void Move(double left, double top, double width, double height);
     double Width() const;
@@ -99,6 +104,7 @@ private:
 
     double m_rightMargin = 0;
     QString m_foreignFile;
+    rtf::ReadResult m_lastLoad {true, {}, {}};
     int m_lastAnchor = -1;
     int m_lastPosition = -1;
 

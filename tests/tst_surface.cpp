@@ -43,6 +43,7 @@ private slots:
     void selChangeIsRaisedOncePerMove();
 
     void saveThenLoadKeepsTextAndFormatting();
+    void loadTellsWhatItDropped();
     void plainTextFilesDecode_data();
     void plainTextFilesDecode();
     void failedLoadKeepsContent_data();
@@ -371,6 +372,21 @@ void SurfaceTest::selChangeIsRaisedOncePerMove()
     QCOMPARE(spy.count(), 2);
     QTest::keyClicks(box.get(), QStringLiteral("ab"));
     QCOMPARE(spy.count(), 4);
+}
+
+void SurfaceTest::loadTellsWhatItDropped()
+{
+    const QString lossy = dir->filePath(QStringLiteral("object.rtf"));
+    QFile file(lossy);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1 a{\\object{\\*\\objdata 0102}}b\\par}");
+    file.close();
+    box->LoadFile(lossy);
+    QCOMPARE(box->LastLoad().dropped.counts.value(QStringLiteral("objdata")), 1);
+    // The next load says only what it dropped itself.
+    box->SaveFile(dir->filePath(QStringLiteral("again.rtf")));
+    box->LoadFile(dir->filePath(QStringLiteral("again.rtf")));
+    QVERIFY(box->LastLoad().dropped.counts.isEmpty());
 }
 
 void SurfaceTest::saveThenLoadKeepsTextAndFormatting()

@@ -2,6 +2,7 @@
 //   scribvale-rtf convert IN OUT   load IN, write OUT as RTF
 //   scribvale-rtf dump IN          print IN's paragraphs and runs, one per line
 //   scribvale-rtf pdf IN OUT       print IN as the Print command does, into the PDF file OUT
+// Each prints on standard error what IN held that the document could not keep.
 // Runs without a display.
 
 #include "platform/Failure.h"
@@ -31,6 +32,13 @@ int main(int argc, char *argv[])
     try {
         RichTextBox surface;
         surface.LoadFile(args.at(2));
+        // What the file held that the document could not keep, by kind.
+        const rtf::Dropped &dropped = surface.LastLoad().dropped;
+        QStringList kinds = dropped.counts.keys();
+        kinds.sort();
+        for (const QString &kind : std::as_const(kinds))
+            err << "dropped: " << kind << " (" << dropped.counts.value(kind) << ")\n";
+        err.flush();
         if (convert) {
             surface.SaveFile(args.at(3));
         } else if (pdf) {
