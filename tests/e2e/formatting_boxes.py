@@ -1,44 +1,9 @@
 """Drives the formatting boxes as a person does (clicks and keys through the
 X server) and reads the document's formatting back over the accessibility
 bus, as a screen reader would."""
-import subprocess
 import sys
-import time
 
-import gi
-
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
-
-
-def xdotool(*args):
-    subprocess.run(["xdotool", *args], check=True)
-    time.sleep(0.4)
-
-
-def application():
-    deadline = time.time() + 20
-    while time.time() < deadline:
-        desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
-            if app is not None and "scribvale" in (app.get_name() or "").lower():
-                return app
-        time.sleep(0.5)
-    return None
-
-
-def find(node, role, name=None, depth=0):
-    """The first node below this one with the role (and name), depth first."""
-    if node is None or depth > 40:
-        return None
-    if node.get_role_name() == role and (name is None or node.get_name() == name):
-        return node
-    for i in range(node.get_child_count()):
-        found = find(node.get_child_at_index(i), role, name, depth + 1)
-        if found is not None:
-            return found
-    return None
+from atspi_app import Atspi, application, find, xdotool
 
 
 def click(node, across=0.3):
