@@ -72,6 +72,25 @@ bool isLetter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+// Whether text ends in a control word (with its number), which a letter or
+// digit after it would join.
+bool endsInWord(const QByteArray &text)
+{
+    qsizetype i = text.size();
+    while (i > 0 && ((text[i - 1] >= '0' && text[i - 1] <= '9') || text[i - 1] == '-'))
+        --i;
+    const qsizetype letters = i;
+    while (i > 0 && isLetter(text[i - 1]))
+        --i;
+    if (i == letters || i == 0 || text[i - 1] != '\\')
+        return false;
+    // The backslash is escaped itself when an odd number of them stand before the letters.
+    qsizetype slashes = 0;
+    while (i - slashes > 0 && text[i - slashes - 1] == '\\')
+        ++slashes;
+    return slashes % 2 == 1;
+}
+
 } // namespace
 
 QByteArray keepableGroup(QByteArrayView group)
@@ -114,6 +133,10 @@ QByteArray keepableGroup(QByteArrayView group)
                 // nobody knows outside an ignorable group: it goes, with its delimiter.
                 const qsizetype after = k ? end : digits;
                 i = after < group.size() && group[after] == ' ' ? after : after - 1;
+                // Text after it must not run into the word before it.
+                if (i + 1 < group.size() && (isLetter(group[i + 1]) || (group[i + 1] >= '0' && group[i + 1] <= '9')
+                                              || group[i + 1] == '-') && endsInWord(out))
+                    out.append(' ');
                 continue;
             }
             out.append(group.sliced(i, end - i));
