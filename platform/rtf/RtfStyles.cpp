@@ -265,7 +265,8 @@ void buildStyles(Builder &b, bool merge)
         ref.basedOn = nameOf(s.kind, s.basedOn);
         ref.next = nameOf(s.kind, s.next);
         ref.additive = s.additive;
-        ParaProps para = s.para;
+        // A character style has no paragraph look, whatever words its definition held.
+        ParaProps para = s.kind == StyleDef::Character ? ParaProps {} : s.para;
         para.list = -1;
         ref.block = buildBlockFormat(model, para);
         // A style's own look does not name a character style: it is one.
