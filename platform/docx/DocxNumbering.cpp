@@ -115,6 +115,10 @@ void Context::readNumbering(XmlReader &x)
         if (!textGiven && l.format == 23)
             text = QStringLiteral("\u2022");
         l.text = levelText(text, l.format == 23, l.face);
+        // A symbol font's bullet stands as the character it shows; the
+        // file's own code is kept for writing it back in that font.
+        if (l.format == 23 && !text.isEmpty() && l.text != text)
+            l.written = rtf::rules::printable(text).left(8);
         if (l.format == 23 && l.text.isEmpty())
             l.text = QStringLiteral("\u2022");
         l.leftIndent = std::clamp(level.para.left.value_or(0), -rtf::rules::MaxLength, rtf::rules::MaxLength);

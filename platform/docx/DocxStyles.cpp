@@ -301,6 +301,10 @@ void Context::readParaProps(XmlReader &x, ParaPropsLayer &p, RunProps *markRun, 
                 }
                 TabOp op;
                 const QStringView v = wattr(x, "val");
+                if (v == u"num") {
+                    skip(x);    // where a list's label ends: no stop of the paragraph's
+                    return;
+                }
                 op.clear = v == u"clear";
                 op.stop.position = std::clamp(number(wattr(x, "pos")).value_or(0), 0, rtf::rules::MaxLength);
                 op.stop.kind = v == u"right" || v == u"end" ? rtf::TabKind::Right

@@ -172,13 +172,15 @@ void Context::readRun(XmlReader &x, ParaBuild &para, const ParaLook &look, int l
             bool ok = false;
             char16_t c = char16_t(wattr(x, "char").toUInt(&ok, 16));
             const QString font = rtf::rules::printable(wattr(x, "font")).trimmed().left(64);
+            bool inFont = true;     // the character is the font's own code, not Unicode
             if (ok && c >= 0xF000 && c <= 0xF0FF) {
                 const char16_t mapped = rtf::unicodeBullet(c);
-                c = mapped != c ? mapped : char16_t(c - 0xF000);
+                inFont = mapped == c;
+                c = inFont ? char16_t(c - 0xF000) : mapped;
             }
             if (ok && c >= 0x20) {
                 RunProps symbol = direct;
-                if (!font.isEmpty())
+                if (!font.isEmpty() && inFont)
                     symbol.face = font;
                 addText(para, QString(QChar(c)), charStyle(baseRun(look, direct.charStyle), symbol), link);
             }
