@@ -127,6 +127,7 @@ struct StyleEntry {
     RunProps run;
     BorderSet borders;                  // a table style's
     std::optional<rtf::Colour> shading; // a table style's cells
+    bool conditional = false;           // a table style with looks for its first row, bands...
     int styleDef = -1;                  // into Document::styles, once made
 };
 
@@ -201,6 +202,7 @@ public:
     ParaPropsLayer defaultPara;
     QHash<QString, StyleEntry> styles;
     QString defaultParaStyle;
+    QString tableStyle;                 // the style of the table in reading, beneath its paragraphs' own
     int defaultTabStop = 720;
     bool evenAndOdd = false;
     void readTheme(XmlReader &x);
@@ -302,7 +304,8 @@ private:
     QHash<rtf::ParaProps, int> m_paraIds;
     QHash<QString, int> m_faceIds;
     QHash<QByteArray, int> m_tabIds;
-    std::map<std::tuple<QString, int, int, bool>, ParaLook> m_looks;
+    std::map<std::tuple<QString, int, int, bool, QString>, ParaLook> m_looks;
+    QHash<QString, RunProps> m_baseRuns;
 };
 
 // Limits beyond what any real document needs, as the other readers keep them.

@@ -43,12 +43,14 @@ int Context::readStory(XmlReader &x)
     auto openFields = std::exchange(fields, {});
     auto marks = std::exchange(pendingMarks, {});
     const rtf::Story *outerStory = std::exchange(lastStory, nullptr);
+    const QString outerTable = std::exchange(tableStyle, QString());
     ++storyDepth;
     readBlocks(x, story, 0);
     --storyDepth;
     fields = std::move(openFields);
     pendingMarks = std::move(marks);
     lastStory = outerStory;
+    tableStyle = outerTable;
     doc.stories[size_t(index)] = std::move(story);
     return index;
 }

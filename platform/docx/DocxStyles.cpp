@@ -377,7 +377,7 @@ void Context::readParaProps(XmlReader &x, ParaPropsLayer &p, RunProps *markRun, 
         } else if (n == u"shd") {
             const auto fill = hexColour(wattr(x, "fill"));
             p.shading = fill && wattr(x, "val") != u"nil" ? rtf::Colour {*fill, true} : rtf::Colour {};
-        } else if (n == u"pBdr" || n == u"framePr") {
+        } else if ((n == u"pBdr" || n == u"framePr") && markRun) {
             drop(n == u"pBdr" ? QStringLiteral("paragraph borders") : QStringLiteral("frames"));
         }
         skip(x);
@@ -447,7 +447,7 @@ void Context::readStyles(XmlReader &x)
                 });
             } else {
                 if (n == u"tblStylePr")
-                    drop(QStringLiteral("table style conditions"));
+                    e.conditional = true;
                 skip(x);
             }
         });
@@ -488,12 +488,21 @@ std::vector<const StyleEntry *> Context::chain(const QString &id) const
 
 const ParaLook &Context::paraLook(const QString &styleId, int numId, int ilvl, bool directNum)
 {
-    const auto k = std::make_tuple(styleId, numId, ilvl, directNum);
+    const auto k = std::make_tuple(styleId, numId, ilvl, directNum, tableStyle);
     if (const auto it = m_looks.find(k); it != m_looks.end())
         return it->second;
     ParaLook look;
     look.para = defaultPara;
     look.run = defaultRun;
+    // A table's style lies between the defaults and the paragraph's own.
+    const auto tableChain = chain(tableStyle);
+    for (auto it = tableChain.rbegin(); it != tableChain.rend(); ++it) {
+        ParaPropsLayer para = (*it)->para;
+        para.numId.reset();
+        para.ilvl.reset();
+        mergePara(look.para, para);
+        mergeRun(look.run, (*it)->run);
+    }
     const NumLevel *level = numId > 0 ? numLevel(numId, ilvl) : nullptr;
     if (level && !directNum)
         mergePara(look.para, level->para);
@@ -513,9 +522,12 @@ const ParaLook &Context::paraLook(const QString &styleId, int numId, int ilvl, b
 
 RunProps Context::baseRun(const ParaLook &look, const QString &charStyleId)
 {
-    RunProps out = look.run;
     if (charStyleId.isEmpty())
-        return out;
+        return look.run;
+    const QString cacheKey = QString::number(quintptr(&look), 16) + u'\n' + charStyleId;
+    if (const auto it = m_baseRuns.constFind(cacheKey); it != m_baseRuns.constEnd())
+        return *it;
+    RunProps out = look.run;
     RunProps own;
     const auto styleChain = chain(charStyleId);
     for (auto it = styleChain.rbegin(); it != styleChain.rend(); ++it)
@@ -532,6 +544,7 @@ RunProps Context::baseRun(const ParaLook &look, const QString &charStyleId)
     over(out.doubleStrike, own.doubleStrike);
     if (!styleChain.empty())
         out.charStyle = styleChain.front()->id;
+    m_baseRuns.insert(cacheKey, out);
     return out;
 }
 

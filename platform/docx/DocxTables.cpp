@@ -94,6 +94,7 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
         return;
     }
 
+    const QString outerStyle = std::exchange(tableStyle, QString());
     BorderSet tableBorders;
     std::optional<rtf::Colour> tableShading;
     int left = 0, gap = DefaultGap;
@@ -140,7 +141,10 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             skip(x);
         });
         // The style's borders beneath the table's own.
+        tableStyle = styleId;
         const auto styleChain = chain(styleId);
+        if (!styleChain.empty() && styleChain.front()->conditional)
+            drop(QStringLiteral("table style looks for first rows, bands and corners"));
         for (auto it = styleChain.rbegin(); it != styleChain.rend(); ++it) {
             const BorderSet &b = (*it)->borders;
             for (auto [into, from] : {std::pair {&tableBorders.top, &b.top}, {&tableBorders.left, &b.left},
@@ -334,6 +338,7 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
         }
     };
     children(x, element);
+    tableStyle = outerStyle;
 
     // Borders: the cell's own, else the table's outer side or the one between cells.
     const size_t rows = table->rows.size();

@@ -388,6 +388,16 @@ void tst_DocxReader::document_data()
            "<w:tr><w:trPr><w:tblHeader/></w:trPr>" + cell.arg("<w:shd w:val=\"clear\" w:fill=\"CCCCCC\"/>", "a") + cell.arg("", "b")
            + "</w:tr><w:tr>" + cell.arg("<w:vAlign w:val=\"bottom\"/>", "c") + cell.arg("", "d") + "</w:tr></w:tbl>"
         << QStringList {"table rows=2 cols=2 header=1", "borders=1010 shade=#cccccc", "text=\"d\""} << QStringList();
+    QTest::newRow("a table style's spacing and borders under its paragraphs' own")
+        << base + "<w:style w:type=\"table\" w:styleId=\"Grid\"><w:name w:val=\"Table Grid\"/><w:pPr><w:spacing w:after=\"0\"/>"
+                  "</w:pPr><w:rPr><w:i/></w:rPr><w:tblPr><w:tblBorders><w:insideV w:val=\"single\" w:sz=\"4\"/></w:tblBorders>"
+                  "</w:tblPr></w:style>"
+        << QString()
+        << "<w:tbl><w:tblPr><w:tblStyle w:val=\"Grid\"/></w:tblPr><w:tblGrid><w:gridCol w:w=\"2000\"/><w:gridCol w:w=\"2000\"/>"
+           "</w:tblGrid><w:tr>" + cell.arg("", "a") + cell.arg("", "b") + "</w:tr></w:tbl>" + para({}, "<w:r><w:t>after</w:t></w:r>")
+        << QStringList {"cell 0,0 borders=0001\n    paragraph left style=\"Normal\"\n      run face=\"Calibri\" size=11 color=auto style=i",
+                        "cell 0,1 borders=0100", "paragraph left sa=160 style=\"Normal\"\n  run face=\"Calibri\" size=11 color=auto style=- text=\"after\""}
+        << QStringList();
     QTest::newRow("spans over columns and rows")
         << base << QString()
         << "<w:tbl><w:tblGrid><w:gridCol w:w=\"1000\"/><w:gridCol w:w=\"1000\"/><w:gridCol w:w=\"1000\"/></w:tblGrid><w:tr>"
