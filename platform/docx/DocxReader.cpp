@@ -127,10 +127,13 @@ rtf::ReadResult read(const package::Parts &parts, rtf::Document &out)
     if (!is(x, Ns::W, QLatin1StringView("document")))
         return failure(out, QStringLiteral("The package's main part is not a Word document's text."));
     children(x, [&] {
-        if (is(x, Ns::W, QLatin1StringView("body")))
+        if (is(x, Ns::W, QLatin1StringView("body"))) {
             c.readBlocks(x, out.body, 0);
-        else
-            skip(x);
+            return;
+        }
+        if (is(x, Ns::W, QLatin1StringView("background")))
+            c.drop(QStringLiteral("page colour"));
+        skip(x);
     });
     if (x.hasError())
         return failure(out, xmlError(main, x));

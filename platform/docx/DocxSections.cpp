@@ -53,6 +53,8 @@ void Context::readSectPr(XmlReader &x)
                 : v == u"oddPage" ? "\\sbkodd" : v == u"nextColumn" ? "\\sbkcol" : "\\sbkpage";
         } else if (n == u"titlePg") {
             m.titlePage = onOff(x);
+        } else if (n == u"pgBorders" || n == u"lnNumType") {
+            drop(n == u"pgBorders" ? QStringLiteral("page borders") : QStringLiteral("line numbers"));
         } else if (n == u"cols") {
             if (number(wattr(x, "num")).value_or(1) > 1)
                 drop(QStringLiteral("columns"));

@@ -209,8 +209,12 @@ void Context::readRun(XmlReader &x, ParaBuild &para, const ParaLook &look, int l
             }
             skip(x);
         } else if (n == u"footnoteReference" || n == u"endnoteReference") {
+            const QStringView custom = wattr(x, "customMarkFollows");
+            const size_t notes = doc.notes.size();
             addNote(para, n == u"footnoteReference" ? rtf::Note::Footnote : rtf::Note::Endnote,
                     wattr(x, "id").toString(), look_(), link);
+            if ((custom == u"1" || custom == u"true" || custom == u"on") && doc.notes.size() > notes)
+                doc.notes.back().autoNumber = false;    // the writer's own mark follows as text
             skip(x);
         } else if (n == u"commentReference") {
             addNote(para, rtf::Note::Comment, wattr(x, "id").toString(), look_(), link);
@@ -219,6 +223,13 @@ void Context::readRun(XmlReader &x, ParaBuild &para, const ParaLook &look, int l
             readDrawing(x, para, look_(), link);
         } else if (n == u"pict" || n == u"object") {
             readVml(x, para, look_(), link);
+        } else if (n == u"ruby") {
+            children(x, [&] {
+                if (is(x, Ns::W, QLatin1StringView("rubyBase")))
+                    readInline(x, para, look, link);
+                else
+                    skip(x);
+            });
         } else if (n == u"delText" || n == u"delInstrText") {
             skip(x);
         } else {
@@ -422,6 +433,9 @@ void Context::readBlock(XmlReader &x, rtf::Story &out, int tableDepth)
         const QString name = bookmarkNames.take(wattr(x, "id").toString());
         if (!name.isEmpty() && pendingMarks.size() < 1000)
             pendingMarks.push_back(bookmark("bkmkend", name));
+        skip(x);
+    } else if (n == u"altChunk") {
+        drop(QStringLiteral("embedded documents"));
         skip(x);
     } else if (n == u"sectPr" && &out == &doc.body) {
         readSectPr(x);

@@ -174,6 +174,8 @@ private slots:
     void text();
     void document_data();
     void document();
+    void dropped_data();
+    void dropped();
     void package_data();
     void package();
     void hostile_data();
@@ -222,6 +224,11 @@ void tst_DocxReader::text_data()
         << "<w:p><w:r><w:fldChar w:fldCharType=\"begin\"/><w:instrText>TOC</w:instrText>"
            "<w:fldChar w:fldCharType=\"separate\"/><w:t>entry</w:t></w:r></w:p><w:p><w:r><w:t>after</w:t></w:r></w:p>"
         << "entry\nafter";
+    QTest::newRow("ruby keeps its base")
+        << "<w:p><w:r><w:ruby><w:rt><w:r><w:t>r</w:t></w:r></w:rt><w:rubyBase><w:r><w:t>base</w:t></w:r></w:rubyBase></w:ruby></w:r></w:p>"
+        << "base";
+    QTest::newRow("a note's own mark follows as text")
+        << "<w:p><w:r><w:footnoteReference w:customMarkFollows=\"1\" w:id=\"1\"/><w:t>*</w:t></w:r></w:p>" << "*";
     QTest::newRow("whitespace trimmed unless preserved")
         << "<w:p><w:r><w:t> a </w:t><w:t xml:space=\"preserve\"> b </w:t></w:r></w:p>" << "a b ";
 }
@@ -459,6 +466,51 @@ void tst_DocxReader::document()
         QVERIFY2(r.dump.contains(s), qPrintable(QStringLiteral("missing: %1\nin:\n%2").arg(s, r.dump)));
     for (const QString &s : absent)
         QVERIFY2(!r.dump.contains(s), qPrintable(QStringLiteral("unexpected: %1\nin:\n%2").arg(s, r.dump)));
+}
+
+// What the model cannot hold is named in the load's dropped list; what it
+// holds is not.
+void tst_DocxReader::dropped_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("dropped");       // empty: nothing
+
+    const QString plain = para("<w:jc w:val=\"center\"/>", run("<w:b/>", "x"));
+    QTest::newRow("nothing lost") << plain << QString();
+    QTest::newRow("a style's paragraph borders unused") << plain << QString();
+    QTest::newRow("paragraph borders")
+        << para("<w:pBdr><w:top w:val=\"single\" w:sz=\"4\"/></w:pBdr>", run("", "x")) << "paragraph borders";
+    QTest::newRow("column break") << para({}, "<w:r><w:br w:type=\"column\"/></w:r>") << "column breaks";
+    QTest::newRow("text box")
+        << para({}, "<w:r><w:pict><v:shape><v:textbox><w:txbxContent><w:p><w:r><w:t>box</w:t></w:r></w:p></w:txbxContent>"
+                    "</v:textbox></v:shape></w:pict></w:r>")
+        << "text boxes, kept as paragraphs";
+    QTest::newRow("linked picture")
+        << para({}, "<w:r><w:drawing><wp:inline><a:graphic><a:graphicData><pic:pic><pic:blipFill><a:blip r:link=\"rId6\"/>"
+                    "</pic:blipFill></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>")
+        << "linked pictures";
+    QTest::newRow("picture outside the package") << para({}, "<w:r><w:pict><v:shape><v:imagedata r:id=\"rId10\"/></v:shape></w:pict></w:r>")
+                                                 << "pictures without data";
+    QTest::newRow("note that is nowhere") << para({}, "<w:r><w:endnoteReference w:id=\"4\"/></w:r>")
+                                          << "note references that point nowhere";
+    QTest::newRow("effects") << para({}, run("<w:outline/>", "x")) << "character effects (emboss, engrave, outline, shadow)";
+    QTest::newRow("page borders and columns")
+        << plain + "<w:sectPr><w:pgBorders><w:top w:val=\"single\"/></w:pgBorders><w:cols w:num=\"2\"/></w:sectPr>"
+        << "page borders";
+}
+
+void tst_DocxReader::dropped()
+{
+    QFETCH(QString, body);
+    QFETCH(QString, dropped);
+    const Read r = readParts(packageOf(body, QStringLiteral("<w:style w:type=\"paragraph\" w:styleId=\"B\"><w:pPr><w:pBdr>"
+                                                            "<w:top w:val=\"single\"/></w:pBdr></w:pPr></w:style>")));
+    QVERIFY2(r.result.ok, qPrintable(r.result.error));
+    const QStringList names = r.result.dropped.counts.keys();
+    if (dropped.isEmpty())
+        QVERIFY2(names.isEmpty(), qPrintable(names.join(u", ")));
+    else
+        QVERIFY2(names.contains(dropped), qPrintable(names.join(u", ")));
 }
 
 // Packages: the main part found by its relationship, what is refused.
