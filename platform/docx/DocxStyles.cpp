@@ -479,8 +479,8 @@ std::vector<const StyleEntry *> Context::chain(const QString &id) const
     QString at = id;
     while (!at.isEmpty() && out.size() < size_t(MaxChain) && !seen.contains(at)) {
         const auto it = styles.constFind(at);
-        if (it == styles.constEnd())
-            break;
+        if (it == styles.constEnd() || (!out.empty() && it->type != out.front()->type))
+            break;      // a style is based on one of its own kind only
         seen.insert(at);
         out.push_back(&*it);
         at = it->basedOn;
@@ -524,7 +524,7 @@ const ParaLook &Context::paraLook(const QString &styleId, int numId, int ilvl, b
 
 RunProps Context::baseRun(const ParaLook &look, const QString &charStyleId)
 {
-    if (charStyleId.isEmpty())
+    if (charStyleId.isEmpty() || styles.value(charStyleId).type != 'c')
         return look.run;
     const QString cacheKey = QString::number(quintptr(&look), 16) + u'\n' + charStyleId;
     if (const auto it = m_baseRuns.constFind(cacheKey); it != m_baseRuns.constEnd())
@@ -574,7 +574,7 @@ int Context::charStyle(const RunProps &base, const RunProps &direct)
     s.caps = r.caps.value_or(false);
     s.smallCaps = r.smallCaps.value_or(false);
     s.hidden = r.hidden.value_or(false);
-    if (!r.charStyle.isEmpty())
+    if (!r.charStyle.isEmpty() && styles.value(r.charStyle).type == 'c')
         s.charStyle = styleDef(r.charStyle);
     auto it = m_charIds.constFind(s);
     if (it == m_charIds.constEnd()) {
@@ -645,8 +645,9 @@ int Context::styleDef(const QString &id)
     it->styleDef = index;       // set first: a chain naming this one again ends here
     doc.styles.push_back(def);
     const QString basedOn = it->basedOn, next = it->next;
-    const int basedOnDef = basedOn.isEmpty() ? -1 : styleDef(basedOn);
-    const int nextDef = para && !next.isEmpty() ? styleDef(next) : -1;
+    const char type = para ? 'p' : 'c';
+    const int basedOnDef = styles.value(basedOn).type == type ? styleDef(basedOn) : -1;
+    const int nextDef = para && styles.value(next).type == 'p' ? styleDef(next) : -1;
     int chars = 0;
     rtf::ParaProps props;
     if (para) {

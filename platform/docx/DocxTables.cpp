@@ -141,6 +141,8 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             skip(x);
         });
         // The style's borders beneath the table's own.
+        if (!styles.contains(styleId) || styles.value(styleId).type != 't')
+            styleId.clear();
         tableStyle = styleId;
         const auto styleChain = chain(styleId);
         if (!styleChain.empty() && styleChain.front()->conditional)

@@ -332,7 +332,8 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
     const auto ensureLook = [&] {
         if (look)
             return;
-        const QString styleId = direct.style.isEmpty() || !styles.contains(direct.style) ? defaultParaStyle : direct.style;
+        const QString styleId = styles.value(direct.style).type == 'p' && styles.contains(direct.style) ? direct.style
+                                                                                                        : defaultParaStyle;
         const ParaLook &base = paraLook(styleId, 0, 0, false);
         numId = direct.numId.value_or(base.para.numId.value_or(0));
         ilvl = std::clamp(direct.ilvl.value_or(base.para.ilvl.value_or(0)), 0, 8);
@@ -364,7 +365,7 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
         }
     }
     // Spacing between paragraphs of one style that ask for none.
-    const QString styleId = direct.style.isEmpty() ? defaultParaStyle : direct.style;
+    const QString styleId = styles.contains(direct.style) ? direct.style : defaultParaStyle;
     const bool contextual = layer.contextual.value_or(false);
     if (lastStory == &out && !out.blocks.empty() && !out.blocks.back().table && lastStyle == styleId) {
         if (contextual)

@@ -335,6 +335,11 @@ void tst_DocxReader::document_data()
     QTest::newRow("styles based on each other end the chain")
         << base << QString() << para("<w:pStyle w:val=\"LoopA\"/>", "<w:r><w:t>x</w:t></w:r>")
         << QStringList {"style=i text=\"x\""} << QStringList();
+    QTest::newRow("styles of the wrong kind are not used")
+        << base << QString()
+        << para("<w:pStyle w:val=\"Strong\"/>", "<w:r><w:rPr><w:rStyle w:val=\"Heading1\"/></w:rPr><w:t>x</w:t></w:r>")
+        << QStringList {"paragraph left sa=160 style=\"Normal\"\n  run face=\"Calibri\" size=11 color=auto style=- text=\"x\""}
+        << QStringList {"kind=1"};
     QTest::newRow("a missing style is the default paragraph style")
         << base << QString() << para("<w:pStyle w:val=\"Nowhere\"/>", "<w:r><w:t>x</w:t></w:r>")
         << QStringList {"style=\"Normal\""} << QStringList {"Nowhere"};
