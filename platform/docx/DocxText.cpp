@@ -377,6 +377,15 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
             previous.props = internPara(p);
         }
     }
+    if (sectionEnds && para.p.runs.empty() && para.done.empty() && para.after.empty() && !out.blocks.empty()
+        && out.blocks.back().table) {
+        // The empty paragraph a table needs after it where its section ends:
+        // the paragraph that follows every table stands for it.
+        lastStory = nullptr;
+        if (!sectionMarks.empty())
+            sectionMarks.back().endBlock = qsizetype(doc.body.blocks.size());
+        return;
+    }
     const int propsId = internPara(props);
     const int markStyle = charStyle(baseRun(*look, mark.charStyle), mark);
     para.done.push_back(std::move(para.p));
