@@ -586,6 +586,14 @@ void tst_DocxReader::hostile_data()
 
     QTest::newRow("nested a million deep")
         << QString("<w:sdt><w:sdtContent>").repeated(1000000) << QString() << "nested too deeply" << QString();
+    QTest::newRow("entity expansion")
+        << "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
+           "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\">]>" + QString::fromUtf8(wrap("document", "<w:body><w:p><w:r><w:t>&c;&c;</w:t>"
+                                                                                     "</w:r></w:p></w:body>")).section(u'\n', 1)
+        << QString() << "declares a DTD" << QString();
+    QTest::newRow("an entity that is nowhere")
+        << QString::fromUtf8(wrap("document", "<w:body><w:p><w:r><w:t>&nowhere;</w:t></w:r></w:p></w:body>")) << QString()
+        << "is damaged" << QString();
     QString attributes = QStringLiteral("<w:p");
     for (int i = 0; i < 2000000; ++i)
         attributes += QStringLiteral(" a%1=\"\"").arg(i);
@@ -628,6 +636,8 @@ void tst_DocxReader::hostile()
     QElapsedTimer timer;
     timer.start();
     package::MemoryParts parts = packageOf(body, {}, numbering);
+    if (body.startsWith(u"<?xml"))
+        parts.add(QStringLiteral("word/document.xml"), body.toUtf8());     // the whole part, as it stands
     if (body.contains(u"rId5"))
         parts.add(QStringLiteral("word/media/image1.png"), pngHeader(100000, 100000));
     const Read r = readParts(parts);
