@@ -352,6 +352,15 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
         inlineElement(x, para, *look, -1);
     });
     ensureLook();
+    // A field whose instruction runs past its paragraph has lost its end:
+    // the text after it is text again.
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (!fields[i].result) {
+            drop(QStringLiteral("unfinished fields"));
+            fields.resize(i);
+            break;
+        }
+    }
 
     ParaPropsLayer layer = look->para;
     mergePara(layer, direct);

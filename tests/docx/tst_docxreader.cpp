@@ -229,6 +229,10 @@ void tst_DocxReader::text_data()
         << "base";
     QTest::newRow("a note's own mark follows as text")
         << "<w:p><w:r><w:footnoteReference w:customMarkFollows=\"1\" w:id=\"1\"/><w:t>*</w:t></w:r></w:p>" << "*";
+    QTest::newRow("a field without separator or end loses only its instruction")
+        << "<w:p><w:r><w:t>a</w:t><w:fldChar w:fldCharType=\"begin\"/><w:instrText>PAGE</w:instrText><w:t>b</w:t></w:r></w:p>"
+           "<w:p><w:r><w:t>c</w:t><w:fldChar w:fldCharType=\"end\"/><w:t>d</w:t></w:r></w:p>"
+        << "a\ncd";
     QTest::newRow("whitespace trimmed unless preserved")
         << "<w:p><w:r><w:t> a </w:t><w:t xml:space=\"preserve\"> b </w:t></w:r></w:p>" << "a b ";
 }
