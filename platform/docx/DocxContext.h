@@ -92,6 +92,7 @@ struct RunProps {
     std::optional<rtf::VerticalPos> vertical;
     std::optional<bool> bold, italic, strike, doubleStrike, caps, smallCaps, hidden;
     QString charStyle;  // w:rStyle
+    bool deleted = false;       // a paragraph mark deleted in a tracked change
 };
 
 struct TabOp {
@@ -250,6 +251,14 @@ public:
     std::vector<OpenField> fields;          // complex fields open in the story in reading
     std::vector<QByteArray> pendingMarks;   // bookmarks between paragraphs, placed in the next
     QHash<QString, QString> bookmarkNames;  // id -> name
+    // A paragraph whose mark a tracked change deleted: it joins the next one.
+    struct Carried {
+        ParaBuild para;
+        const rtf::Story *story = nullptr;
+        int props = 0, markStyle = 0;
+    };
+    std::optional<Carried> carried;
+    void flushCarried(rtf::Story &out);
     const rtf::Story *lastStory = nullptr;  // where the last paragraph went, for contextual spacing
     QString lastStyle;
     bool lastContextual = false;

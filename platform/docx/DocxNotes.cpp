@@ -42,6 +42,7 @@ int Context::readStory(XmlReader &x)
     rtf::Story story;
     auto openFields = std::exchange(fields, {});
     auto marks = std::exchange(pendingMarks, {});
+    auto outerCarried = std::exchange(carried, std::nullopt);
     const rtf::Story *outerStory = std::exchange(lastStory, nullptr);
     const QString outerTable = std::exchange(tableStyle, QString());
     ++storyDepth;
@@ -49,6 +50,7 @@ int Context::readStory(XmlReader &x)
     --storyDepth;
     fields = std::move(openFields);
     pendingMarks = std::move(marks);
+    carried = std::move(outerCarried);
     lastStory = outerStory;
     tableStyle = outerTable;
     doc.stories[size_t(index)] = std::move(story);

@@ -107,10 +107,12 @@ void Context::readTextBox(XmlReader &x, ParaBuild &para)
     }
     rtf::Story box;
     auto openFields = std::exchange(fields, {});
+    auto outerCarried = std::exchange(carried, std::nullopt);
     ++storyDepth;
     readBlocks(x, box, 0);
     --storyDepth;
     fields = std::move(openFields);
+    carried = std::move(outerCarried);
     lastStory = nullptr;
     for (rtf::Block &b : box.blocks)
         para.after.push_back(std::move(b));

@@ -254,6 +254,8 @@ void Context::readRunProps(XmlReader &x, RunProps &r)
             r.hidden = onOff(x);
         } else if ((n == u"emboss" || n == u"imprint" || n == u"outline" || n == u"shadow") && onOff(x)) {
             drop(QStringLiteral("character effects (emboss, engrave, outline, shadow)"));
+        } else if (n == u"del") {
+            r.deleted = true;
         } else if (n == u"rStyle") {
             r.charStyle = wattr(x, "val").left(256).toString();
         }

@@ -261,6 +261,7 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
                     readBlock(x, cell.content, tableDepth + 1);
                 }
             });
+            flushCarried(cell.content);
             if (cell.content.blocks.empty())
                 cell.content.blocks.push_back(emptyParagraph());
             if (column >= MaxColumns) {

@@ -328,6 +328,10 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
     bool sectionEnds = false;
     const ParaLook *look = nullptr;
     ParaBuild para;
+    if (carried && carried->story == &out) {
+        para = std::move(carried->para);
+        carried.reset();
+    }
     int numId = 0, ilvl = 0;
     const auto ensureLook = [&] {
         if (look)
@@ -397,6 +401,10 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
     }
     const int propsId = internPara(props);
     const int markStyle = charStyle(baseRun(*look, mark.charStyle), mark);
+    if (mark.deleted && !sectionEnds) {
+        carried = Carried {std::move(para), &out, propsId, markStyle};
+        return;
+    }
     para.done.push_back(std::move(para.p));
     for (rtf::Paragraph &p : para.done) {
         p.props = propsId;
@@ -430,6 +438,7 @@ void Context::readBlock(XmlReader &x, rtf::Story &out, int tableDepth)
     if (n == u"p") {
         readParagraph(x, out, tableDepth);
     } else if (n == u"tbl") {
+        flushCarried(out);
         readTable(x, out, tableDepth);
         lastStory = nullptr;
     } else if (n == u"sdt") {
@@ -467,6 +476,25 @@ void Context::readBlock(XmlReader &x, rtf::Story &out, int tableDepth)
 void Context::readBlocks(XmlReader &x, rtf::Story &out, int tableDepth)
 {
     children(x, [&] { readBlock(x, out, tableDepth); });
+    flushCarried(out);
+}
+
+void Context::flushCarried(rtf::Story &out)
+{
+    if (!carried || carried->story != &out)
+        return;
+    // Nothing follows in the story to join: the paragraph stands as it is.
+    Carried c = std::move(*carried);
+    carried.reset();
+    c.para.done.push_back(std::move(c.para.p));
+    for (rtf::Paragraph &p : c.para.done) {
+        p.props = c.props;
+        p.markStyle = c.markStyle;
+        p.terminated = true;
+        out.blocks.push_back(rtf::Block {std::move(p), nullptr});
+    }
+    for (rtf::Block &b : c.para.after)
+        out.blocks.push_back(std::move(b));
 }
 
 } // namespace docx

@@ -198,6 +198,12 @@ void tst_DocxReader::text_data()
     QTest::newRow("deleted text left out, inserted shown")
         << "<w:p><w:del><w:r><w:delText>gone</w:delText></w:r></w:del><w:ins><w:r><w:t>new</w:t></w:r></w:ins></w:p>"
         << "new";
+    QTest::newRow("a deleted paragraph mark joins the next paragraph")
+        << "<w:p><w:pPr><w:rPr><w:del w:id=\"1\" w:author=\"a\"/></w:rPr></w:pPr><w:r><w:t xml:space=\"preserve\">one </w:t></w:r></w:p>"
+           "<w:p><w:r><w:t>two</w:t></w:r></w:p>"
+           "<w:tbl><w:tr><w:tc><w:p><w:pPr><w:rPr><w:del w:id=\"2\" w:author=\"a\"/></w:rPr></w:pPr><w:r><w:t>cell</w:t></w:r>"
+           "</w:p></w:tc></w:tr></w:tbl>"
+        << "one two\ncell\n";
     QTest::newRow("content controls, smart tags and custom XML unwrapped")
         << "<w:sdt><w:sdtPr/><w:sdtContent><w:p><w:smartTag><w:r><w:t>a</w:t></w:r></w:smartTag>"
            "<w:customXml><w:r><w:t>b</w:t></w:r></w:customXml><w:sdt><w:sdtContent><w:r><w:t>c</w:t></w:r></w:sdtContent>"
