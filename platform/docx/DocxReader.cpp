@@ -68,7 +68,7 @@ std::optional<QString> readOptional(Context &c, const QString &name, const QStri
     const auto bytes = c.readPart(name, &error);
     if (!bytes) {
         if (required)
-            return QStringLiteral("The document's %1 cannot be read: %2.").arg(label, error);
+            return QStringLiteral("The document's %1 cannot be read: %2.").arg(name, error);
         c.drop(QStringLiteral("unreadable %1").arg(label));
         return std::nullopt;
     }
@@ -79,7 +79,7 @@ std::optional<QString> readOptional(Context &c, const QString &name, const QStri
     c.part = outer;
     if (x.hasError()) {
         if (required)
-            return xmlError(label, x);
+            return xmlError(name, x);
         c.drop(QStringLiteral("damaged %1").arg(label));
     }
     return std::nullopt;

@@ -560,6 +560,14 @@ void tst_DocxReader::package_data()
     QTest::newRow("damaged text") << QStringList {"[Content_Types].xml", "word/main.xml"}
                                   << QList<QByteArray> {types, document.left(document.size() - 30)} << "is damaged"
                                   << QStringList();
+    QTest::newRow("damaged styles")
+        << QStringList {"[Content_Types].xml", "word/main.xml", "word/_rels/main.xml.rels", "word/styles.xml"}
+        << QList<QByteArray> {types, document, rels({{"s", "styles", "styles.xml"}}), "<w:styles"}
+        << "word/styles.xml is damaged" << QStringList();
+    QTest::newRow("a damaged theme is left out")
+        << QStringList {"[Content_Types].xml", "word/main.xml", "word/_rels/main.xml.rels", "word/theme/t.xml"}
+        << QList<QByteArray> {types, document, rels({{"t", "theme", "theme/t.xml"}}), "<a:theme><"} << QString()
+        << QStringList {"text=\"body\""};
     QTest::newRow("main part of another kind")
         << QStringList {"[Content_Types].xml", "word/main.xml"}
         << QList<QByteArray> {types, "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"/>"}
