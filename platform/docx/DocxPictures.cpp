@@ -122,6 +122,7 @@ void Context::readDrawing(XmlReader &x, ParaBuild &para, int style, int link)
 {
     QString relId;
     int width = 0, height = 0;
+    bool anchored = false;
     std::function<void()> walk = [&] {
         const Ns ns = nsOf(x.namespaceUri());
         const QStringView n = x.name();
@@ -130,7 +131,7 @@ void Context::readDrawing(XmlReader &x, ParaBuild &para, int style, int link)
             return;
         }
         if (ns == Ns::Wp && n == u"anchor")
-            drop(QStringLiteral("floating pictures placed in the line"));
+            anchored = true;
         else if (ns == Ns::Wp && n == u"extent") {
             width = extent(attr(x, Ns::Other, QLatin1StringView("cx")));
             height = extent(attr(x, Ns::Other, QLatin1StringView("cy")));
@@ -145,8 +146,11 @@ void Context::readDrawing(XmlReader &x, ParaBuild &para, int style, int link)
         children(x, walk);
     };
     children(x, walk);
-    if (!relId.isEmpty())
-        addPicture(para, relId, width, height, style, link);
+    if (relId.isEmpty())
+        return;
+    if (anchored)
+        drop(QStringLiteral("floating pictures placed in the line"));
+    addPicture(para, relId, width, height, style, link);
 }
 
 void Context::readVml(XmlReader &x, ParaBuild &para, int style, int link)

@@ -200,15 +200,18 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
                 children(x, [&] {
                     if (nsOf(x.namespaceUri()) == Ns::W) {
                         const QStringView p = x.name();
-                        if (p == u"gridBefore")
+                        if (p == u"gridBefore") {
                             column = std::clamp(number(wattr(x, "val")).value_or(0), 0, MaxColumns - 1);
-                        else if (p == u"trHeight") {
+                            if (column > 0)
+                                drop(QStringLiteral("room left before a row's first cell"));
+                        } else if (p == u"trHeight") {
                             const int h = std::clamp(number(wattr(x, "val")).value_or(0), 0, rtf::rules::MaxLength);
                             row.props.height = wattr(x, "hRule") == u"exact" ? -h : h;
-                        } else if (p == u"tblHeader")
+                        } else if (p == u"tblHeader") {
                             row.props.header = onOff(x);
-                        else if (p == u"cantSplit")
+                        } else if (p == u"cantSplit") {
                             row.props.keep = onOff(x);
+                        }
                     }
                     skip(x);
                 });
