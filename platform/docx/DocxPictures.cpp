@@ -35,6 +35,25 @@ rtf::PictureKind sniff(QByteArray &data)
     return rtf::PictureKind::Unknown;
 }
 
+// Metafile bytes without a metafile's header, as the RTF reader refuses
+// them: no reader shows anything for them, and a save as RTF would lose them.
+bool unusableMetafile(const rtf::Picture &pict)
+{
+    const QByteArray &d = pict.data;
+    const auto u16 = [&](qsizetype at) { return quint16(quint8(d[at]) | quint8(d[at + 1]) << 8); };
+    const auto u32 = [&](qsizetype at) { return quint32(u16(at)) | quint32(u16(at + 2)) << 16; };
+    switch (pict.kind) {
+    case rtf::PictureKind::Wmf:
+        if (d.size() >= 22 && u32(0) == 0x9AC6CDD7u)
+            return d.size() < 22 + 18;
+        return d.size() < 18 || (u16(0) != 1 && u16(0) != 2) || u16(2) != 9;
+    case rtf::PictureKind::Emf:
+        return d.size() < 88 || u32(0) != 1 || u32(40) != 0x464D4520u;     // EMR_HEADER, " EMF"
+    default:
+        return false;
+    }
+}
+
 int extent(QStringView emu)
 {
     bool ok = false;
@@ -76,6 +95,10 @@ void Context::addPicture(ParaBuild &para, const QString &relId, int goalWidth, i
     rtf::Picture picture;
     picture.kind = sniff(data);
     picture.data = std::move(data);
+    if (unusableMetafile(picture)) {
+        drop(QStringLiteral("metafiles without a header"));
+        return;
+    }
     picture.goalWidth = std::clamp(goalWidth, 0, rtf::rules::MaxExtent);
     picture.goalHeight = std::clamp(goalHeight, 0, rtf::rules::MaxExtent);
     if (picture.kind == rtf::PictureKind::Png || picture.kind == rtf::PictureKind::Jpeg) {
