@@ -346,6 +346,25 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
     children(x, element);
     tableStyle = outerStyle;
 
+    // A row that ends short of the others ends in an empty cell without
+    // borders, as the table shows it, so that every row reaches the same edge.
+    int widest = 0;
+    for (const rtf::Row &r : table->rows)
+        widest = std::max(widest, r.cells.back().props.edge);
+    for (size_t r = 0; r < table->rows.size(); ++r) {
+        rtf::Row &row = table->rows[r];
+        if (row.cells.back().props.edge >= widest || row.cells.size() >= size_t(MaxColumns))
+            continue;
+        rtf::Cell pad;
+        pad.props.edge = widest;
+        pad.content.blocks.push_back(emptyParagraph());
+        row.cells.push_back(std::move(pad));
+        CellInfo none;
+        none.own.top = none.own.left = none.own.bottom = none.own.right = rtf::Border {};
+        none.first = none.last = infos[r].back().last + 1;
+        infos[r].push_back(none);
+    }
+
     // Borders: the cell's own, else the table's outer side or the one between cells.
     const size_t rows = table->rows.size();
     int lastColumn = 0;
