@@ -5,7 +5,10 @@
 set(SCRIBVALE_FORMATS_SOURCES
     platform/package/Package.h platform/package/Xml.h
     platform/package/Zip.h platform/package/Zip.cpp
-    platform/docx/DocxReader.h platform/docx/DocxReader.cpp
+    platform/docx/DocxReader.h platform/docx/DocxReader.cpp platform/docx/DocxContext.h
+    platform/docx/DocxXml.cpp platform/docx/DocxStyles.cpp platform/docx/DocxNumbering.cpp
+    platform/docx/DocxText.cpp platform/docx/DocxTables.cpp platform/docx/DocxPictures.cpp
+    platform/docx/DocxNotes.cpp platform/docx/DocxSections.cpp platform/docx/DocxMeta.cpp
     platform/odt/OdtReader.h platform/odt/OdtReader.cpp
     platform/odt/OdtXml.h platform/odt/OdtXml.cpp
     platform/odt/OdtContext.h

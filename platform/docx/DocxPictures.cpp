@@ -1,0 +1,206 @@
+// Pictures: DrawingML (wp:inline, wp:anchor) and VML (v:imagedata), their
+// data through the part's relationships, PNG and JPEG shown, other kinds
+// kept as placeholders; text boxes, whose paragraphs follow their anchor.
+
+#include "DocxContext.h"
+
+#include "platform/rtf/RtfRules.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include <algorithm>
+#include <functional>
+
+namespace docx {
+
+namespace {
+
+constexpr qint64 EmuPerTwip = 635;
+
+rtf::PictureKind sniff(QByteArray &data)
+{
+    if (data.startsWith("\x89PNG\r\n\x1a\n"))
+        return rtf::PictureKind::Png;
+    if (data.startsWith("\xFF\xD8\xFF"))
+        return rtf::PictureKind::Jpeg;
+    if (data.size() > 44 && data.mid(40, 4) == " EMF")
+        return rtf::PictureKind::Emf;
+    if (data.startsWith("\xD7\xCD\xC6\x9A") && data.size() > 22) {
+        data.remove(0, 22);     // the placeable header, which RTF does not hold
+        return rtf::PictureKind::Wmf;
+    }
+    if (data.startsWith(QByteArray("\x01\x00\x09\x00", 4)) || data.startsWith(QByteArray("\x02\x00\x09\x00", 4)))
+        return rtf::PictureKind::Wmf;
+    return rtf::PictureKind::Unknown;
+}
+
+// Metafile bytes without a metafile's header, as the RTF reader refuses
+// them: no reader shows anything for them, and a save as RTF would lose them.
+bool unusableMetafile(const rtf::Picture &pict)
+{
+    const QByteArray &d = pict.data;
+    const auto u16 = [&](qsizetype at) { return quint16(quint8(d[at]) | quint8(d[at + 1]) << 8); };
+    const auto u32 = [&](qsizetype at) { return quint32(u16(at)) | quint32(u16(at + 2)) << 16; };
+    switch (pict.kind) {
+    case rtf::PictureKind::Wmf:
+        if (d.size() >= 22 && u32(0) == 0x9AC6CDD7u)
+            return d.size() < 22 + 18;
+        return d.size() < 18 || (u16(0) != 1 && u16(0) != 2) || u16(2) != 9;
+    case rtf::PictureKind::Emf:
+        return d.size() < 88 || u32(0) != 1 || u32(40) != 0x464D4520u;     // EMR_HEADER, " EMF"
+    default:
+        return false;
+    }
+}
+
+int extent(QStringView emu)
+{
+    bool ok = false;
+    const qint64 v = emu.toLongLong(&ok);
+    if (!ok || v <= 0)
+        return 0;
+    return int(std::min<qint64>(v / EmuPerTwip, rtf::rules::MaxExtent));
+}
+
+// "width:100pt;height:1.5in" -> twips of one side.
+int vmlLength(QStringView style, QStringView side)
+{
+    for (QStringView decl : style.split(u';')) {
+        const qsizetype colon = decl.indexOf(u':');
+        if (colon < 0 || decl.first(colon).trimmed() != side)
+            continue;
+        if (const auto tw = odt::twips(decl.sliced(colon + 1)))
+            return std::clamp(*tw, 0, rtf::rules::MaxExtent);
+    }
+    return 0;
+}
+
+} // namespace
+
+void Context::addPicture(ParaBuild &para, const QString &relId, int goalWidth, int goalHeight, int style, int link)
+{
+    const Rel rel = relsOf(part).value(relId);
+    if (rel.external) {
+        drop(QStringLiteral("linked pictures"));
+        return;
+    }
+    QByteArray data;
+    if (!rel.target.isEmpty())
+        data = readPart(rel.target).value_or(QByteArray());
+    if (data.isEmpty()) {
+        drop(QStringLiteral("pictures without data"));
+        return;
+    }
+    rtf::Picture picture;
+    picture.kind = sniff(data);
+    picture.data = std::move(data);
+    if (unusableMetafile(picture)) {
+        drop(QStringLiteral("metafiles without a header"));
+        return;
+    }
+    picture.goalWidth = std::clamp(goalWidth, 0, rtf::rules::MaxExtent);
+    picture.goalHeight = std::clamp(goalHeight, 0, rtf::rules::MaxExtent);
+    if (picture.kind == rtf::PictureKind::Png || picture.kind == rtf::PictureKind::Jpeg) {
+        // The picture's own size, from its header alone.
+        QBuffer buffer(&picture.data);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        const QSize size = reader.size();
+        if (size.isValid()) {
+            picture.width = std::clamp(size.width(), 0, 1 << 20);
+            picture.height = std::clamp(size.height(), 0, 1 << 20);
+        }
+    } else {
+        if (picture.kind == rtf::PictureKind::Wmf)
+            picture.kindParam = 8;
+        picture.width = int(qint64(picture.goalWidth) * 2540 / 1440);
+        picture.height = int(qint64(picture.goalHeight) * 2540 / 1440);
+    }
+    doc.pictures.push_back(std::move(picture));
+    addObject(para, rtf::InlineObject::Picture, int(doc.pictures.size()) - 1, style, link);
+}
+
+void Context::readTextBox(XmlReader &x, ParaBuild &para)
+{
+    drop(QStringLiteral("text boxes, kept as paragraphs"));
+    if (storyDepth >= MaxStoryDepth) {
+        skip(x);
+        return;
+    }
+    rtf::Story box;
+    auto openFields = std::exchange(fields, {});
+    auto outerCarried = std::exchange(carried, std::nullopt);
+    ++storyDepth;
+    readBlocks(x, box, 0);
+    --storyDepth;
+    fields = std::move(openFields);
+    carried = std::move(outerCarried);
+    lastStory = nullptr;
+    for (rtf::Block &b : box.blocks)
+        para.after.push_back(std::move(b));
+}
+
+void Context::readDrawing(XmlReader &x, ParaBuild &para, int style, int link)
+{
+    QString relId;
+    int width = 0, height = 0;
+    bool anchored = false;
+    std::function<void()> walk = [&] {
+        const Ns ns = nsOf(x.namespaceUri());
+        const QStringView n = x.name();
+        if (ns == Ns::W && n == u"txbxContent") {
+            readTextBox(x, para);
+            return;
+        }
+        if (ns == Ns::Wp && n == u"anchor")
+            anchored = true;
+        else if (ns == Ns::Wp && n == u"extent") {
+            width = extent(attr(x, Ns::Other, QLatin1StringView("cx")));
+            height = extent(attr(x, Ns::Other, QLatin1StringView("cy")));
+        } else if (ns == Ns::A && n == u"blip" && relId.isEmpty()) {
+            relId = attr(x, Ns::R, QLatin1StringView("embed")).toString();
+            if (relId.isEmpty() && !attr(x, Ns::R, QLatin1StringView("link")).isEmpty())
+                drop(QStringLiteral("linked pictures"));
+        } else if (ns == Ns::Mc && n == u"AlternateContent") {
+            alternate(x, walk);
+            return;
+        }
+        children(x, walk);
+    };
+    children(x, walk);
+    if (relId.isEmpty())
+        return;
+    if (anchored)
+        drop(QStringLiteral("floating pictures placed in the line"));
+    addPicture(para, relId, width, height, style, link);
+}
+
+void Context::readVml(XmlReader &x, ParaBuild &para, int style, int link)
+{
+    QString relId;
+    int width = 0, height = 0;
+    if (x.name() == u"object")
+        drop(QStringLiteral("embedded objects, shown as their picture"));
+    std::function<void()> walk = [&] {
+        const Ns ns = nsOf(x.namespaceUri());
+        const QStringView n = x.name();
+        if (ns == Ns::W && n == u"txbxContent") {
+            readTextBox(x, para);
+            return;
+        }
+        if (ns == Ns::V && (n == u"shape" || n == u"rect") && width == 0) {
+            const QStringView css = attr(x, Ns::Other, QLatin1StringView("style"));
+            width = vmlLength(css, u"width");
+            height = vmlLength(css, u"height");
+        } else if (ns == Ns::V && n == u"imagedata" && relId.isEmpty()) {
+            relId = attr(x, Ns::R, QLatin1StringView("id")).toString();
+        }
+        children(x, walk);
+    };
+    children(x, walk);
+    if (!relId.isEmpty())
+        addPicture(para, relId, width, height, style, link);
+}
+
+} // namespace docx
