@@ -18,42 +18,6 @@ namespace {
 
 constexpr qint64 EmuPerTwip = 635;
 
-rtf::PictureKind sniff(QByteArray &data)
-{
-    if (data.startsWith("\x89PNG\r\n\x1a\n"))
-        return rtf::PictureKind::Png;
-    if (data.startsWith("\xFF\xD8\xFF"))
-        return rtf::PictureKind::Jpeg;
-    if (data.size() > 44 && data.mid(40, 4) == " EMF")
-        return rtf::PictureKind::Emf;
-    if (data.startsWith("\xD7\xCD\xC6\x9A") && data.size() > 22) {
-        data.remove(0, 22);     // the placeable header, which RTF does not hold
-        return rtf::PictureKind::Wmf;
-    }
-    if (data.startsWith(QByteArray("\x01\x00\x09\x00", 4)) || data.startsWith(QByteArray("\x02\x00\x09\x00", 4)))
-        return rtf::PictureKind::Wmf;
-    return rtf::PictureKind::Unknown;
-}
-
-// Metafile bytes without a metafile's header, as the RTF reader refuses
-// them: no reader shows anything for them, and a save as RTF would lose them.
-bool unusableMetafile(const rtf::Picture &pict)
-{
-    const QByteArray &d = pict.data;
-    const auto u16 = [&](qsizetype at) { return quint16(quint8(d[at]) | quint8(d[at + 1]) << 8); };
-    const auto u32 = [&](qsizetype at) { return quint32(u16(at)) | quint32(u16(at + 2)) << 16; };
-    switch (pict.kind) {
-    case rtf::PictureKind::Wmf:
-        if (d.size() >= 22 && u32(0) == 0x9AC6CDD7u)
-            return d.size() < 22 + 18;
-        return d.size() < 18 || (u16(0) != 1 && u16(0) != 2) || u16(2) != 9;
-    case rtf::PictureKind::Emf:
-        return d.size() < 88 || u32(0) != 1 || u32(40) != 0x464D4520u;     // EMR_HEADER, " EMF"
-    default:
-        return false;
-    }
-}
-
 int extent(QStringView emu)
 {
     bool ok = false;
@@ -93,9 +57,9 @@ void Context::addPicture(ParaBuild &para, const QString &relId, int goalWidth, i
         return;
     }
     rtf::Picture picture;
-    picture.kind = sniff(data);
+    picture.kind = rtf::rules::sniffPicture(data);
     picture.data = std::move(data);
-    if (unusableMetafile(picture)) {
+    if (rtf::rules::unusableMetafile(picture.kind, picture.data)) {
         drop(QStringLiteral("metafiles without a header"));
         return;
     }

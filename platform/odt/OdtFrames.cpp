@@ -3,6 +3,8 @@
 
 #include "OdtContext.h"
 
+#include "platform/rtf/RtfRules.h"
+
 #include <QBuffer>
 #include <QImageReader>
 
@@ -13,27 +15,6 @@ namespace odt {
 namespace {
 
 constexpr qsizetype MaxBase64 = qsizetype(48) << 20;
-
-rtf::PictureKind sniff(QByteArray &data)
-{
-    if (data.startsWith("\x89PNG\r\n\x1a\n"))
-        return rtf::PictureKind::Png;
-    if (data.startsWith("\xFF\xD8\xFF"))
-        return rtf::PictureKind::Jpeg;
-    if (data.size() > 44 && data.mid(40, 4) == " EMF")
-        return rtf::PictureKind::Emf;
-    if (data.startsWith("\xD7\xCD\xC6\x9A") && data.size() > 22) {
-        data.remove(0, 22);     // the placeable header, which RTF does not hold
-        return rtf::PictureKind::Wmf;
-    }
-    if (data.startsWith(QByteArray("\x01\x00\x09\x00", 4)) || data.startsWith(QByteArray("\x02\x00\x09\x00", 4)))
-        return rtf::PictureKind::Wmf;
-    if (data.startsWith("BM") && data.size() > 14) {
-        data.remove(0, 14);     // the file header: a device-independent bitmap remains
-        return rtf::PictureKind::Dib;
-    }
-    return rtf::PictureKind::Unknown;
-}
 
 bool shown(rtf::PictureKind kind)
 {
@@ -100,7 +81,11 @@ void Context::readFrame(XmlReader &x, ParaBuild &para, const Inline &in)
             }
             if (data.isEmpty())
                 return;
-            const rtf::PictureKind kind = sniff(data);
+            const rtf::PictureKind kind = rtf::rules::sniffPicture(data);
+            if (rtf::rules::unusableMetafile(kind, data)) {
+                drop(QStringLiteral("metafiles without a header"));
+                return;
+            }
             // The first picture is the picture; when Qt cannot show it, the
             // first later one it can show stands in for it.
             if (!found) {

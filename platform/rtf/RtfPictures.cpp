@@ -151,31 +151,12 @@ private:
     int m_nameDepth = 0;
 };
 
-// Metafile bytes without a metafile's header: no reader shows anything for
-// them, and LibreOffice refuses a whole document that holds one.
-bool unusableMetafile(const Picture &pict)
-{
-    const QByteArray &d = pict.data;
-    const auto u16 = [&](qsizetype at) { return quint16(quint8(d[at]) | quint8(d[at + 1]) << 8); };
-    const auto u32 = [&](qsizetype at) { return quint32(u16(at)) | quint32(u16(at + 2)) << 16; };
-    switch (pict.kind) {
-    case PictureKind::Wmf:
-        if (d.size() >= 22 && u32(0) == 0x9AC6CDD7u)     // placeable, then the standard header
-            return d.size() < 22 + 18;
-        return d.size() < 18 || (u16(0) != 1 && u16(0) != 2) || u16(2) != 9;
-    case PictureKind::Emf:
-        return d.size() < 88 || u32(0) != 1 || u32(40) != 0x464D4520u;     // EMR_HEADER, " EMF"
-    default:
-        return false;
-    }
-}
-
 void PictDest::close(Parser &p)
 {
     {
         if (m_pict.data.isEmpty())
             return;
-        if (unusableMetafile(m_pict)) {
+        if (rules::unusableMetafile(m_pict.kind, m_pict.data)) {
             p.doc().dropped.add(QStringLiteral("metafiles without a header"));
             return;
         }

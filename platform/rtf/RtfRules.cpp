@@ -192,4 +192,41 @@ QByteArray markupBytes(QStringView markup)
     return bytes;
 }
 
+PictureKind sniffPicture(QByteArray &data)
+{
+    if (data.startsWith("\x89PNG\r\n\x1a\n"))
+        return PictureKind::Png;
+    if (data.startsWith("\xFF\xD8\xFF"))
+        return PictureKind::Jpeg;
+    if (data.size() > 44 && data.mid(40, 4) == " EMF")
+        return PictureKind::Emf;
+    if (data.startsWith("\xD7\xCD\xC6\x9A") && data.size() > 22) {
+        data.remove(0, 22);     // the placeable header, which RTF does not hold
+        return PictureKind::Wmf;
+    }
+    if (data.startsWith(QByteArray("\x01\x00\x09\x00", 4)) || data.startsWith(QByteArray("\x02\x00\x09\x00", 4)))
+        return PictureKind::Wmf;
+    if (data.startsWith("BM") && data.size() > 14) {
+        data.remove(0, 14);     // the file header: a device-independent bitmap remains
+        return PictureKind::Dib;
+    }
+    return PictureKind::Unknown;
+}
+
+bool unusableMetafile(PictureKind kind, const QByteArray &d)
+{
+    const auto u16 = [&](qsizetype at) { return quint16(quint8(d[at]) | quint8(d[at + 1]) << 8); };
+    const auto u32 = [&](qsizetype at) { return quint32(u16(at)) | quint32(u16(at + 2)) << 16; };
+    switch (kind) {
+    case PictureKind::Wmf:
+        if (d.size() >= 22 && u32(0) == 0x9AC6CDD7u)     // placeable, then the standard header
+            return d.size() < 22 + 18;
+        return d.size() < 18 || (u16(0) != 1 && u16(0) != 2) || u16(2) != 9;
+    case PictureKind::Emf:
+        return d.size() < 88 || u32(0) != 1 || u32(40) != 0x464D4520u;     // EMR_HEADER, " EMF"
+    default:
+        return false;
+    }
+}
+
 } // namespace rtf::rules

@@ -61,6 +61,14 @@ void appendUnicodeEscape(QByteArray &out, char16_t unit);
 // none of these: a group cut off by the end of the file is not kept.
 QByteArray keepableGroup(QByteArrayView group);
 
+// A picture file's kind by its first bytes; the headers RTF does not hold
+// (a metafile's placeable header, a bitmap's file header) are taken off.
+PictureKind sniffPicture(QByteArray &data);
+// Metafile bytes without a metafile's header: no reader shows anything for
+// them, LibreOffice refuses a whole document that holds one, and a save
+// would lose them; readers drop them.
+bool unusableMetafile(PictureKind kind, const QByteArray &data);
+
 // RTF markup that arrived as text (the clipboard's plain text): characters
 // beyond ASCII become \u escapes, so the reader sees the characters the text held.
 QByteArray markupBytes(QStringView markup);
