@@ -2,6 +2,7 @@
 // reader builds must survive write-then-read unchanged, and a selection
 // pasted back must keep its text.
 
+#include "fuzz/FuzzOracle.h"
 #include "platform/rtf/RtfDump.h"
 #include "platform/rtf/RtfKeywords.h"
 #include "platform/rtf/RtfReader.h"
@@ -20,18 +21,6 @@
 
 namespace {
 
-void ensureApplication()
-{
-    static QGuiApplication *app = [] {
-        static int argc = 3;
-        static char arg0[] = "rtf_fuzz", arg1[] = "-platform", arg2[] = "minimal";
-        static char *argv[] = {arg0, arg1, arg2, nullptr};
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-        return new QGuiApplication(argc, argv);
-    }();
-    Q_UNUSED(app);
-}
-
 QString paragraphs(const QTextDocument &doc)
 {
     QString out;
@@ -48,19 +37,11 @@ bool hasTables(const QTextDocument &doc)
     return !doc.rootFrame()->childFrames().isEmpty();
 }
 
-[[noreturn]] void fail(const char *what, const QString &a, const QString &b)
-{
-    std::fprintf(stderr, "oracle failed: %s\n--- first\n%s\n--- second\n%s\n", what,
-                 a.toUtf8().constData(), b.toUtf8().constData());
-    std::abort();
-}
-
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    ensureApplication();
+    fuzzoracle::ensureApplication();
     const QByteArrayView input(reinterpret_cast<const char *>(data), qsizetype(size));
 
     QTextDocument doc;
@@ -68,16 +49,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const QByteArray written = rtf::writeDocument(doc);
     if (!rtftest::sevenBitAndBalanced(written))
-        fail("writer output", QString::fromLatin1(written), QString());
+        fuzzoracle::fail("writer output", QString::fromLatin1(written), QString());
     if (const QList<QByteArray> words = rtf::misformedWords(written); !words.isEmpty())
-        fail("words in a form their kind forbids", QString::fromLatin1(words.join(' ')), QString::fromLatin1(written));
+        fuzzoracle::fail("words in a form their kind forbids", QString::fromLatin1(words.join(' ')), QString::fromLatin1(written));
 
     QTextDocument again;
     (void)rtf::readIntoDocument(&again, written);
     const QString first = rtf::dump(doc);
     const QString second = rtf::dump(again);
     if (first != second)
-        fail("document round trip", first, second);
+        fuzzoracle::fail("document round trip", first, second);
 
     // A middle third pasted between two letters keeps its text and breaks;
     // from a table, Qt's selected text has no breaks between cells to compare.
@@ -104,6 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
     }
     if (pasted != expected)
-        fail("selection paste", expected, pasted);
+        fuzzoracle::fail("selection paste", expected, pasted);
     return 0;
 }
