@@ -9,29 +9,7 @@
 
 namespace odt {
 
-namespace {
-
-constexpr qsizetype MaxInfoChars = 65536;
-
-// "2024-03-05T10:00:00" -> {\creatim\yr2024\mo3\dy5\hr10\min0}
-QByteArray dateGroup(const char *name, QStringView iso)
-{
-    const QDateTime when = QDateTime::fromString(iso.left(19).toString(), Qt::ISODate);
-    if (!when.isValid())
-        return {};
-    const QDate d = when.date();
-    const QTime t = when.time();
-    return QStringLiteral("{\\%1\\yr%2\\mo%3\\dy%4\\hr%5\\min%6}")
-        .arg(QLatin1StringView(name))
-        .arg(std::clamp(d.year(), 0, 9999))
-        .arg(d.month())
-        .arg(d.day())
-        .arg(t.hour())
-        .arg(t.minute())
-        .toLatin1();
-}
-
-} // namespace
+using rtf::rules::MaxInfoChars;
 
 void Context::readMeta(XmlReader &x)
 {
@@ -46,7 +24,7 @@ void Context::readMeta(XmlReader &x)
     };
     const auto setDate = [&](const char *name, const QString &value) {
         const QString key = QLatin1StringView(name);
-        const QByteArray group = dateGroup(name, value.trimmed());
+        const QByteArray group = rtf::rules::infoDateGroup(name, value.trimmed());
         if (group.isEmpty() || info.raw.contains(key))
             return;
         info.raw.insert(key, group);

@@ -18,7 +18,7 @@ using namespace infoWords;
 
 namespace {
 
-constexpr int MaxInfoChars = 65536;
+using rules::MaxInfoChars;
 
 // {\info{\title ...}{\author ...}{\creatim\yr2024\mo1...}}: strings read as
 // text, dates kept as written.

@@ -2,6 +2,9 @@
 
 #include "RtfKeywords.h"
 
+#include <QDateTime>
+
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -227,6 +230,23 @@ bool unusableMetafile(PictureKind kind, const QByteArray &d)
     default:
         return false;
     }
+}
+
+QByteArray infoDateGroup(const char *name, QStringView iso)
+{
+    const QDateTime when = QDateTime::fromString(iso.left(19).toString(), Qt::ISODate);
+    if (!when.isValid())
+        return {};
+    const QDate d = when.date();
+    const QTime t = when.time();
+    return QStringLiteral("{\\%1\\yr%2\\mo%3\\dy%4\\hr%5\\min%6}")
+        .arg(QLatin1StringView(name))
+        .arg(std::clamp(d.year(), 0, 9999))
+        .arg(d.month())
+        .arg(d.day())
+        .arg(t.hour())
+        .arg(t.minute())
+        .toLatin1();
 }
 
 } // namespace rtf::rules

@@ -63,6 +63,13 @@ QByteArray keepableGroup(QByteArrayView group);
 
 // A picture file's kind by its first bytes; the headers RTF does not hold
 // (a metafile's placeable header, a bitmap's file header) are taken off.
+// An information date as RTF keeps it, from an ISO 8601 time as packaged
+// documents hold it: "2024-03-05T10:00:00Z" -> {\creatim\yr2024\mo3\dy5\hr10\min0}.
+// Empty when the time is no time.
+QByteArray infoDateGroup(const char *name, QStringView iso);
+// The longest text an information entry keeps.
+inline constexpr qsizetype MaxInfoChars = 65536;
+
 PictureKind sniffPicture(QByteArray &data);
 // Metafile bytes without a metafile's header: no reader shows anything for
 // them, LibreOffice refuses a whole document that holds one, and a save
