@@ -264,7 +264,7 @@ void buildStyles(Builder &b, bool merge)
         ref.kind = s.kind;
         ref.basedOn = nameOf(s.kind, s.basedOn);
         ref.next = nameOf(s.kind, s.next);
-        ref.additive = s.additive;
+        ref.additive = s.additive && s.kind == StyleDef::Character;     // it says nothing of other styles
         // A character style has no paragraph look, whatever words its definition held.
         ParaProps para = s.kind == StyleDef::Character ? ParaProps {} : s.para;
         para.list = -1;
