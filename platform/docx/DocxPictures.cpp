@@ -6,8 +6,6 @@
 
 #include "platform/rtf/RtfRules.h"
 
-#include <QBuffer>
-#include <QImageReader>
 
 #include <algorithm>
 #include <functional>
@@ -65,22 +63,7 @@ void Context::addPicture(ParaBuild &para, const QString &relId, int goalWidth, i
     }
     picture.goalWidth = std::clamp(goalWidth, 0, rtf::rules::MaxExtent);
     picture.goalHeight = std::clamp(goalHeight, 0, rtf::rules::MaxExtent);
-    if (picture.kind == rtf::PictureKind::Png || picture.kind == rtf::PictureKind::Jpeg) {
-        // The picture's own size, from its header alone.
-        QBuffer buffer(&picture.data);
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        const QSize size = reader.size();
-        if (size.isValid()) {
-            picture.width = std::clamp(size.width(), 0, 1 << 20);
-            picture.height = std::clamp(size.height(), 0, 1 << 20);
-        }
-    } else {
-        if (picture.kind == rtf::PictureKind::Wmf)
-            picture.kindParam = 8;
-        picture.width = int(qint64(picture.goalWidth) * 2540 / 1440);
-        picture.height = int(qint64(picture.goalHeight) * 2540 / 1440);
-    }
+    rtf::rules::measurePicture(picture);
     doc.pictures.push_back(std::move(picture));
     addObject(para, rtf::InlineObject::Picture, int(doc.pictures.size()) - 1, style, link);
 }

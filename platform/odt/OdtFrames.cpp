@@ -5,8 +5,6 @@
 
 #include "platform/rtf/RtfRules.h"
 
-#include <QBuffer>
-#include <QImageReader>
 
 #include <algorithm>
 
@@ -30,27 +28,6 @@ QString packagePath(QString href)
         || href.contains(u'\\'))
         return {};
     return href;
-}
-
-// The picture's own size: pixels for what Qt shows, read from the header
-// alone; hundredths of a millimetre from the frame for metafiles and the rest.
-void measure(rtf::Picture &picture)
-{
-    if (shown(picture.kind)) {
-        QBuffer buffer(&picture.data);
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        const QSize size = reader.size();
-        if (size.isValid()) {
-            picture.width = std::clamp(size.width(), 0, 1 << 20);
-            picture.height = std::clamp(size.height(), 0, 1 << 20);
-        }
-    } else {
-        if (picture.kind == rtf::PictureKind::Wmf)
-            picture.kindParam = 8;      // scaled to the frame, as metafiles in RTF are
-        picture.width = int(qint64(picture.goalWidth) * 2540 / 1440);
-        picture.height = int(qint64(picture.goalHeight) * 2540 / 1440);
-    }
 }
 
 } // namespace
@@ -122,11 +99,11 @@ void Context::readFrame(XmlReader &x, ParaBuild &para, const Inline &in)
             drop(QStringLiteral("pictures or objects without data"));
         return;
     }
-    measure(picture);
+    rtf::rules::measurePicture(picture);
     if (twinned) {
         twin.goalWidth = picture.goalWidth;
         twin.goalHeight = picture.goalHeight;
-        measure(twin);
+        rtf::rules::measurePicture(twin);
         doc.pictures.push_back(std::move(twin));
         picture.twin = int(doc.pictures.size()) - 1;
     }

@@ -2,7 +2,9 @@
 
 #include "RtfKeywords.h"
 
+#include <QBuffer>
 #include <QDateTime>
+#include <QImageReader>
 
 #include <algorithm>
 #include <charconv>
@@ -247,6 +249,25 @@ QByteArray infoDateGroup(const char *name, QStringView iso)
         .arg(t.hour())
         .arg(t.minute())
         .toLatin1();
+}
+
+void measurePicture(Picture &picture)
+{
+    if (picture.kind == PictureKind::Png || picture.kind == PictureKind::Jpeg) {
+        QBuffer buffer(&picture.data);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        const QSize size = reader.size();
+        if (size.isValid()) {
+            picture.width = std::clamp(size.width(), 0, 1 << 20);
+            picture.height = std::clamp(size.height(), 0, 1 << 20);
+        }
+    } else {
+        if (picture.kind == PictureKind::Wmf)
+            picture.kindParam = 8;      // scaled to the frame, as metafiles in RTF are
+        picture.width = int(qint64(picture.goalWidth) * 2540 / 1440);
+        picture.height = int(qint64(picture.goalHeight) * 2540 / 1440);
+    }
 }
 
 } // namespace rtf::rules

@@ -71,6 +71,10 @@ QByteArray infoDateGroup(const char *name, QStringView iso);
 inline constexpr qsizetype MaxInfoChars = 65536;
 
 PictureKind sniffPicture(QByteArray &data);
+// A packaged picture's own size, given its goal size: pixels for what Qt
+// shows, read from its header alone; hundredths of a millimetre from the
+// goal size for metafiles and the rest, which scale to it as in RTF.
+void measurePicture(Picture &picture);
 // Metafile bytes without a metafile's header: no reader shows anything for
 // them, LibreOffice refuses a whole document that holds one, and a save
 // would lose them; readers drop them.
