@@ -270,4 +270,23 @@ void measurePicture(Picture &picture)
     }
 }
 
+void addInfoText(DocInfo &info, const QString &name, const QString &value)
+{
+    const QString v = printable(value.left(MaxInfoChars)).simplified();
+    if (v.isEmpty() || info.strings.contains(name))
+        return;
+    info.strings.insert(name, v);
+    info.order.append(name);
+}
+
+void addInfoDate(DocInfo &info, const char *name, QStringView iso)
+{
+    const QString key = QLatin1StringView(name);
+    const QByteArray group = infoDateGroup(name, iso.trimmed());
+    if (group.isEmpty() || info.raw.contains(key))
+        return;
+    info.raw.insert(key, group);
+    info.order.append(key);
+}
+
 } // namespace rtf::rules

@@ -69,6 +69,10 @@ QByteArray keepableGroup(QByteArrayView group);
 QByteArray infoDateGroup(const char *name, QStringView iso);
 // The longest text an information entry keeps.
 inline constexpr qsizetype MaxInfoChars = 65536;
+// An information entry a packaged document gives, kept as RTF keeps it; the
+// first of a name counts, and one that says nothing is no entry.
+void addInfoText(DocInfo &info, const QString &name, const QString &value);
+void addInfoDate(DocInfo &info, const char *name, QStringView iso);
 
 PictureKind sniffPicture(QByteArray &data);
 // A packaged picture's own size, given its goal size: pixels for what Qt
