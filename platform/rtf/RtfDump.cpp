@@ -260,8 +260,18 @@ QString otherProperties(const QTextFormat &f, std::initializer_list<int> shown)
     QString out;
     const QMap<int, QVariant> properties = f.properties();
     for (auto it = properties.lowerBound(StyleDigestProperty + 1); it != properties.cend(); ++it) {
-        if (std::find(shown.begin(), shown.end(), it.key()) == shown.end())
-            out += u' ' + propertyName(it.key()) + u'=' + describe(it.value());
+        // A field's id only tells it from its neighbours: the fields around
+        // a run show by their instructions and locks.
+        if (it.key() == FieldIdProperty || std::find(shown.begin(), shown.end(), it.key()) != shown.end())
+            continue;
+        if (it.key() == FieldOuterProperty) {
+            QStringList outer;
+            for (const QVariant &o : it.value().toList())
+                outer << quoted(o.toList().value(1).toString()) + (o.toList().value(2).toBool() ? QStringLiteral("/locked") : QString());
+            out += QStringLiteral(" fieldOuter=[") + outer.join(u' ') + u']';
+            continue;
+        }
+        out += u' ' + propertyName(it.key()) + u'=' + describe(it.value());
     }
     return out;
 }
