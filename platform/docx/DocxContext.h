@@ -259,6 +259,14 @@ public:
     };
     std::optional<Carried> carried;
     void flushCarried(rtf::Story &out);
+    // The empty rest of a paragraph that ends in a page break: the next
+    // paragraph of the story starts the page instead, as Word shows it.
+    struct BrokenRest {
+        rtf::Block rest;
+        const rtf::Story *story = nullptr;
+    };
+    std::optional<BrokenRest> brokenRest;
+    void flushBrokenRest(rtf::Story &out);
     const rtf::Story *lastStory = nullptr;  // where the last paragraph went, for contextual spacing
     QString lastStyle;
     bool lastContextual = false;

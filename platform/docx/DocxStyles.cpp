@@ -609,7 +609,9 @@ rtf::ParaProps Context::paraProps(const ParaPropsLayer &p)
     out.pageBreakBefore = p.pageBreakBefore.value_or(false);
     out.keepWithNext = p.keepNext.value_or(false);
     out.keepTogether = p.keepLines.value_or(false);
-    out.widowControl = p.widowControl.value_or(false);
+    // Word keeps widows and orphans from a page unless a style or the
+    // paragraph turns it off.
+    out.widowControl = p.widowControl.value_or(true);
     out.rightToLeft = p.bidi.value_or(false);
     out.shading = p.shading.value_or(rtf::Colour {});
     out.outline = p.outline.value_or(-1);

@@ -332,6 +332,13 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
         para = std::move(carried->para);
         carried.reset();
     }
+    if (brokenRest && brokenRest->story == &out) {
+        if (para.p.runs.empty() && para.done.empty())
+            para.p.pageBreak = true;
+        else
+            flushBrokenRest(out);
+        brokenRest.reset();
+    }
     int numId = 0, ilvl = 0;
     const auto ensureLook = [&] {
         if (look)
@@ -405,7 +412,13 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
         carried = Carried {std::move(para), &out, propsId, markStyle};
         return;
     }
-    para.done.push_back(std::move(para.p));
+    const bool restBroken = !sectionEnds && !para.done.empty() && para.p.pageBreak && para.p.runs.empty()
+        && para.after.empty();
+    std::optional<rtf::Paragraph> rest;
+    if (restBroken)
+        rest = std::move(para.p);
+    else
+        para.done.push_back(std::move(para.p));
     for (rtf::Paragraph &p : para.done) {
         p.props = propsId;
         p.markStyle = markStyle;
@@ -414,6 +427,12 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
     }
     for (rtf::Block &b : para.after)
         out.blocks.push_back(std::move(b));
+    if (rest) {
+        rest->props = propsId;
+        rest->markStyle = markStyle;
+        rest->terminated = true;
+        brokenRest = BrokenRest {rtf::Block {std::move(*rest), nullptr}, &out};
+    }
     lastStory = &out;
     lastStyle = styleId;
     lastContextual = contextual;
@@ -439,6 +458,7 @@ void Context::readBlock(XmlReader &x, rtf::Story &out, int tableDepth)
         readParagraph(x, out, tableDepth);
     } else if (n == u"tbl") {
         flushCarried(out);
+        flushBrokenRest(out);
         readTable(x, out, tableDepth);
         lastStory = nullptr;
     } else if (n == u"sdt") {
@@ -466,6 +486,7 @@ void Context::readBlock(XmlReader &x, rtf::Story &out, int tableDepth)
         drop(QStringLiteral("embedded documents"));
         skip(x);
     } else if (n == u"sectPr" && &out == &doc.body) {
+        flushBrokenRest(out);
         readSectPr(x);
         sectionMarks.back().endBlock = qsizetype(doc.body.blocks.size());
     } else {
@@ -479,8 +500,18 @@ void Context::readBlocks(XmlReader &x, rtf::Story &out, int tableDepth)
     flushCarried(out);
 }
 
+void Context::flushBrokenRest(rtf::Story &out)
+{
+    // A table or the story's end follows: the empty paragraph stays.
+    if (!brokenRest || brokenRest->story != &out)
+        return;
+    out.blocks.push_back(std::move(brokenRest->rest));
+    brokenRest.reset();
+}
+
 void Context::flushCarried(rtf::Story &out)
 {
+    flushBrokenRest(out);
     if (!carried || carried->story != &out)
         return;
     // Nothing follows in the story to join: the paragraph stands as it is.
