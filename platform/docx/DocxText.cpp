@@ -457,9 +457,28 @@ void Context::readBlock(XmlReader &x, rtf::Story &out, int tableDepth)
     if (n == u"p") {
         readParagraph(x, out, tableDepth);
     } else if (n == u"tbl") {
+        const bool breakBefore = brokenRest && brokenRest->story == &out;
+        std::optional<BrokenRest> rest;
+        if (breakBefore)
+            rest = std::exchange(brokenRest, std::nullopt);
         flushCarried(out);
-        flushBrokenRest(out);
+        const size_t before = out.blocks.size();
         readTable(x, out, tableDepth);
+        // The table starts the new page: its first paragraph breaks before it.
+        rtf::Paragraph *first = nullptr;
+        if (breakBefore && out.blocks.size() > before && out.blocks[before].table) {
+            rtf::Table &t = *out.blocks[before].table;
+            if (!t.rows.empty() && !t.rows.front().cells.empty() && !t.rows.front().cells.front().content.blocks.empty()
+                && !t.rows.front().cells.front().content.blocks.front().table)
+                first = &t.rows.front().cells.front().content.blocks.front().paragraph;
+        }
+        if (first) {
+            rtf::ParaProps p = doc.paraProps[size_t(first->props)];
+            p.pageBreakBefore = true;
+            first->props = internPara(p);
+        } else if (rest) {
+            out.blocks.insert(out.blocks.begin() + qsizetype(before), std::move(rest->rest));
+        }
         lastStory = nullptr;
     } else if (n == u"sdt") {
         children(x, [&] {

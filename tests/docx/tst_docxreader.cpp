@@ -241,10 +241,10 @@ void tst_DocxReader::text_data()
         << "a\ncd";
     QTest::newRow("a page break that ends a paragraph adds none")
         << "<w:p><w:r><w:t>a</w:t><w:br w:type=\"page\"/></w:r></w:p><w:p><w:r><w:t>b</w:t></w:r></w:p>" << "a\nb";
-    QTest::newRow("before a table or at the end the empty rest stays")
+    QTest::newRow("before a table the first cell starts the page; at the end the empty rest stays")
         << "<w:p><w:r><w:t>a</w:t><w:br w:type=\"page\"/></w:r></w:p><w:tbl><w:tr><w:tc><w:p><w:r><w:t>c</w:t></w:r></w:p></w:tc>"
            "</w:tr></w:tbl><w:p><w:r><w:t>d</w:t><w:br w:type=\"page\"/></w:r></w:p>"
-        << "a\n\nc\nd\n";
+        << "a\nc\nd\n";
     QTest::newRow("whitespace trimmed unless preserved")
         << "<w:p><w:r><w:t> a </w:t><w:t xml:space=\"preserve\"> b </w:t></w:r></w:p>" << "a b ";
 }
@@ -347,6 +347,11 @@ void tst_DocxReader::document_data()
         << para({}, "<w:r><w:t>a</w:t><w:br w:type=\"page\"/></w:r>") + para("<w:jc w:val=\"center\"/>", "<w:r><w:t>b</w:t></w:r>")
         << QStringList {"paragraph center sa=160 page widow style=\"Normal\"\n  run face=\"Calibri\" size=11 color=auto style=- text=\"b\""}
         << QStringList {"paragraph left sa=160 page"};
+    QTest::newRow("a page break before a table breaks before its first cell")
+        << base << QString()
+        << para({}, "<w:r><w:t>a</w:t><w:br w:type=\"page\"/></w:r>")
+               + "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>c</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+        << QStringList {"cell 0,0\n    paragraph left sa=160 pagebb widow style=\"Normal\""} << QStringList {"page widow style=\"Normal\"\ntable"};
     paragraph("autospacing", "<w:spacing w:beforeAutospacing=\"1\" w:after=\"0\"/>", {"sb=280"});
 
     // Styles resolved in their layers, names kept.
