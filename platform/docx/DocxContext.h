@@ -129,6 +129,10 @@ struct StyleEntry {
     BorderSet borders;                  // a table style's
     std::optional<rtf::Colour> shading; // a table style's cells
     bool conditional = false;           // a table style with looks for its first row, bands...
+    // The look of the cells of a table style's first row.
+    BorderSet firstRowBorders;
+    std::optional<rtf::Colour> firstRowShading;
+    std::optional<quint8> firstRowAlign;
     int styleDef = -1;                  // into Document::styles, once made
 };
 

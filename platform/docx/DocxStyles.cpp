@@ -449,9 +449,30 @@ void Context::readStyles(XmlReader &x)
                         skip(x);
                     }
                 });
+            } else if (n == u"tblStylePr") {
+                e.conditional = true;
+                const bool firstRow = wattr(x, "type") == u"firstRow";
+                children(x, [&] {
+                    if (!firstRow || !is(x, Ns::W, QLatin1StringView("tcPr"))) {
+                        skip(x);
+                        return;
+                    }
+                    children(x, [&] {
+                        if (is(x, Ns::W, QLatin1StringView("tcBorders"))) {
+                            readBorders(x, e.firstRowBorders);
+                            return;
+                        }
+                        if (is(x, Ns::W, QLatin1StringView("shd"))) {
+                            if (const auto fill = hexColour(wattr(x, "fill")); fill && wattr(x, "val") != u"nil")
+                                e.firstRowShading = rtf::Colour {*fill, true};
+                        } else if (is(x, Ns::W, QLatin1StringView("vAlign"))) {
+                            const QStringView v = wattr(x, "val");
+                            e.firstRowAlign = quint8(v == u"center" ? 1 : v == u"bottom" ? 2 : 0);
+                        }
+                        skip(x);
+                    });
+                });
             } else {
-                if (n == u"tblStylePr")
-                    e.conditional = true;
                 skip(x);
             }
         });

@@ -446,6 +446,22 @@ void tst_DocxReader::document_data()
         << QStringList {"cell 0,0 borders=0001\n    paragraph left widow style=\"Normal\"\n      run face=\"Calibri\" size=11 color=auto style=i",
                         "cell 0,1 borders=0100", "paragraph left sa=160 widow style=\"Normal\"\n  run face=\"Calibri\" size=11 color=auto style=- text=\"after\""}
         << QStringList();
+    const QString firstRowStyle = base + QStringLiteral(
+        "<w:style w:type=\"table\" w:styleId=\"Head\"><w:name w:val=\"Head\"/><w:tblStylePr w:type=\"firstRow\"><w:tcPr>"
+        "<w:vAlign w:val=\"bottom\"/><w:tcBorders><w:bottom w:val=\"single\"/></w:tcBorders><w:shd w:val=\"clear\" "
+        "w:fill=\"DDDDDD\"/></w:tcPr></w:tblStylePr></w:style>");
+    const QString twoRows = "<w:tblGrid><w:gridCol w:w=\"2000\"/><w:gridCol w:w=\"2000\"/></w:tblGrid><w:tr>"
+        + cell.arg("", "h1") + cell.arg("<w:vAlign w:val=\"top\"/><w:tcBorders><w:bottom w:val=\"nil\"/></w:tcBorders>", "h2")
+        + "</w:tr><w:tr>" + cell.arg("", "a") + cell.arg("", "b") + "</w:tr></w:tbl>";
+    QTest::newRow("a table style's first row under the cell's own look")
+        << firstRowStyle << QString()
+        << "<w:tbl><w:tblPr><w:tblStyle w:val=\"Head\"/><w:tblLook w:val=\"0020\"/></w:tblPr>" + twoRows
+        << QStringList {"cell 0,0 borders=0010 shade=#dddddd valign=bottom\n", "cell 0,1 shade=#dddddd\n", "cell 1,0\n"}
+        << QStringList();
+    QTest::newRow("a table that does not look for its first row")
+        << firstRowStyle << QString()
+        << "<w:tbl><w:tblPr><w:tblStyle w:val=\"Head\"/><w:tblLook w:firstRow=\"0\" w:val=\"0020\"/></w:tblPr>" + twoRows
+        << QStringList {"cell 0,0\n"} << QStringList {"shade=#dddddd"};
     QTest::newRow("spans over columns and rows")
         << base << QString()
         << "<w:tbl><w:tblGrid><w:gridCol w:w=\"1000\"/><w:gridCol w:w=\"1000\"/><w:gridCol w:w=\"1000\"/></w:tblGrid><w:tr>"
