@@ -506,6 +506,18 @@ void Context::readBlock(XmlReader &x, rtf::Story &out, int tableDepth)
         skip(x);
     } else if (n == u"sectPr" && &out == &doc.body) {
         flushBrokenRest(out);
+        // Bookmarks that end after the last paragraph end with it.
+        if (!pendingMarks.empty() && !out.blocks.empty() && !out.blocks.back().table) {
+            rtf::Paragraph &last = out.blocks.back().paragraph;
+            if (last.runs.empty() || last.runs.back().start + last.runs.back().length == doc.text.size()) {
+                ParaBuild para;
+                para.p = std::move(last);
+                for (const QByteArray &m : pendingMarks)
+                    addKept(para, m, para.p.markStyle, -1);
+                last = std::move(para.p);
+                pendingMarks.clear();
+            }
+        }
         readSectPr(x);
         sectionMarks.back().endBlock = qsizetype(doc.body.blocks.size());
     } else {

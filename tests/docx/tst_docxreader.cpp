@@ -479,6 +479,11 @@ void tst_DocxReader::document_data()
         << base << QString()
         << "<w:bookmarkStart w:id=\"1\" w:name=\"mark\"/>" + para({}, "<w:r><w:t>a</w:t></w:r><w:bookmarkEnd w:id=\"1\"/>")
         << QStringList {"bkmkstart mark", "bkmkend mark"} << QStringList();
+    QTest::newRow("a bookmark that ends after the last paragraph")
+        << base << QString()
+        << "<w:bookmarkStart w:id=\"1\" w:name=\"tail\"/>" + para({}, "<w:r><w:t>a</w:t></w:r>")
+               + "<w:bookmarkEnd w:id=\"1\"/><w:sectPr/>"
+        << QStringList {"bkmkstart tail", "text=\"a\"\n  kept \"{\\\\*\\\\bkmkend tail}\""} << QStringList();
     QTest::newRow("footnote and comment")
         << base << QString()
         << para({}, "<w:r><w:t>text</w:t></w:r><w:r><w:footnoteReference w:id=\"1\"/></w:r>"
