@@ -129,6 +129,10 @@ struct StyleEntry {
     BorderSet borders;                  // a table style's
     std::optional<rtf::Colour> shading; // a table style's cells
     bool conditional = false;           // a table style with looks for its first row, bands...
+    // The look of the cells of a table style's first row.
+    BorderSet firstRowBorders;
+    std::optional<rtf::Colour> firstRowShading;
+    std::optional<quint8> firstRowAlign;
     int styleDef = -1;                  // into Document::styles, once made
 };
 
@@ -259,6 +263,14 @@ public:
     };
     std::optional<Carried> carried;
     void flushCarried(rtf::Story &out);
+    // The empty rest of a paragraph that ends in a page break: the next
+    // paragraph of the story starts the page instead, as Word shows it.
+    struct BrokenRest {
+        rtf::Block rest;
+        const rtf::Story *story = nullptr;
+    };
+    std::optional<BrokenRest> brokenRest;
+    void flushBrokenRest(rtf::Story &out);
     const rtf::Story *lastStory = nullptr;  // where the last paragraph went, for contextual spacing
     QString lastStyle;
     bool lastContextual = false;

@@ -449,9 +449,30 @@ void Context::readStyles(XmlReader &x)
                         skip(x);
                     }
                 });
+            } else if (n == u"tblStylePr") {
+                e.conditional = true;
+                const bool firstRow = wattr(x, "type") == u"firstRow";
+                children(x, [&] {
+                    if (!firstRow || !is(x, Ns::W, QLatin1StringView("tcPr"))) {
+                        skip(x);
+                        return;
+                    }
+                    children(x, [&] {
+                        if (is(x, Ns::W, QLatin1StringView("tcBorders"))) {
+                            readBorders(x, e.firstRowBorders);
+                            return;
+                        }
+                        if (is(x, Ns::W, QLatin1StringView("shd"))) {
+                            if (const auto fill = hexColour(wattr(x, "fill")); fill && wattr(x, "val") != u"nil")
+                                e.firstRowShading = rtf::Colour {*fill, true};
+                        } else if (is(x, Ns::W, QLatin1StringView("vAlign"))) {
+                            const QStringView v = wattr(x, "val");
+                            e.firstRowAlign = quint8(v == u"center" ? 1 : v == u"bottom" ? 2 : 0);
+                        }
+                        skip(x);
+                    });
+                });
             } else {
-                if (n == u"tblStylePr")
-                    e.conditional = true;
                 skip(x);
             }
         });
@@ -609,7 +630,9 @@ rtf::ParaProps Context::paraProps(const ParaPropsLayer &p)
     out.pageBreakBefore = p.pageBreakBefore.value_or(false);
     out.keepWithNext = p.keepNext.value_or(false);
     out.keepTogether = p.keepLines.value_or(false);
-    out.widowControl = p.widowControl.value_or(false);
+    // Word keeps widows and orphans from a page unless a style or the
+    // paragraph turns it off.
+    out.widowControl = p.widowControl.value_or(true);
     out.rightToLeft = p.bidi.value_or(false);
     out.shading = p.shading.value_or(rtf::Colour {});
     out.outline = p.outline.value_or(-1);

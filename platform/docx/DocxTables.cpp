@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 namespace docx {
 
@@ -19,6 +20,7 @@ constexpr int DefaultGap = 108;
 
 struct CellInfo {
     BorderSet own;
+    bool ownAlign = false, ownShading = false;
     int first = 0, last = 0;            // grid columns it covers
 };
 
@@ -104,6 +106,8 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
     std::vector<std::vector<CellInfo>> infos;
     std::vector<bool> mergeOpen;
     bool stopped = false;
+    bool lookFirstRow = true;
+    const StyleEntry *firstRowLook = nullptr;
 
     const auto readTablePr = [&] {
         BorderSet own;
@@ -128,6 +132,9 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             }
             if (n == u"tblStyle")
                 styleId = wattr(x, "val").toString();
+            else if (n == u"tblLook")
+                lookFirstRow = wattr(x, "firstRow").isEmpty() ? (wattr(x, "val").toInt(nullptr, 16) & 0x20) != 0
+                                                              : wattr(x, "firstRow") == u"1" || wattr(x, "firstRow") == u"true" || wattr(x, "firstRow") == u"on";
             else if (n == u"tblInd")
                 left = std::clamp(number(wattr(x, "w")).value_or(0), -rtf::rules::MaxLength / 2, rtf::rules::MaxLength / 2);
             else if (n == u"jc")
@@ -146,7 +153,16 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
         tableStyle = styleId;
         const auto styleChain = chain(styleId);
         if (!styleChain.empty() && styleChain.front()->conditional)
-            drop(QStringLiteral("table style looks for first rows, bands and corners"));
+            drop(QStringLiteral("table style looks for bands, columns and corners"));
+        for (const StyleEntry *e : styleChain) {
+            if (e->firstRowAlign || e->firstRowShading || e->firstRowBorders.top || e->firstRowBorders.bottom
+                || e->firstRowBorders.left || e->firstRowBorders.right) {
+                firstRowLook = e;
+                break;
+            }
+        }
+        if (!lookFirstRow)
+            firstRowLook = nullptr;
         for (auto it = styleChain.rbegin(); it != styleChain.rend(); ++it) {
             const BorderSet &b = (*it)->borders;
             for (auto [into, from] : {std::pair {&tableBorders.top, &b.top}, {&tableBorders.left, &b.left},
@@ -254,7 +270,9 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
                         } else if (p == u"shd") {
                             if (const auto fill = hexColour(wattr(x, "fill")); fill && wattr(x, "val") != u"nil")
                                 cell.props.shading = rtf::Colour {*fill, true};
+                            info.ownShading = true;
                         } else if (p == u"vAlign") {
+                            info.ownAlign = true;
                             const QStringView v = wattr(x, "val");
                             cell.props.verticalAlign = v == u"center" ? 1 : v == u"bottom" ? 2 : 0;
                         }
@@ -382,6 +400,18 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             p.bottom = pick(info.own.bottom, r + 1 == rows ? tableBorders.bottom : tableBorders.insideH);
             p.left = pick(info.own.left, info.first == 0 ? tableBorders.left : tableBorders.insideV);
             p.right = pick(info.own.right, info.last >= lastColumn ? tableBorders.right : tableBorders.insideV);
+            if (r == 0 && firstRowLook) {
+                // The style's first row, beneath the cell's own look.
+                const BorderSet &b = firstRowLook->firstRowBorders;
+                for (auto [into, own, from] : {std::tuple {&p.top, &info.own.top, &b.top}, {&p.bottom, &info.own.bottom, &b.bottom},
+                                               {&p.left, &info.own.left, &b.left}, {&p.right, &info.own.right, &b.right}})
+                    if (!*own && *from)
+                        *into = **from;
+                if (!infos[r][c].ownAlign && firstRowLook->firstRowAlign)
+                    p.verticalAlign = *firstRowLook->firstRowAlign;
+                if (!infos[r][c].ownShading && firstRowLook->firstRowShading)
+                    p.shading = *firstRowLook->firstRowShading;
+            }
         }
     }
     if (!table->rows.empty())

@@ -332,6 +332,13 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
         para = std::move(carried->para);
         carried.reset();
     }
+    if (brokenRest && brokenRest->story == &out) {
+        if (para.p.runs.empty() && para.done.empty())
+            para.p.pageBreak = true;
+        else
+            flushBrokenRest(out);
+        brokenRest.reset();
+    }
     int numId = 0, ilvl = 0;
     const auto ensureLook = [&] {
         if (look)
@@ -405,7 +412,13 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
         carried = Carried {std::move(para), &out, propsId, markStyle};
         return;
     }
-    para.done.push_back(std::move(para.p));
+    const bool restBroken = !sectionEnds && !para.done.empty() && para.p.pageBreak && para.p.runs.empty()
+        && para.after.empty();
+    std::optional<rtf::Paragraph> rest;
+    if (restBroken)
+        rest = std::move(para.p);
+    else
+        para.done.push_back(std::move(para.p));
     for (rtf::Paragraph &p : para.done) {
         p.props = propsId;
         p.markStyle = markStyle;
@@ -414,6 +427,12 @@ void Context::readParagraph(XmlReader &x, rtf::Story &out, int)
     }
     for (rtf::Block &b : para.after)
         out.blocks.push_back(std::move(b));
+    if (rest) {
+        rest->props = propsId;
+        rest->markStyle = markStyle;
+        rest->terminated = true;
+        brokenRest = BrokenRest {rtf::Block {std::move(*rest), nullptr}, &out};
+    }
     lastStory = &out;
     lastStyle = styleId;
     lastContextual = contextual;
@@ -438,8 +457,28 @@ void Context::readBlock(XmlReader &x, rtf::Story &out, int tableDepth)
     if (n == u"p") {
         readParagraph(x, out, tableDepth);
     } else if (n == u"tbl") {
+        const bool breakBefore = brokenRest && brokenRest->story == &out;
+        std::optional<BrokenRest> rest;
+        if (breakBefore)
+            rest = std::exchange(brokenRest, std::nullopt);
         flushCarried(out);
+        const size_t before = out.blocks.size();
         readTable(x, out, tableDepth);
+        // The table starts the new page: its first paragraph breaks before it.
+        rtf::Paragraph *first = nullptr;
+        if (breakBefore && out.blocks.size() > before && out.blocks[before].table) {
+            rtf::Table &t = *out.blocks[before].table;
+            if (!t.rows.empty() && !t.rows.front().cells.empty() && !t.rows.front().cells.front().content.blocks.empty()
+                && !t.rows.front().cells.front().content.blocks.front().table)
+                first = &t.rows.front().cells.front().content.blocks.front().paragraph;
+        }
+        if (first) {
+            rtf::ParaProps p = doc.paraProps[size_t(first->props)];
+            p.pageBreakBefore = true;
+            first->props = internPara(p);
+        } else if (rest) {
+            out.blocks.insert(out.blocks.begin() + qsizetype(before), std::move(rest->rest));
+        }
         lastStory = nullptr;
     } else if (n == u"sdt") {
         children(x, [&] {
@@ -466,6 +505,19 @@ void Context::readBlock(XmlReader &x, rtf::Story &out, int tableDepth)
         drop(QStringLiteral("embedded documents"));
         skip(x);
     } else if (n == u"sectPr" && &out == &doc.body) {
+        flushBrokenRest(out);
+        // Bookmarks that end after the last paragraph end with it.
+        if (!pendingMarks.empty() && !out.blocks.empty() && !out.blocks.back().table) {
+            rtf::Paragraph &last = out.blocks.back().paragraph;
+            if (last.runs.empty() || last.runs.back().start + last.runs.back().length == doc.text.size()) {
+                ParaBuild para;
+                para.p = std::move(last);
+                for (const QByteArray &m : pendingMarks)
+                    addKept(para, m, para.p.markStyle, -1);
+                last = std::move(para.p);
+                pendingMarks.clear();
+            }
+        }
         readSectPr(x);
         sectionMarks.back().endBlock = qsizetype(doc.body.blocks.size());
     } else {
@@ -479,8 +531,18 @@ void Context::readBlocks(XmlReader &x, rtf::Story &out, int tableDepth)
     flushCarried(out);
 }
 
+void Context::flushBrokenRest(rtf::Story &out)
+{
+    // A table or the story's end follows: the empty paragraph stays.
+    if (!brokenRest || brokenRest->story != &out)
+        return;
+    out.blocks.push_back(std::move(brokenRest->rest));
+    brokenRest.reset();
+}
+
 void Context::flushCarried(rtf::Story &out)
 {
+    flushBrokenRest(out);
     if (!carried || carried->story != &out)
         return;
     // Nothing follows in the story to join: the paragraph stands as it is.

@@ -239,6 +239,12 @@ void tst_DocxReader::text_data()
         << "<w:p><w:r><w:t>a</w:t><w:fldChar w:fldCharType=\"begin\"/><w:instrText>PAGE</w:instrText><w:t>b</w:t></w:r></w:p>"
            "<w:p><w:r><w:t>c</w:t><w:fldChar w:fldCharType=\"end\"/><w:t>d</w:t></w:r></w:p>"
         << "a\ncd";
+    QTest::newRow("a page break that ends a paragraph adds none")
+        << "<w:p><w:r><w:t>a</w:t><w:br w:type=\"page\"/></w:r></w:p><w:p><w:r><w:t>b</w:t></w:r></w:p>" << "a\nb";
+    QTest::newRow("before a table the first cell starts the page; at the end the empty rest stays")
+        << "<w:p><w:r><w:t>a</w:t><w:br w:type=\"page\"/></w:r></w:p><w:tbl><w:tr><w:tc><w:p><w:r><w:t>c</w:t></w:r></w:p></w:tc>"
+           "</w:tr></w:tbl><w:p><w:r><w:t>d</w:t><w:br w:type=\"page\"/></w:r></w:p>"
+        << "a\nc\nd\n";
     QTest::newRow("whitespace trimmed unless preserved")
         << "<w:p><w:r><w:t> a </w:t><w:t xml:space=\"preserve\"> b </w:t></w:r></w:p>" << "a b ";
 }
@@ -324,14 +330,34 @@ void tst_DocxReader::document_data()
     paragraph("tab stops, a style's cleared",
               "<w:tabs><w:tab w:val=\"right\" w:leader=\"dot\" w:pos=\"4320\"/><w:tab w:val=\"decimal\" w:pos=\"5760\"/>"
               "<w:tab w:val=\"clear\" w:pos=\"5760\"/></w:tabs>",
-              {"tabs=r4320.1 style"});
+              {"tabs=r4320.1 widow style"});
     paragraph("shading", "<w:shd w:val=\"clear\" w:fill=\"EEEEEE\"/>", {"shade=#eeeeee"});
+    QTest::newRow("widow control unless a style or the paragraph turns it off")
+        << base + "<w:style w:type=\"paragraph\" w:styleId=\"Loose\"><w:name w:val=\"Loose\"/><w:pPr><w:widowControl "
+                  "w:val=\"0\"/></w:pPr></w:style>"
+        << QString()
+        << para({}, "<w:r><w:t>on</w:t></w:r>") + para("<w:widowControl w:val=\"false\"/>", "<w:r><w:t>off</w:t></w:r>")
+               + para("<w:pStyle w:val=\"Loose\"/>", "<w:r><w:t>styled</w:t></w:r>")
+        << QStringList {"sa=160 widow style=\"Normal\"\n  run face=\"Calibri\" size=11 color=auto style=- text=\"on\"",
+                        "sa=160 style=\"Normal\"\n  run face=\"Calibri\" size=11 color=auto style=- text=\"off\"",
+                        "sa=160 style=\"Loose\"\n"}
+        << QStringList();
+    QTest::newRow("a page break that ends a paragraph starts the next")
+        << base << QString()
+        << para({}, "<w:r><w:t>a</w:t><w:br w:type=\"page\"/></w:r>") + para("<w:jc w:val=\"center\"/>", "<w:r><w:t>b</w:t></w:r>")
+        << QStringList {"paragraph center sa=160 page widow style=\"Normal\"\n  run face=\"Calibri\" size=11 color=auto style=- text=\"b\""}
+        << QStringList {"paragraph left sa=160 page"};
+    QTest::newRow("a page break before a table breaks before its first cell")
+        << base << QString()
+        << para({}, "<w:r><w:t>a</w:t><w:br w:type=\"page\"/></w:r>")
+               + "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>c</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+        << QStringList {"cell 0,0\n    paragraph left sa=160 pagebb widow style=\"Normal\""} << QStringList {"page widow style=\"Normal\"\ntable"};
     paragraph("autospacing", "<w:spacing w:beforeAutospacing=\"1\" w:after=\"0\"/>", {"sb=280"});
 
     // Styles resolved in their layers, names kept.
     QTest::newRow("style chain over the defaults")
         << base << QString() << para("<w:pStyle w:val=\"Sub\"/>", "<w:r><w:t>H</w:t></w:r>")
-        << QStringList {"keepnext", "sb=240 sa=160 keepnext style=\"Sub\"", "face=\"Calibri Light\" size=16 color=#ff0000 style=b text=\"H\"",
+        << QStringList {"keepnext", "sb=240 sa=160 keepnext widow style=\"Sub\"", "face=\"Calibri Light\" size=16 color=#ff0000 style=b text=\"H\"",
                         "style \"Sub\" kind=0 based=\"heading 1\"", "style \"heading 1\" kind=0 based=\"Normal\""}
         << QStringList();
     QTest::newRow("a character style's bold flips a bold heading's")
@@ -348,7 +374,7 @@ void tst_DocxReader::document_data()
     QTest::newRow("styles of the wrong kind are not used")
         << base << QString()
         << para("<w:pStyle w:val=\"Strong\"/>", "<w:r><w:rPr><w:rStyle w:val=\"Heading1\"/></w:rPr><w:t>x</w:t></w:r>")
-        << QStringList {"paragraph left sa=160 style=\"Normal\"\n  run face=\"Calibri\" size=11 color=auto style=- text=\"x\""}
+        << QStringList {"paragraph left sa=160 widow style=\"Normal\"\n  run face=\"Calibri\" size=11 color=auto style=- text=\"x\""}
         << QStringList {"kind=1"};
     QTest::newRow("a missing style is the default paragraph style")
         << base << QString() << para("<w:pStyle w:val=\"Nowhere\"/>", "<w:r><w:t>x</w:t></w:r>")
@@ -357,7 +383,7 @@ void tst_DocxReader::document_data()
         << base << QString()
         << para("<w:pStyle w:val=\"Tight\"/>", "<w:r><w:t>a</w:t></w:r>") + para("<w:pStyle w:val=\"Tight\"/>", "<w:r><w:t>b</w:t></w:r>")
                + para({}, "<w:r><w:t>c</w:t></w:r>")
-        << QStringList {"paragraph left sb=100 style=\"Tight\"", "paragraph left sa=100 style=\"Tight\""}
+        << QStringList {"paragraph left sb=100 widow style=\"Tight\"", "paragraph left sa=100 widow style=\"Tight\""}
         << QStringList {"sb=100 sa=100"};
 
     // Lists.
@@ -382,7 +408,7 @@ void tst_DocxReader::document_data()
     };
     QTest::newRow("numbered list with level indents")
         << base << numbering << item(1, 0, "one") + item(1, 0, "two") + item(1, 1, "sub") + item(1, 2, "dot")
-        << QStringList {"li=720 fi=-360 sa=160 style=\"Normal\" list=1:0 label=\"1.\"", "list=1:0 label=\"2.\"", "li=1440 fi=-360 sa=160 style=\"Normal\" list=1:1 label=\"a)\"",
+        << QStringList {"li=720 fi=-360 sa=160 widow style=\"Normal\" list=1:0 label=\"1.\"", "list=1:0 label=\"2.\"", "li=1440 fi=-360 sa=160 widow style=\"Normal\" list=1:1 label=\"a)\"",
                         "list=1:2 label=\"1\""}
         << QStringList();
     QTest::newRow("the same number continues across other paragraphs")
@@ -417,9 +443,25 @@ void tst_DocxReader::document_data()
         << QString()
         << "<w:tbl><w:tblPr><w:tblStyle w:val=\"Grid\"/></w:tblPr><w:tblGrid><w:gridCol w:w=\"2000\"/><w:gridCol w:w=\"2000\"/>"
            "</w:tblGrid><w:tr>" + cell.arg("", "a") + cell.arg("", "b") + "</w:tr></w:tbl>" + para({}, "<w:r><w:t>after</w:t></w:r>")
-        << QStringList {"cell 0,0 borders=0001\n    paragraph left style=\"Normal\"\n      run face=\"Calibri\" size=11 color=auto style=i",
-                        "cell 0,1 borders=0100", "paragraph left sa=160 style=\"Normal\"\n  run face=\"Calibri\" size=11 color=auto style=- text=\"after\""}
+        << QStringList {"cell 0,0 borders=0001\n    paragraph left widow style=\"Normal\"\n      run face=\"Calibri\" size=11 color=auto style=i",
+                        "cell 0,1 borders=0100", "paragraph left sa=160 widow style=\"Normal\"\n  run face=\"Calibri\" size=11 color=auto style=- text=\"after\""}
         << QStringList();
+    const QString firstRowStyle = base + QStringLiteral(
+        "<w:style w:type=\"table\" w:styleId=\"Head\"><w:name w:val=\"Head\"/><w:tblStylePr w:type=\"firstRow\"><w:tcPr>"
+        "<w:vAlign w:val=\"bottom\"/><w:tcBorders><w:bottom w:val=\"single\"/></w:tcBorders><w:shd w:val=\"clear\" "
+        "w:fill=\"DDDDDD\"/></w:tcPr></w:tblStylePr></w:style>");
+    const QString twoRows = "<w:tblGrid><w:gridCol w:w=\"2000\"/><w:gridCol w:w=\"2000\"/></w:tblGrid><w:tr>"
+        + cell.arg("", "h1") + cell.arg("<w:vAlign w:val=\"top\"/><w:tcBorders><w:bottom w:val=\"nil\"/></w:tcBorders>", "h2")
+        + "</w:tr><w:tr>" + cell.arg("", "a") + cell.arg("", "b") + "</w:tr></w:tbl>";
+    QTest::newRow("a table style's first row under the cell's own look")
+        << firstRowStyle << QString()
+        << "<w:tbl><w:tblPr><w:tblStyle w:val=\"Head\"/><w:tblLook w:val=\"0020\"/></w:tblPr>" + twoRows
+        << QStringList {"cell 0,0 borders=0010 shade=#dddddd valign=bottom\n", "cell 0,1 shade=#dddddd\n", "cell 1,0\n"}
+        << QStringList();
+    QTest::newRow("a table that does not look for its first row")
+        << firstRowStyle << QString()
+        << "<w:tbl><w:tblPr><w:tblStyle w:val=\"Head\"/><w:tblLook w:firstRow=\"0\" w:val=\"0020\"/></w:tblPr>" + twoRows
+        << QStringList {"cell 0,0\n"} << QStringList {"shade=#dddddd"};
     QTest::newRow("spans over columns and rows")
         << base << QString()
         << "<w:tbl><w:tblGrid><w:gridCol w:w=\"1000\"/><w:gridCol w:w=\"1000\"/><w:gridCol w:w=\"1000\"/></w:tblGrid><w:tr>"
@@ -437,6 +479,11 @@ void tst_DocxReader::document_data()
         << base << QString()
         << "<w:bookmarkStart w:id=\"1\" w:name=\"mark\"/>" + para({}, "<w:r><w:t>a</w:t></w:r><w:bookmarkEnd w:id=\"1\"/>")
         << QStringList {"bkmkstart mark", "bkmkend mark"} << QStringList();
+    QTest::newRow("a bookmark that ends after the last paragraph")
+        << base << QString()
+        << "<w:bookmarkStart w:id=\"1\" w:name=\"tail\"/>" + para({}, "<w:r><w:t>a</w:t></w:r>")
+               + "<w:bookmarkEnd w:id=\"1\"/><w:sectPr/>"
+        << QStringList {"bkmkstart tail", "text=\"a\"\n  kept \"{\\\\*\\\\bkmkend tail}\""} << QStringList();
     QTest::newRow("footnote and comment")
         << base << QString()
         << para({}, "<w:r><w:t>text</w:t></w:r><w:r><w:footnoteReference w:id=\"1\"/></w:r>"
