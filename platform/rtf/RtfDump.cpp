@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <optional>
 
+#include <tuple>
 #include <utility>
 
 namespace rtf {
@@ -600,7 +601,12 @@ QString dump(const QTextDocument &doc, Detail detail)
     Dumper d(doc, detail);
     d.frame(doc.rootFrame()->begin(), QString());
     // What the document keeps as a whole, when it keeps anything.
-    for (const StyleRef &s : doc.property(StylesKey).value<QList<StyleRef>>()) {
+    // Styles by kind and name: their order in the sheet says nothing.
+    QList<StyleRef> styles = doc.property(StylesKey).value<QList<StyleRef>>();
+    std::stable_sort(styles.begin(), styles.end(), [](const StyleRef &a, const StyleRef &b) {
+        return std::tie(a.kind, a.name) < std::tie(b.kind, b.name);
+    });
+    for (const StyleRef &s : std::as_const(styles)) {
         d.out += QStringLiteral("style %1 kind=%2 based=%3").arg(quoted(s.name)).arg(s.kind).arg(quoted(s.basedOn));
         if (detail == Detail::Everything) {
             if (s.next != s.name)

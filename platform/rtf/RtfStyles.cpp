@@ -9,6 +9,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <functional>
 
 namespace rtf {
 
@@ -282,7 +283,24 @@ void buildStyles(Builder &b, bool merge)
 
 void writeStyleSheet(Writer &w, RtfOut &out)
 {
-    QList<StyleRef> sheet = w.doc().property(StylesKey).value<QList<StyleRef>>();
+    // A style comes after the one it is based on: LibreOffice gives a style
+    // whose parent it has not yet read no parent at all.
+    const QList<StyleRef> read = w.doc().property(StylesKey).value<QList<StyleRef>>();
+    QList<StyleRef> sheet;
+    sheet.reserve(read.size());
+    std::vector<bool> placed(size_t(read.size()), false);
+    const std::function<void(qsizetype, int)> place = [&](qsizetype i, int depth) {
+        if (placed[size_t(i)])
+            return;
+        placed[size_t(i)] = true;
+        const StyleRef &s = read[i];
+        for (qsizetype j = 0; depth < 64 && !s.basedOn.isEmpty() && j < read.size(); ++j)
+            if (read[j].kind == s.kind && read[j].name == s.basedOn)
+                place(j, depth + 1);
+        sheet.append(s);
+    };
+    for (qsizetype i = 0; i < read.size(); ++i)
+        place(i, 0);
     for (const StyleRef &s : std::as_const(sheet))
         w.styleNumber(s.name, s.kind);
     if (sheet.isEmpty())
