@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <vector>
 
 namespace rtf::rules {
@@ -146,8 +147,13 @@ QByteArray keepableGroup(QByteArrayView group)
             }
             out.append(group.sliced(i, end - i));
             if (!number.isEmpty() && number != "-") {
-                if (!k || formAllowed(*k, true, number.toInt()))
-                    out.append(number);
+                // A number past an int's range reads as the nearest end of it.
+                bool fits = false;
+                int value = number.toInt(&fits);
+                if (!fits)
+                    value = number.startsWith('-') ? -std::numeric_limits<int>::max() : std::numeric_limits<int>::max();
+                if (!k || formAllowed(*k, true, value))
+                    out.append(fits ? number.toByteArray() : QByteArray::number(value));
                 else if (digits < group.size() && (isLetter(group[digits]) || group[digits] == '-'))
                     out.append(' ');
             } else {
