@@ -2,6 +2,7 @@
 
 #include "platform/odt/OdtXml.h"
 #include "platform/package/Package.h"
+#include "platform/rtf/RtfIntern.h"
 #include "platform/rtf/RtfModel.h"
 
 #include <QHash>
@@ -224,9 +225,9 @@ public:
     int charStyle(const RunProps &base, const RunProps &direct);
     rtf::ParaProps paraProps(const ParaPropsLayer &p);
     int styleDef(const QString &id);
-    int internFace(const QString &face);
-    int internTabs(const std::vector<rtf::TabStop> &stops);
-    int internPara(const rtf::ParaProps &p);
+    int internFace(const QString &face) { return m_interned.face(doc, face); }
+    int internTabs(const std::vector<rtf::TabStop> &stops) { return m_interned.tabs(doc, stops); }
+    int internPara(const rtf::ParaProps &p) { return m_interned.para(doc, p); }
     std::vector<const StyleEntry *> chain(const QString &id) const;
 
     // -- numbering (DocxNumbering.cpp)
@@ -322,9 +323,7 @@ public:
 
 private:
     QHash<rtf::CharStyle, int> m_charIds;
-    QHash<rtf::ParaProps, int> m_paraIds;
-    QHash<QString, int> m_faceIds;
-    QHash<QByteArray, int> m_tabIds;
+    rtf::ModelInterner m_interned;
     std::map<std::tuple<QString, int, int, bool, QString>, ParaLook> m_looks;
     QHash<QString, RunProps> m_baseRuns;
 };

@@ -698,42 +698,4 @@ int Context::styleDef(const QString &id)
     return index;
 }
 
-int Context::internFace(const QString &face)
-{
-    if (const auto it = m_faceIds.constFind(face); it != m_faceIds.constEnd())
-        return *it;
-    const int id = int(doc.faces.size());
-    doc.faces.append(face);
-    m_faceIds.insert(face, id);
-    return id;
-}
-
-int Context::internTabs(const std::vector<rtf::TabStop> &stops)
-{
-    if (stops.empty())
-        return 0;
-    QByteArray k;
-    for (const rtf::TabStop &t : stops) {
-        k.append(reinterpret_cast<const char *>(&t.position), sizeof t.position);
-        k.append(char(t.kind));
-        k.append(char(t.leader));
-    }
-    auto it = m_tabIds.constFind(k);
-    if (it == m_tabIds.constEnd()) {
-        it = m_tabIds.insert(k, int(doc.tabLists.size()));
-        doc.tabLists.push_back(stops);
-    }
-    return *it;
-}
-
-int Context::internPara(const rtf::ParaProps &p)
-{
-    auto it = m_paraIds.constFind(p);
-    if (it == m_paraIds.constEnd()) {
-        it = m_paraIds.insert(p, int(doc.paraProps.size()));
-        doc.paraProps.push_back(p);
-    }
-    return *it;
-}
-
 } // namespace docx

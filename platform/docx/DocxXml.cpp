@@ -130,8 +130,7 @@ std::optional<QRgb> hexColour(QStringView value)
 
 Context::Context(rtf::Document &d, const package::Parts &p) : doc(d), parts(p)
 {
-    doc.paraProps.push_back(rtf::ParaProps {});
-    m_paraIds.insert(rtf::ParaProps {}, 0);
+    internPara(rtf::ParaProps {});     // the model's paragraph look 0: the plain one
 }
 
 std::optional<QByteArray> Context::readPart(const QString &name, QString *error)

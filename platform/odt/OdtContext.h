@@ -3,6 +3,7 @@
 #include "OdtXml.h"
 
 #include "platform/package/Package.h"
+#include "platform/rtf/RtfIntern.h"
 #include "platform/rtf/RtfModel.h"
 
 #include <QHash>
@@ -142,9 +143,9 @@ public:
     Props rowProps(QStringView name);
     Props cellProps(QStringView name);
     int styleDef(StyleEntry &entry);
-    int internFace(const QString &face);
-    int internTabs(const std::vector<rtf::TabStop> &stops);
-    int internPara(const rtf::ParaProps &p);
+    int internFace(const QString &face) { return m_interned.face(doc, face); }
+    int internTabs(const std::vector<rtf::TabStop> &stops) { return m_interned.tabs(doc, stops); }
+    int internPara(const rtf::ParaProps &p) { return m_interned.para(doc, p); }
 
     // -- lists (OdtLists.cpp)
     QHash<QString, ListStyle> listStyles;   // "pool\nname"
@@ -211,9 +212,7 @@ public:
 
 private:
     QHash<rtf::CharStyle, int> m_charIds;
-    QHash<rtf::ParaProps, int> m_paraIds;
-    QHash<QString, int> m_faceIds;
-    QHash<QByteArray, int> m_tabIds;
+    rtf::ModelInterner m_interned;
     QHash<QString, int> m_paraLookIds;
     QHash<QString, int> m_spanLookIds;
 };

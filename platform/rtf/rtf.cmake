@@ -1,7 +1,7 @@
 # RTF reader and writer sources, relative to the source root. They depend on
 # Qt Core and Gui only, so the fuzzer and the benchmark can build them alone.
 set(SCRIBVALE_RTF_SOURCES
-    platform/rtf/RtfModel.h platform/rtf/RtfModel.cpp
+    platform/rtf/RtfModel.h platform/rtf/RtfModel.cpp platform/rtf/RtfIntern.h
     platform/rtf/RtfRules.h platform/rtf/RtfRules.cpp
     platform/rtf/RtfCodePages.h platform/rtf/RtfCodePages.cpp
     platform/rtf/RtfTokenizer.h platform/rtf/RtfTokenizer.cpp
