@@ -87,7 +87,7 @@ QString inUnicode(QString text, const QString &face)
     for (QChar &c : text) {
         if (c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF)
             c = QChar(unicodeBullet(c.unicode()));
-        else if (symbolFont && c.unicode() >= 0x20)
+        else if (symbolFont && c.unicode() >= 0x20 && c.unicode() < 0x100)     // beyond a byte it is Unicode already
             c = QChar(unicodeBullet(char16_t(0xF000 + (c.unicode() & 0xFF))));
     }
     return text;
