@@ -263,7 +263,8 @@ QTextBlockFormat buildBlockFormat(const Document &model, const ParaProps &p)
         f.setTopMargin(rules::pixels(p.spaceBefore));
     if (p.spaceAfter)
         f.setBottomMargin(rules::pixels(p.spaceAfter));
-    if (p.lineSpacing != 0) {
+    // One line in multiples is single spacing, as no spacing given is.
+    if (p.lineSpacing != 0 && !(p.lineMultiple && std::abs(p.lineSpacing) == 240)) {
         if (p.lineMultiple)
             f.setLineHeight(std::abs(p.lineSpacing) * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
         else if (p.lineSpacing > 0)
