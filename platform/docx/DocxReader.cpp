@@ -21,17 +21,6 @@ QString xmlError(const QString &part, const XmlReader &x)
     return QStringLiteral("The document's %1 is damaged (line %2: %3).").arg(part).arg(x.lineNumber()).arg(x.errorString());
 }
 
-bool readRoot(XmlReader &x)
-{
-    while (!x.atEnd()) {
-        if (x.next() == XmlReader::StartElement)
-            return true;
-        if (x.hasError())
-            return false;
-    }
-    return false;
-}
-
 // The main part named by [Content_Types].xml, for packages whose
 // relationships do not name it.
 QString mainFromContentTypes(Context &c)
@@ -74,7 +63,7 @@ std::optional<QString> readOptional(Context &c, const QString &name, const QStri
     }
     const QString outer = std::exchange(c.part, name);
     XmlReader x(*bytes);
-    if (readRoot(x))
+    if (x.readRoot())
         reader(x);
     c.part = outer;
     if (x.hasError()) {
@@ -119,7 +108,7 @@ rtf::ReadResult read(const package::Parts &parts, rtf::Document &out)
         return failure(out, QStringLiteral("The document's text cannot be read: %1.").arg(error));
     c.part = main;
     XmlReader x(*bytes);
-    if (!readRoot(x)) {
+    if (!x.readRoot()) {
         if (x.hasError())
             return failure(out, xmlError(main, x));
         return failure(out, QStringLiteral("The document's %1 is empty.").arg(main));

@@ -22,18 +22,6 @@ QString xmlError(const QString &part, const XmlReader &x)
         .arg(x.errorString());
 }
 
-// The root element, or false when the part has none.
-bool readRoot(XmlReader &x)
-{
-    while (!x.atEnd()) {
-        if (x.next() == XmlReader::StartElement)
-            return true;
-        if (x.hasError())
-            return false;
-    }
-    return false;
-}
-
 // The top-level sections of a part; a flat file has them all in one.
 void readSections(Context &c, XmlReader &x, Pool automatic)
 {
@@ -118,7 +106,7 @@ rtf::ReadResult read(const package::Parts &parts, rtf::Document &out)
         // Settings change how tab stops are measured; damaged ones are left out.
         if (const auto bytes = parts.read(settingsName)) {
             XmlReader x(*bytes);
-            if (readRoot(x))
+            if (x.readRoot())
                 readSections(c, x, ContentAuto);
         }
     }
@@ -127,7 +115,7 @@ rtf::ReadResult read(const package::Parts &parts, rtf::Document &out)
         if (!bytes)
             return failure(out, QStringLiteral("The document's styles cannot be read: %1.").arg(error));
         XmlReader x(*bytes);
-        if (readRoot(x))
+        if (x.readRoot())
             readSections(c, x, StylesAuto);
         if (x.hasError())
             return failure(out, xmlError(QStringLiteral("styles.xml"), x));
@@ -137,7 +125,7 @@ rtf::ReadResult read(const package::Parts &parts, rtf::Document &out)
         return failure(out, QStringLiteral("The document's content cannot be read: %1.").arg(error));
     {
         XmlReader x(*content);
-        if (!readRoot(x) && !x.hasError())
+        if (!x.readRoot() && !x.hasError())
             return failure(out, QStringLiteral("The document's content.xml is empty."));
         readSections(c, x, ContentAuto);
         if (x.hasError())
@@ -148,7 +136,7 @@ rtf::ReadResult read(const package::Parts &parts, rtf::Document &out)
         if (const auto bytes = parts.read(metaName)) {
             XmlReader x(*bytes);
             rtf::DocInfo kept = out.info;
-            if (readRoot(x))
+            if (x.readRoot())
                 readSections(c, x, ContentAuto);
             if (x.hasError()) {
                 out.info = kept;
@@ -165,7 +153,7 @@ rtf::ReadResult readFlat(QByteArrayView xml, rtf::Document &out)
     out = rtf::Document {};
     const QByteArray data = xml.toByteArray();
     XmlReader x(data);
-    if (!readRoot(x))
+    if (!x.readRoot())
         return failure(out, x.hasError() ? xmlError(QStringLiteral("XML"), x)
                                          : QStringLiteral("The file holds no OpenDocument text."));
     if (nsOf(x.namespaceUri()) != Ns::Office || (x.name() != u"document" && x.name() != u"document-content"))

@@ -27,6 +27,18 @@ public:
             raiseError(QStringLiteral("an element has too many attributes"));
     }
 
+    // Reads up to the root element: false when the part has none or is damaged.
+    bool readRoot()
+    {
+        while (!atEnd()) {
+            if (next() == StartElement)
+                return true;
+            if (hasError())
+                return false;
+        }
+        return false;
+    }
+
     TokenType next()
     {
         const TokenType token = readNext();
