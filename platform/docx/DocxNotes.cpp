@@ -64,8 +64,7 @@ void Context::readNotes(const QString &partName, QLatin1StringView element, QHas
         return;
     const QString outer = std::exchange(part, partName);
     XmlReader x(*bytes);
-    while (!x.atEnd() && x.next() != XmlReader::StartElement) {
-    }
+    x.readRoot();
     children(x, [&] {
         const QStringView type = wattr(x, "type");
         if (!is(x, Ns::W, element) || (!type.isEmpty() && type != u"normal")) {
@@ -89,8 +88,7 @@ void Context::readComments(const QString &partName)
         return;
     const QString outer = std::exchange(part, partName);
     XmlReader x(*bytes);
-    while (!x.atEnd() && x.next() != XmlReader::StartElement) {
-    }
+    x.readRoot();
     children(x, [&] {
         if (!is(x, Ns::W, QLatin1StringView("comment"))) {
             skip(x);
