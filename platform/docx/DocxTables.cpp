@@ -285,6 +285,15 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             flushCarried(cell.content);
             if (cell.content.blocks.empty())
                 cell.content.blocks.push_back(emptyParagraph());
+            // A page break can stand before a row, not within one: other
+            // readers ignore a break inside a cell.
+            for (size_t b = 0; b < cell.content.blocks.size(); ++b) {
+                bool &broken = cell.content.blocks[b].paragraph.pageBreak;
+                if (broken && (tableDepth > 0 || !row.cells.empty() || b > 0)) {
+                    broken = false;
+                    drop(QStringLiteral("page breaks inside table cells"));
+                }
+            }
             if (column >= MaxColumns) {
                 // Beyond the cap, cells join the last one.
                 drop(QStringLiteral("cells beyond %1 in a row").arg(MaxColumns));

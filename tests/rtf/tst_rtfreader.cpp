@@ -856,6 +856,9 @@ void tst_RtfReader::hostile_data()
     QTest::newRow("a field over 100,000 empty paragraphs")
         << "{\\rtf1{\\field{\\*\\fldinst TOC}{\\fldrslt A\\par " + QByteArray("\\par ").repeated(100000) + "B}}\\par}"
         << QString("field=\"TOC\" text=\"B\"") << QString();
+    QTest::newRow("page break inside a cell")
+        << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell\\pard\\intbl B\\page C\\cell\\row}")
+        << QString("text=\"B\"\n    paragraph left\n") << QString("page breaks inside table cells");
     QTest::newRow("list level out of range and a list pointing nowhere")
         << QByteArray("{\\rtf1{\\*\\listoverridetable{\\listoverride\\listid9\\ls1}}\\pard\\ls1\\ilvl99 a\\par}")
         << QString("paragraph left\n") << QString();
