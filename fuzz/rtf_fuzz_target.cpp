@@ -57,8 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     (void)rtf::readIntoDocument(&again, written);
     const QString first = rtf::dump(doc);
     const QString second = rtf::dump(again);
-    if (first != second)
+    if (first != second) {
+        if (qEnvironmentVariableIsSet("SCRIBVALE_SHOW_WRITTEN"))
+            std::fprintf(stderr, "%s\n", written.constData());
         fuzzoracle::fail("document round trip", first, second);
+    }
 
     // A middle third pasted between two letters keeps its text and breaks;
     // from a table, Qt's selected text has no breaks between cells to compare.

@@ -78,7 +78,8 @@ Ns nsOf(QStringView uri)
 
 QStringView attr(const XmlReader &x, Ns ns, QLatin1StringView local)
 {
-    for (const QXmlStreamAttribute &a : x.attributes())
+    const QXmlStreamAttributes attributes = x.attributes();   // a const list: no copy of each
+    for (const QXmlStreamAttribute &a : attributes)
         if (a.name() == local && nsOf(a.namespaceUri()) == ns)
             return a.value();
     return {};

@@ -14,7 +14,8 @@ void readHeaderStyle(XmlReader &x, Props &into)
 {
     children(x, [&] {
         if (is(x, Ns::Style, QLatin1StringView("header-footer-properties"))) {
-            for (const QXmlStreamAttribute &a : x.attributes()) {
+            const QXmlStreamAttributes attributes = x.attributes();   // a const list: no copy of each
+            for (const QXmlStreamAttribute &a : attributes) {
                 const Ns ns = nsOf(a.namespaceUri());
                 if (ns != Ns::Other)
                     into.insert(prefixOf(ns) + u':' + a.name().toString(), a.value().toString());
@@ -50,7 +51,8 @@ void Context::readPageLayout(XmlReader &x)
     const bool mirrored = attr(x, Ns::Style, QLatin1StringView("page-usage")) == u"mirrored";
     children(x, [&] {
         if (is(x, Ns::Style, QLatin1StringView("page-layout-properties"))) {
-            for (const QXmlStreamAttribute &a : x.attributes()) {
+            const QXmlStreamAttributes attributes = x.attributes();   // a const list: no copy of each
+            for (const QXmlStreamAttribute &a : attributes) {
                 const Ns ns = nsOf(a.namespaceUri());
                 if (ns != Ns::Other)
                     layout.page.insert(prefixOf(ns) + u':' + a.name().toString(), a.value().toString());

@@ -64,7 +64,8 @@ QLatin1StringView prefixOf(Ns ns)
 QStringView attr(const XmlReader &x, Ns ns, QLatin1StringView local)
 {
     const QLatin1StringView uri = uriOf(ns);
-    for (const QXmlStreamAttribute &a : x.attributes())
+    const QXmlStreamAttributes attributes = x.attributes();   // a const list: no copy of each
+    for (const QXmlStreamAttribute &a : attributes)
         if (a.name() == local && a.namespaceUri() == uri)
             return a.value();
     return {};

@@ -386,16 +386,25 @@ QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table)
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
     if (edges.size() < 2)
         edges.push_back(edges.empty() ? 1440 : edges.back() + 1440);
-    if (edges.size() > size_t(MaxColumns + 1)) {
-        // Too many distinct edges: snap them to a grid of MaxColumns columns.
-        const int lo = edges.front(), hi = edges.back();
+    // Too many distinct edges: each is snapped to a grid of MaxColumns
+    // columns, and a cell's edge is looked up as snapped, so that it ends
+    // where its column does.
+    const bool snapping = edges.size() > size_t(MaxColumns + 1);
+    const int lo = edges.front(), span = std::max(1, edges.back() - lo);
+    const auto snap = [&](int x) {
+        if (!snapping)
+            return x;
+        const qint64 step = std::clamp<qint64>(x - lo, 0, span) * MaxColumns / span;
+        return lo + int(step * span / MaxColumns);
+    };
+    if (snapping) {
         for (int &e : edges)
-            e = lo + int(qint64(e - lo) * MaxColumns / std::max(1, hi - lo)) * std::max(1, hi - lo) / MaxColumns;
+            e = snap(e);
         edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
     }
     const int columns = int(edges.size()) - 1;
     const auto column = [&](int x) {
-        return std::clamp(int(std::lower_bound(edges.begin(), edges.end(), x) - edges.begin()), 0, columns);
+        return std::clamp(int(std::lower_bound(edges.begin(), edges.end(), snap(x)) - edges.begin()), 0, columns);
     };
 
     std::vector<Placed> placed;
@@ -404,11 +413,19 @@ QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table)
         const Row &row = table.rows[r];
         int left = row.props.left;
         int previous = -1;
+        int next = 0;       // the first column the row's next cell may take
         std::vector<int> started(size_t(columns), -1);
         for (const Cell &cell : row.cells) {
-            int c0 = std::min(column(left), columns - 1);
+            // Cells that snapping made narrower than a column take one each;
+            // those left without a column join the cell before.
+            if (next >= columns && previous >= 0) {
+                placed[size_t(previous)].more.push_back(&cell.content);
+                continue;
+            }
+            int c0 = std::min(std::max(column(left), next), columns - 1);
             int c1 = std::max(column(cell.props.edge), c0 + 1);
             left = cell.props.edge;
+            next = c1;
             if (cell.props.merged && previous >= 0) {
                 Placed &p = placed[size_t(previous)];
                 p.columnSpan = std::max(p.columnSpan, c1 - p.column);
