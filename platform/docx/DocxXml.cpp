@@ -91,6 +91,8 @@ std::optional<int> number(QStringView value)
     if (value.isEmpty())
         return std::nullopt;
     bool ok = false;
+    if (const int whole = value.toInt(&ok); ok && whole > -1000000000 && whole < 1000000000)
+        return whole;
     const double n = value.toDouble(&ok);   // some writers write "12.0"
     if (!ok || !(n > -1e9 && n < 1e9))
         return std::nullopt;

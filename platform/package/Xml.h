@@ -5,6 +5,8 @@
 #include <QString>
 #include <QXmlStreamReader>
 
+#include <cstring>
+
 // A QXmlStreamReader that refuses what a document part never needs and a
 // hostile one uses: a DTD (and with it entity expansion), nesting deeper
 // than a document has, and runaway text or attribute lists. next() is
@@ -79,7 +81,10 @@ public:
         qsizetype i = 0;
         while (i < n) {
             if (data[i] != '<') {
-                ++i;
+                const void *next = std::memchr(data.data() + i, '<', size_t(n - i));
+                if (!next)
+                    return false;
+                i = static_cast<const char *>(next) - data.data();
                 continue;
             }
             const QByteArrayView rest = data.sliced(i);
@@ -91,14 +96,13 @@ public:
                 continue;
             }
             qsizetype count = 0;
-            char quote = 0;
             for (++i; i < n; ++i) {
                 const char c = data[i];
-                if (quote) {
-                    if (c == quote)
-                        quote = 0;
-                } else if (c == '"' || c == '\'') {
-                    quote = c;
+                if (c == '"' || c == '\'') {
+                    const void *end = std::memchr(data.data() + i + 1, c, size_t(n - i - 1));
+                    if (!end)
+                        return false;
+                    i = static_cast<const char *>(end) - data.data();
                 } else if (c == '=') {
                     if (++count > MaxAttributes)
                         return true;
