@@ -5,6 +5,7 @@
 #include "RtfRules.h"
 #include "RtfWriting.h"
 
+#include <QSet>
 #include <QTextBlock>
 #include <QTextList>
 
@@ -46,6 +47,7 @@ public:
     static constexpr Family Slot = Family::Lists;
 
     QHash<int, int> byNumber;           // \ls number -> list instance
+    int unnumbered = 0;                 // the id given to the first list the file gave none
     std::vector<PnDef> pnDefs;
     std::vector<int> pnInstances;       // per pn definition: its list instance, or -1
 
@@ -173,6 +175,28 @@ public:
         }
     }
 
+    // A list without an id (or with 0) gets the smallest one no list has,
+    // as it is written back; overrides without an id mean the first of them.
+    void close(Parser &p) override
+    {
+        auto &lists = p.doc().lists;
+        int &unnumbered = p.family<ListLookup>().unnumbered;
+        QSet<int> taken;
+        for (const ListDef &list : lists)
+            taken.insert(list.id);
+        int id = 1;
+        for (ListDef &list : lists) {
+            if (list.id != 0)
+                continue;
+            while (taken.contains(id))
+                ++id;
+            list.id = id;
+            taken.insert(id);
+            if (unnumbered == 0)
+                unnumbered = id;
+        }
+    }
+
 private:
     // The level text after its length, cut to that length; symbol-font
     // bullets become the Unicode characters they stand for, and the text as
@@ -251,8 +275,9 @@ public:
             return;
         m_overrideDepth = 0;
         const auto &lists = p.doc().lists;
-        const auto it = std::find_if(lists.begin(), lists.end(), [&](const ListDef &l) { return l.id == m_listId; });
         ListLookup &lookup = p.family<ListLookup>();
+        const int id = m_listId != 0 ? m_listId : lookup.unnumbered;
+        const auto it = std::find_if(lists.begin(), lists.end(), [&](const ListDef &l) { return l.id == id && id != 0; });
         if (it == lists.end() || it->levels.empty() || lookup.byNumber.contains(m_instance.number))
             return;     // an override that points nowhere or to a list without levels, or a number given twice
         m_instance.list = int(it - lists.begin());
