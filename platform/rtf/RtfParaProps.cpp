@@ -447,10 +447,6 @@ void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth, bool re
 {
     RtfOut &out = w.out();
     const QTextBlockFormat f = block.blockFormat();
-    // In a table the break goes before the row (readers ignore \page in a cell).
-    if (!restate && depth == 0 && f.boolProperty(PageBreakCharProperty)
-        && (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
-        out.word("page");
     out.word("pard");
     if (depth > 0) {
         out.word("intbl");
@@ -462,6 +458,12 @@ void writeParagraphFormat(Writer &w, const QTextBlock &block, int depth, bool re
     if (styled)
         out.word("s", w.styleNumber(style));
     writeParagraphProperties(w, f, block.textList() != nullptr, styled ? &style : nullptr);
+    // The break after the paragraph's own properties, so that a reader that
+    // starts a paragraph at the break gives it these, not the last one's. In
+    // a table the break goes before the row (readers ignore \page in a cell).
+    if (!restate && depth == 0 && f.boolProperty(PageBreakCharProperty)
+        && (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+        out.word("page");
     writeListLabel(w, block, !restate);
 }
 

@@ -350,7 +350,10 @@ void tst_RtfWriter::writtenForms_data()
         << QByteArray("\\sect\\sectd\\sbkpage\r\n\\trowd") << QByteArray("\\sbkpage\r\n\\pard");
     QTest::newRow("blank page between two breaks")
         << QByteArray("{\\rtf1 A\\par\\page\\page B\\par}")
-        << QByteArray("\\page\\pard\\ql\\plain\\f0\\fs24\\cf0\\par\r\n\\page\\pard") << QByteArray();
+        << QByteArray("\\pard\\ql\\page\\plain\\f0\\fs24\\cf0\\par\r\n\\pard\\ql\\page\\plain") << QByteArray();
+    QTest::newRow("page break after the paragraph's own tab stops")
+        << QByteArray("{\\rtf1\\pard\\tx720 A\\par\\page\\pard\\tx1440 B\\par}")
+        << QByteArray("\\pard\\ql\\tx1440\\page\\plain") << QByteArray("\\page\\pard");
     const QByteArray lists = "{\\rtf1{\\fonttbl{\\f0 Times;}{\\f2\\fcharset2 Symbol;}}{\\*\\listtable{\\list"
         "{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}{\\levelnumbers;}\\f2\\fi-360\\li720}"
         "{\\listlevel\\levelnfc0{\\leveltext\\'04\\'00.\\'01.;}{\\levelnumbers\\'01\\'03;}}\\listid7}}"
