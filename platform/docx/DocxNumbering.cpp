@@ -55,9 +55,11 @@ QString levelText(QStringView text, bool bullet, const QString &face)
             out += QChar(char16_t(text.at(++i).unicode() - u'1'));
             continue;
         }
-        if (bullet && c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF)
+        // A symbol font's characters stand as the ones they show, in a
+        // numbered level's text as in a bullet.
+        if (c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF)
             out += QChar(rtf::unicodeBullet(c.unicode()));
-        else if (bullet && symbolFont && c.unicode() >= 0x20 && c.unicode() < 0x100)
+        else if (symbolFont && c.unicode() >= 0x20 && c.unicode() < 0x100)
             out += QChar(rtf::unicodeBullet(char16_t(0xF000 + c.unicode())));
         else if (rtf::rules::keptInText(c.unicode()) && c != u'\t')
             out += c;

@@ -547,7 +547,7 @@ QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table)
         if (!rowMarked[size_t(p.row)]) {
             rowMarked[size_t(p.row)] = true;
             f.setProperty(RowPropertiesProperty,
-                          QVariant::fromValue(RowRef {row.props.gap, row.props.left, row.props.height, row.props.header,
+                          QVariant::fromValue(RowRef {row.props.gap, snap(row.props.left), row.props.height, row.props.header,
                                                       row.props.keep, row.props.align}));
             if (!row.props.kept.isEmpty())
                 f.setProperty(RowKeptWordsProperty, row.props.kept);
