@@ -59,6 +59,20 @@ inline package::MemoryParts splitParts(QByteArrayView input)
     return parts;
 }
 
+// What was written reads back as doc; SCRIBVALE_SHOW_WRITTEN prints it on failure.
+inline void sameAfterReadingBack(const QTextDocument &doc, const QByteArray &written)
+{
+    QTextDocument again;
+    (void)rtf::readIntoDocument(&again, written);
+    const QString first = rtf::dump(doc);
+    const QString second = rtf::dump(again);
+    if (first != second) {
+        if (qEnvironmentVariableIsSet("SCRIBVALE_SHOW_WRITTEN"))
+            std::fprintf(stderr, "%s\n", written.constData());
+        fail("document round trip", first, second);
+    }
+}
+
 // A model a reader filled, built, written as RTF and read back: the same.
 inline void modelRoundTrip(const rtf::Document &model)
 {
@@ -76,15 +90,7 @@ inline void modelRoundTrip(const rtf::Document &model)
     if (const QList<QByteArray> misformed = rtf::misformedWords(written); !misformed.isEmpty())
         fail("a word written in a form its kind forbids", QString::fromLatin1(misformed.join(' ')),
              QString::fromLatin1(written));
-    QTextDocument again;
-    (void)rtf::readIntoDocument(&again, written);
-    const QString first = rtf::dump(doc);
-    const QString second = rtf::dump(again);
-    if (first != second) {
-        if (qEnvironmentVariableIsSet("SCRIBVALE_SHOW_WRITTEN"))
-            std::fprintf(stderr, "%s\n", written.constData());
-        fail("document round trip", first, second);
-    }
+    sameAfterReadingBack(doc, written);
 }
 
 } // namespace fuzzoracle

@@ -73,23 +73,7 @@ void Context::addText(ParaBuild &para, QStringView text, int style, int link)
 {
     if (suppressed())
         return;
-    const int field = currentField(link);
-    auto &runs = para.p.runs;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        qsizetype j = i;
-        while (j < text.size() && rtf::rules::keptInText(text.at(j).unicode()))
-            ++j;
-        if (j > i) {
-            const bool extend = !runs.empty() && !runs.back().isObject() && runs.back().style == style
-                && runs.back().field == field && runs.back().start + runs.back().length == doc.text.size();
-            if (!extend)
-                runs.push_back(rtf::Run {doc.text.size(), 0, style, field, -1});
-            doc.text.append(text.sliced(i, j - i));
-            runs.back().length += j - i;
-        }
-        i = j + 1;
-    }
+    rtf::appendText(doc, para.p, text, style, currentField(link));
 }
 
 void Context::addObject(ParaBuild &para, rtf::InlineObject::Kind kind, int index, int style, int link)

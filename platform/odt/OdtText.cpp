@@ -55,23 +55,8 @@ void Context::addText(ParaBuild &para, QStringView text, const Inline &in)
     flushSpace(para);
     const int style = charStyle(in.text);
     const int field = fieldOf(para, in);
-    auto &runs = para.p.runs;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        qsizetype j = i;
-        while (j < text.size() && rtf::rules::keptInText(text.at(j).unicode()))
-            ++j;
-        if (j > i) {
-            const bool extend = !runs.empty() && !runs.back().isObject() && runs.back().style == style
-                && runs.back().field == field && runs.back().start + runs.back().length == doc.text.size();
-            if (!extend)
-                runs.push_back(rtf::Run {doc.text.size(), 0, style, field, -1});
-            doc.text.append(text.sliced(i, j - i));
-            runs.back().length += j - i;
-            para.space = false;
-        }
-        i = j + 1;
-    }
+    if (rtf::appendText(doc, para.p, text, style, field))
+        para.space = false;
 }
 
 void Context::addCollapsed(ParaBuild &para, QStringView text, const Inline &in)

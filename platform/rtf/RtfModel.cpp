@@ -1,5 +1,7 @@
 #include "RtfModel.h"
 
+#include "RtfRules.h"
+
 #include <QHashFunctions>
 
 namespace rtf {
@@ -23,6 +25,29 @@ size_t qHash(const ParaProps &p, size_t seed) noexcept
     return qHashMulti(seed, int(p.align), p.leftIndent, p.rightIndent, p.firstIndent, p.spaceBefore,
                       p.spaceAfter, p.lineSpacing, p.tabs, p.style, p.list, p.level, p.shading.rgb,
                       p.pageBreakBefore, p.keepWithNext);
+}
+
+bool appendText(Document &doc, Paragraph &paragraph, QStringView text, int style, int field)
+{
+    auto &runs = paragraph.runs;
+    bool added = false;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        qsizetype j = i;
+        while (j < text.size() && rules::keptInText(text.at(j).unicode()))
+            ++j;
+        if (j > i) {
+            const bool extend = !runs.empty() && !runs.back().isObject() && runs.back().style == style
+                && runs.back().field == field && runs.back().start + runs.back().length == doc.text.size();
+            if (!extend)
+                runs.push_back(Run {doc.text.size(), 0, style, field, -1});
+            doc.text.append(text.sliced(i, j - i));
+            runs.back().length += j - i;
+            added = true;
+        }
+        i = j + 1;
+    }
+    return added;
 }
 
 } // namespace rtf

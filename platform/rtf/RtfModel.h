@@ -319,4 +319,9 @@ struct Document {
     Dropped dropped;
 };
 
+// Appends text to the paragraph, extending its last run where that has the
+// same look and field and ends where the text does, and leaving out the
+// characters text does not keep. True when anything was added.
+bool appendText(Document &doc, Paragraph &paragraph, QStringView text, int style, int field);
+
 } // namespace rtf
