@@ -393,7 +393,9 @@ void tst_DocxReader::document_data()
         "<w:lvl w:ilvl=\"1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"lowerLetter\"/><w:lvlText w:val=\"%1.%2)\"/>"
         "<w:pPr><w:ind w:left=\"1440\" w:hanging=\"360\"/></w:pPr></w:lvl>"
         "<w:lvl w:ilvl=\"2\"><w:numFmt w:val=\"bullet\"/><w:lvlText w:val=\"\uF0B7\"/><w:rPr><w:rFonts w:ascii=\"Symbol\"/>"
-        "</w:rPr></w:lvl></w:abstractNum>"
+        "</w:rPr></w:lvl>"
+        "<w:lvl w:ilvl=\"3\"><w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"\uF0A7%4\"/><w:rPr>"
+        "<w:rFonts w:ascii=\"Wingdings\"/></w:rPr></w:lvl></w:abstractNum>"
         "<w:abstractNum w:abstractNumId=\"5\"><w:numStyleLink w:val=\"Linked\"/></w:abstractNum>"
         "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"
         "<w:num w:numId=\"2\"><w:abstractNumId w:val=\"0\"/><w:lvlOverride w:ilvl=\"0\"><w:startOverride w:val=\"5\"/>"
@@ -414,6 +416,8 @@ void tst_DocxReader::document_data()
     QTest::newRow("the same number continues across other paragraphs")
         << base << numbering << item(1, 0, "one") + para({}, "<w:r><w:t>x</w:t></w:r>") + item(1, 0, "two")
         << QStringList {"label=\"2.\""} << QStringList();
+    QTest::newRow("a symbol font's character in a numbered level shows as itself")
+        << base << numbering << item(1, 3, "w") << QStringList {"list=1:3 label=\"\u25AA1\""} << QStringList();
     QTest::newRow("start override")
         << base << numbering << item(2, 0, "five") << QStringList {"label=\"1.\" start=5"} << QStringList();
     QTest::newRow("list from the paragraph style; numId 0 turns it off")

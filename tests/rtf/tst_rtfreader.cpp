@@ -856,6 +856,15 @@ void tst_RtfReader::hostile_data()
     QTest::newRow("a field over 100,000 empty paragraphs")
         << "{\\rtf1{\\field{\\*\\fldinst TOC}{\\fldrslt A\\par " + QByteArray("\\par ").repeated(100000) + "B}}\\par}"
         << QString("field=\"TOC\" text=\"B\"") << QString();
+    QByteArray narrow = "{\\rtf1\\trowd";
+    for (int i = 1; i <= 63; ++i)
+        narrow += "\\cellx" + QByteArray::number(i);
+    for (int i = 0; i < 63; ++i)
+        narrow += " c" + QByteArray::number(i) + "\\cell";
+    narrow += "\\row\\trowd\\cellx30000\\cellx31000\\pard\\intbl a\\cell b\\cell\\row"
+              "\\trowd\\cellx64\\cellx65\\cellx66\\pard\\intbl x\\cell y\\cell z\\cell\\row}";
+    QTest::newRow("more edges than columns, every cell's text kept")
+        << narrow << QString("text=\"c62\"") << QString();
     QTest::newRow("page break inside a cell")
         << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell\\pard\\intbl B\\page C\\cell\\row}")
         << QString("text=\"B\"\n    paragraph left\n") << QString("page breaks inside table cells");
