@@ -121,6 +121,24 @@ struct BorderSet {
 rtf::Border readBorder(const XmlReader &x);
 void readBorders(XmlReader &x, BorderSet &into);
 
+// The parts of a table a table style gives a look of their own, in the
+// order they apply: a later part shows over an earlier one.
+enum class TablePart : quint8 {
+    OddColumnBand, EvenColumnBand, OddRowBand, EvenRowBand, FirstColumn, LastColumn, FirstRow, LastRow,
+    TopLeftCell, TopRightCell, BottomLeftCell, BottomRightCell, Count
+};
+using TableParts = quint16;     // a set of TablePart, one bit each
+constexpr TableParts partBit(TablePart part) { return TableParts(1u << unsigned(part)); }
+
+// What a table style gives the cells of one part of the table, and their text.
+struct CellLook {
+    BorderSet borders;
+    std::optional<rtf::Colour> shading;
+    std::optional<quint8> align;
+    ParaPropsLayer para;
+    RunProps run;
+};
+
 struct StyleEntry {
     QString id, name, basedOn, next;
     char type = 'p';                    // p paragraph, c character, t table, n numbering
@@ -129,11 +147,10 @@ struct StyleEntry {
     RunProps run;
     BorderSet borders;                  // a table style's
     std::optional<rtf::Colour> shading; // a table style's cells
-    bool conditional = false;           // a table style with looks for its first row, bands...
-    // The look of the cells of a table style's first row.
-    BorderSet firstRowBorders;
-    std::optional<rtf::Colour> firstRowShading;
-    std::optional<quint8> firstRowAlign;
+    // A table style's looks for its parts (first row, bands...), and how
+    // many rows and columns a band holds.
+    std::array<std::optional<CellLook>, size_t(TablePart::Count)> parts;
+    int rowBand = 0, columnBand = 0;
     int styleDef = -1;                  // into Document::styles, once made
 };
 
@@ -209,6 +226,7 @@ public:
     QHash<QString, StyleEntry> styles;
     QString defaultParaStyle;
     QString tableStyle;                 // the style of the table in reading, beneath its paragraphs' own
+    TableParts tableParts = 0;          // the parts of that table the cell in reading stands in
     int defaultTabStop = 720;
     bool evenAndOdd = false;
     void readTheme(XmlReader &x);
@@ -324,7 +342,7 @@ public:
 private:
     QHash<rtf::CharStyle, int> m_charIds;
     rtf::ModelInterner m_interned;
-    std::map<std::tuple<QString, int, int, bool, QString>, ParaLook> m_looks;
+    std::map<std::tuple<QString, int, int, bool, QString, TableParts>, ParaLook> m_looks;
     QHash<QString, RunProps> m_baseRuns;
 };
 

@@ -45,6 +45,7 @@ int Context::readStory(XmlReader &x)
     auto outerCarried = std::exchange(carried, std::nullopt);
     const rtf::Story *outerStory = std::exchange(lastStory, nullptr);
     const QString outerTable = std::exchange(tableStyle, QString());
+    const TableParts outerParts = std::exchange(tableParts, 0);
     ++storyDepth;
     readBlocks(x, story, 0);
     --storyDepth;
@@ -53,6 +54,7 @@ int Context::readStory(XmlReader &x)
     carried = std::move(outerCarried);
     lastStory = outerStory;
     tableStyle = outerTable;
+    tableParts = outerParts;
     doc.stories[size_t(index)] = std::move(story);
     return index;
 }

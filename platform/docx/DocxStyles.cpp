@@ -445,33 +445,65 @@ void Context::readStyles(XmlReader &x)
                         if (const auto fill = hexColour(wattr(x, "fill")))
                             e.shading = rtf::Colour {*fill, true};
                         skip(x);
+                    } else if (is(x, Ns::W, QLatin1StringView("tblStyleRowBandSize"))) {
+                        e.rowBand = std::clamp(number(wattr(x, "val")).value_or(1), 1, 1000);
+                        skip(x);
+                    } else if (is(x, Ns::W, QLatin1StringView("tblStyleColBandSize"))) {
+                        e.columnBand = std::clamp(number(wattr(x, "val")).value_or(1), 1, 64);
+                        skip(x);
                     } else {
                         skip(x);
                     }
                 });
             } else if (n == u"tblStylePr") {
-                e.conditional = true;
-                const bool firstRow = wattr(x, "type") == u"firstRow";
+                static const std::pair<QLatin1StringView, TablePart> kinds[] = {
+                    {QLatin1StringView("band1Vert"), TablePart::OddColumnBand},
+                    {QLatin1StringView("band2Vert"), TablePart::EvenColumnBand},
+                    {QLatin1StringView("band1Horz"), TablePart::OddRowBand},
+                    {QLatin1StringView("band2Horz"), TablePart::EvenRowBand},
+                    {QLatin1StringView("firstCol"), TablePart::FirstColumn},
+                    {QLatin1StringView("lastCol"), TablePart::LastColumn},
+                    {QLatin1StringView("firstRow"), TablePart::FirstRow},
+                    {QLatin1StringView("lastRow"), TablePart::LastRow},
+                    {QLatin1StringView("nwCell"), TablePart::TopLeftCell},
+                    {QLatin1StringView("neCell"), TablePart::TopRightCell},
+                    {QLatin1StringView("swCell"), TablePart::BottomLeftCell},
+                    {QLatin1StringView("seCell"), TablePart::BottomRightCell},
+                };
+                const QStringView type = wattr(x, "type");
+                const auto kind = std::find_if(std::begin(kinds), std::end(kinds), [&](const auto &k) { return type == k.first; });
+                if (kind == std::end(kinds)) {
+                    skip(x);
+                    return;
+                }
+                CellLook &look = e.parts[size_t(kind->second)].emplace();
                 children(x, [&] {
-                    if (!firstRow || !is(x, Ns::W, QLatin1StringView("tcPr"))) {
+                    if (is(x, Ns::W, QLatin1StringView("rPr"))) {
+                        readRunProps(x, look.run);
+                    } else if (is(x, Ns::W, QLatin1StringView("pPr"))) {
+                        readParaProps(x, look.para, nullptr, nullptr);
+                    } else if (is(x, Ns::W, QLatin1StringView("tcPr"))) {
+                        children(x, [&] {
+                            if (is(x, Ns::W, QLatin1StringView("tcBorders"))) {
+                                readBorders(x, look.borders);
+                                return;
+                            }
+                            if (is(x, Ns::W, QLatin1StringView("shd"))) {
+                                if (const auto fill = hexColour(wattr(x, "fill")); fill && wattr(x, "val") != u"nil")
+                                    look.shading = rtf::Colour {*fill, true};
+                            } else if (is(x, Ns::W, QLatin1StringView("vAlign"))) {
+                                const QStringView v = wattr(x, "val");
+                                look.align = quint8(v == u"center" ? 1 : v == u"bottom" ? 2 : 0);
+                            }
+                            skip(x);
+                        });
+                    } else {
                         skip(x);
-                        return;
                     }
-                    children(x, [&] {
-                        if (is(x, Ns::W, QLatin1StringView("tcBorders"))) {
-                            readBorders(x, e.firstRowBorders);
-                            return;
-                        }
-                        if (is(x, Ns::W, QLatin1StringView("shd"))) {
-                            if (const auto fill = hexColour(wattr(x, "fill")); fill && wattr(x, "val") != u"nil")
-                                e.firstRowShading = rtf::Colour {*fill, true};
-                        } else if (is(x, Ns::W, QLatin1StringView("vAlign"))) {
-                            const QStringView v = wattr(x, "val");
-                            e.firstRowAlign = quint8(v == u"center" ? 1 : v == u"bottom" ? 2 : 0);
-                        }
-                        skip(x);
-                    });
                 });
+                look.para.numId.reset();
+                look.para.ilvl.reset();
+                look.para.style.clear();
             } else {
                 skip(x);
             }
@@ -513,7 +545,7 @@ std::vector<const StyleEntry *> Context::chain(const QString &id) const
 
 const ParaLook &Context::paraLook(const QString &styleId, int numId, int ilvl, bool directNum)
 {
-    const auto k = std::make_tuple(styleId, numId, ilvl, directNum, tableStyle);
+    const auto k = std::make_tuple(styleId, numId, ilvl, directNum, tableStyle, tableParts);
     if (const auto it = m_looks.find(k); it != m_looks.end())
         return it->second;
     ParaLook look;
@@ -527,6 +559,17 @@ const ParaLook &Context::paraLook(const QString &styleId, int numId, int ilvl, b
         para.ilvl.reset();
         mergePara(look.para, para);
         mergeRun(look.run, (*it)->run);
+    }
+    // Then the looks of the parts of the table the cell stands in.
+    for (int part = 0; part < int(TablePart::Count); ++part) {
+        if (!(tableParts & partBit(TablePart(part))))
+            continue;
+        for (auto it = tableChain.rbegin(); it != tableChain.rend(); ++it) {
+            if (const auto &partLook = (*it)->parts[size_t(part)]) {
+                mergePara(look.para, partLook->para);
+                mergeRun(look.run, partLook->run);
+            }
+        }
     }
     const NumLevel *level = numId > 0 ? numLevel(numId, ilvl) : nullptr;
     if (level && !directNum)

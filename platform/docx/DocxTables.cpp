@@ -97,6 +97,7 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
     }
 
     const QString outerStyle = std::exchange(tableStyle, QString());
+    const TableParts outerParts = std::exchange(tableParts, 0);
     BorderSet tableBorders;
     std::optional<rtf::Colour> tableShading;
     int left = 0, gap = DefaultGap;
@@ -106,8 +107,45 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
     std::vector<std::vector<CellInfo>> infos;
     std::vector<bool> mergeOpen;
     bool stopped = false;
-    bool lookFirstRow = true;
-    const StyleEntry *firstRowLook = nullptr;
+    // The parts of the table its style's looks are shown for (Word's
+    // default for a new table when the table does not say).
+    TableParts shown = partBit(TablePart::FirstRow) | partBit(TablePart::FirstColumn) | partBit(TablePart::OddRowBand)
+        | partBit(TablePart::EvenRowBand);
+    std::vector<const StyleEntry *> styleChain;
+    int rowBand = 1, columnBand = 1;
+    // The parts cell (row, first to last grid column) stands in; lastRow -1
+    // while the table's rows are still being read.
+    const auto partsAt = [&](int row, int lastRow, int first, int last, int lastGridColumn) {
+        const auto on = [&](TablePart part) { return (shown & partBit(part)) != 0; };
+        TableParts parts = 0;
+        const bool firstRow = on(TablePart::FirstRow) && row == 0;
+        const bool lastRowHere = on(TablePart::LastRow) && lastRow >= 0 && row == lastRow;
+        const bool firstColumn = on(TablePart::FirstColumn) && first == 0;
+        const bool lastColumn = on(TablePart::LastColumn) && lastGridColumn >= 0 && last >= lastGridColumn;
+        const int bandRow = row - (on(TablePart::FirstRow) ? 1 : 0);
+        if (!firstRow && !lastRowHere && bandRow >= 0 && on(TablePart::OddRowBand))
+            parts |= partBit((bandRow / rowBand) % 2 == 0 ? TablePart::OddRowBand : TablePart::EvenRowBand);
+        const int bandColumn = first - (on(TablePart::FirstColumn) ? 1 : 0);
+        if (!firstColumn && !lastColumn && bandColumn >= 0 && on(TablePart::OddColumnBand))
+            parts |= partBit((bandColumn / columnBand) % 2 == 0 ? TablePart::OddColumnBand : TablePart::EvenColumnBand);
+        if (firstRow)
+            parts |= partBit(TablePart::FirstRow);
+        if (lastRowHere)
+            parts |= partBit(TablePart::LastRow);
+        if (firstColumn)
+            parts |= partBit(TablePart::FirstColumn);
+        if (lastColumn)
+            parts |= partBit(TablePart::LastColumn);
+        if (firstRow && firstColumn)
+            parts |= partBit(TablePart::TopLeftCell);
+        if (firstRow && lastColumn)
+            parts |= partBit(TablePart::TopRightCell);
+        if (lastRowHere && firstColumn)
+            parts |= partBit(TablePart::BottomLeftCell);
+        if (lastRowHere && lastColumn)
+            parts |= partBit(TablePart::BottomRightCell);
+        return parts;
+    };
 
     const auto readTablePr = [&] {
         BorderSet own;
@@ -132,9 +170,24 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             }
             if (n == u"tblStyle")
                 styleId = wattr(x, "val").toString();
-            else if (n == u"tblLook")
-                lookFirstRow = wattr(x, "firstRow").isEmpty() ? (wattr(x, "val").toInt(nullptr, 16) & 0x20) != 0
-                                                              : wattr(x, "firstRow") == u"1" || wattr(x, "firstRow") == u"true" || wattr(x, "firstRow") == u"on";
+            else if (n == u"tblLook") {
+                // Each flag as an attribute of its own, or all in one hexadecimal value.
+                const int val = wattr(x, "val").toInt(nullptr, 16);
+                const auto flag = [&](const char *name, int bit) {
+                    const QStringView v = wattr(x, name);
+                    return v.isEmpty() ? (val & bit) != 0 : v == u"1" || v == u"true" || v == u"on";
+                };
+                const bool rowBands = !flag("noHBand", 0x200), columnBands = !flag("noVBand", 0x400);
+                shown = 0;
+                for (auto [on, parts] : {std::pair {flag("firstRow", 0x20), partBit(TablePart::FirstRow)},
+                                         {flag("lastRow", 0x40), partBit(TablePart::LastRow)},
+                                         {flag("firstColumn", 0x80), partBit(TablePart::FirstColumn)},
+                                         {flag("lastColumn", 0x100), partBit(TablePart::LastColumn)},
+                                         {rowBands, TableParts(partBit(TablePart::OddRowBand) | partBit(TablePart::EvenRowBand))},
+                                         {columnBands, TableParts(partBit(TablePart::OddColumnBand) | partBit(TablePart::EvenColumnBand))}})
+                    if (on)
+                        shown |= parts;
+            }
             else if (n == u"tblInd")
                 left = std::clamp(number(wattr(x, "w")).value_or(0), -rtf::rules::MaxLength / 2, rtf::rules::MaxLength / 2);
             else if (n == u"jc")
@@ -151,18 +204,13 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
         if (!styles.contains(styleId) || styles.value(styleId).type != 't')
             styleId.clear();
         tableStyle = styleId;
-        const auto styleChain = chain(styleId);
-        if (!styleChain.empty() && styleChain.front()->conditional)
-            drop(QStringLiteral("table style looks for bands, columns and corners"));
+        styleChain = chain(styleId);
         for (const StyleEntry *e : styleChain) {
-            if (e->firstRowAlign || e->firstRowShading || e->firstRowBorders.top || e->firstRowBorders.bottom
-                || e->firstRowBorders.left || e->firstRowBorders.right) {
-                firstRowLook = e;
-                break;
-            }
+            if (e->rowBand && rowBand == 1)
+                rowBand = e->rowBand;
+            if (e->columnBand && columnBand == 1)
+                columnBand = e->columnBand;
         }
-        if (!lookFirstRow)
-            firstRowLook = nullptr;
         for (auto it = styleChain.rbegin(); it != styleChain.rend(); ++it) {
             const BorderSet &b = (*it)->borders;
             for (auto [into, from] : {std::pair {&tableBorders.top, &b.top}, {&tableBorders.left, &b.left},
@@ -279,7 +327,10 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
                         skip(x);
                     });
                 } else {
+                    tableParts = tableStyle.isEmpty()
+                        ? 0 : partsAt(int(table->rows.size()), -1, column, column + span - 1, int(grid.size()) - 1);
                     readBlock(x, cell.content, tableDepth + 1);
+                    tableParts = 0;
                 }
             });
             flushCarried(cell.content);
@@ -372,6 +423,7 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
     };
     children(x, element);
     tableStyle = outerStyle;
+    tableParts = outerParts;
 
     // A row that ends short of the others ends in an empty cell without
     // borders, as the table shows it, so that every row reaches the same edge.
@@ -409,17 +461,34 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             p.bottom = pick(info.own.bottom, r + 1 == rows ? tableBorders.bottom : tableBorders.insideH);
             p.left = pick(info.own.left, info.first == 0 ? tableBorders.left : tableBorders.insideV);
             p.right = pick(info.own.right, info.last >= lastColumn ? tableBorders.right : tableBorders.insideV);
-            if (r == 0 && firstRowLook) {
-                // The style's first row, beneath the cell's own look.
-                const BorderSet &b = firstRowLook->firstRowBorders;
-                for (auto [into, own, from] : {std::tuple {&p.top, &info.own.top, &b.top}, {&p.bottom, &info.own.bottom, &b.bottom},
-                                               {&p.left, &info.own.left, &b.left}, {&p.right, &info.own.right, &b.right}})
-                    if (!*own && *from)
-                        *into = **from;
-                if (!infos[r][c].ownAlign && firstRowLook->firstRowAlign)
-                    p.verticalAlign = *firstRowLook->firstRowAlign;
-                if (!infos[r][c].ownShading && firstRowLook->firstRowShading)
-                    p.shading = *firstRowLook->firstRowShading;
+            // The looks of the parts of the table the cell stands in, beneath its own.
+            const TableParts parts = partsAt(int(r), int(rows) - 1, info.first, info.last, lastColumn);
+            for (int part = 0; part < int(TablePart::Count) && parts; ++part) {
+                if (!(parts & partBit(TablePart(part))))
+                    continue;
+                const bool rowPart = part == int(TablePart::OddRowBand) || part == int(TablePart::EvenRowBand)
+                    || part == int(TablePart::FirstRow) || part == int(TablePart::LastRow);
+                const bool columnPart = part == int(TablePart::OddColumnBand) || part == int(TablePart::EvenColumnBand)
+                    || part == int(TablePart::FirstColumn) || part == int(TablePart::LastColumn);
+                for (auto it = styleChain.rbegin(); it != styleChain.rend(); ++it) {
+                    const auto &look = (*it)->parts[size_t(part)];
+                    if (!look)
+                        continue;
+                    // Within a row's part the sides between cells are its inside ones; so for columns.
+                    const BorderSet &b = look->borders;
+                    const auto &left = rowPart && info.first > 0 && b.insideV ? b.insideV : b.left;
+                    const auto &right = rowPart && info.last < lastColumn && b.insideV ? b.insideV : b.right;
+                    const auto &top = columnPart && r > 0 && b.insideH ? b.insideH : b.top;
+                    const auto &bottom = columnPart && r + 1 < rows && b.insideH ? b.insideH : b.bottom;
+                    for (auto [into, own, from] : {std::tuple {&p.top, &info.own.top, &top}, {&p.bottom, &info.own.bottom, &bottom},
+                                                   {&p.left, &info.own.left, &left}, {&p.right, &info.own.right, &right}})
+                        if (!*own && *from)
+                            *into = **from;
+                    if (!info.ownAlign && look->align)
+                        p.verticalAlign = *look->align;
+                    if (!info.ownShading && look->shading)
+                        p.shading = *look->shading;
+                }
             }
         }
     }

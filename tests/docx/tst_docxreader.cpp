@@ -466,6 +466,26 @@ void tst_DocxReader::document_data()
         << firstRowStyle << QString()
         << "<w:tbl><w:tblPr><w:tblStyle w:val=\"Head\"/><w:tblLook w:firstRow=\"0\" w:val=\"0020\"/></w:tblPr>" + twoRows
         << QStringList {"cell 0,0\n"} << QStringList {"shade=#dddddd"};
+    const QString bandStyle = base + QStringLiteral(
+        "<w:style w:type=\"table\" w:styleId=\"Bands\"><w:name w:val=\"Bands\"/>"
+        "<w:tblStylePr w:type=\"firstCol\"><w:rPr><w:b/></w:rPr></w:tblStylePr>"
+        "<w:tblStylePr w:type=\"band1Horz\"><w:tcPr><w:shd w:val=\"clear\" w:fill=\"EEEEEE\"/></w:tcPr></w:tblStylePr>"
+        "<w:tblStylePr w:type=\"lastRow\"><w:tcPr><w:shd w:val=\"clear\" w:fill=\"999999\"/></w:tcPr></w:tblStylePr>"
+        "<w:tblStylePr w:type=\"firstRow\"><w:tcPr><w:shd w:val=\"clear\" w:fill=\"DDDDDD\"/></w:tcPr></w:tblStylePr></w:style>");
+    QString fourRows = "<w:tblGrid><w:gridCol w:w=\"2000\"/><w:gridCol w:w=\"2000\"/></w:tblGrid>";
+    for (int r = 0; r < 4; ++r)
+        fourRows += "<w:tr>" + cell.arg("", QStringLiteral("r%1").arg(r)) + cell.arg("", QStringLiteral("c%1").arg(r)) + "</w:tr>";
+    fourRows += "</w:tbl>";
+    QTest::newRow("a table style's bands, first column and last row")
+        << bandStyle << QString()
+        << "<w:tbl><w:tblPr><w:tblStyle w:val=\"Bands\"/><w:tblLook w:firstRow=\"1\" w:lastRow=\"1\" w:firstColumn=\"1\" "
+           "w:noHBand=\"0\" w:noVBand=\"1\"/></w:tblPr>" + fourRows
+        << QStringList {"cell 0,1 shade=#dddddd\n", "cell 1,0 shade=#eeeeee\n", "style=b text=\"r1\"", "cell 1,1 shade=#eeeeee\n",
+                        "cell 2,1\n", "cell 3,1 shade=#999999\n", "style=- text=\"c1\""}
+        << QStringList();
+    QTest::newRow("a table that looks for none of its parts")
+        << bandStyle << QString() << "<w:tbl><w:tblPr><w:tblStyle w:val=\"Bands\"/><w:tblLook w:val=\"0200\"/></w:tblPr>" + fourRows
+        << QStringList {"cell 1,0\n"} << QStringList {"shade=", "style=b"};
     QTest::newRow("spans over columns and rows")
         << base << QString()
         << "<w:tbl><w:tblGrid><w:gridCol w:w=\"1000\"/><w:gridCol w:w=\"1000\"/><w:gridCol w:w=\"1000\"/></w:tblGrid><w:tr>"
