@@ -525,13 +525,28 @@ QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table)
         filler.setProperty(CellFillerProperty, true);
         cell.setFormat(filler);
     }
+    // A row's properties ride on the first cell that starts in it, as the
+    // writer looks for them.
+    std::vector<int> holder(size_t(rows), columns);
+    for (const Target &target : targets)
+        holder[size_t(target.placed->row)] = std::min(holder[size_t(target.placed->row)], target.cell.column());
+    for (const QTextTableCell &cell : plain)
+        holder[size_t(cell.row())] = std::min(holder[size_t(cell.row())], cell.column());
+    const auto rowProperties = [&](QTextTableCellFormat &f, int r) {
+        const Row &row = table.rows[size_t(r)];
+        f.setProperty(RowPropertiesProperty, QVariant::fromValue(RowRef {row.props.gap, snap(row.props.left), row.props.height,
+                                                                         row.props.header, row.props.keep, row.props.align}));
+        if (!row.props.kept.isEmpty())
+            f.setProperty(RowKeptWordsProperty, row.props.kept);
+    };
     for (QTextTableCell &cell : plain) {
         QTextTableCellFormat f = cellFormat(CellProps {}, table.rows[size_t(cell.row())].props.gap);
         f.setProperty(CellColumnWidthsProperty,
                       QVariant::fromValue(QList<int> {edges[size_t(cell.column() + 1)] - edges[size_t(cell.column())]}));
+        if (holder[size_t(cell.row())] == cell.column())
+            rowProperties(f, cell.row());
         cell.setFormat(f);
     }
-    std::vector<bool> rowMarked(size_t(rows), false);
     for (const Target &target : targets) {
         const Placed &p = *target.placed;
         const Row &row = table.rows[size_t(p.row)];
@@ -544,14 +559,8 @@ QTextTable *buildTable(Builder &b, QTextCursor &cursor, const Table &table)
         for (int c = p.column; c < std::min(columns, p.column + target.cell.columnSpan()); ++c)
             spanned.append(edges[size_t(c + 1)] - edges[size_t(c)]);
         f.setProperty(CellColumnWidthsProperty, QVariant::fromValue(spanned));
-        if (!rowMarked[size_t(p.row)]) {
-            rowMarked[size_t(p.row)] = true;
-            f.setProperty(RowPropertiesProperty,
-                          QVariant::fromValue(RowRef {row.props.gap, snap(row.props.left), row.props.height, row.props.header,
-                                                      row.props.keep, row.props.align}));
-            if (!row.props.kept.isEmpty())
-                f.setProperty(RowKeptWordsProperty, row.props.kept);
-        }
+        if (holder[size_t(p.row)] == target.cell.column())
+            rowProperties(f, p.row);
         // The cell's format is also its first paragraph's mark format, which
         // counts only when the paragraph is empty. Qt's table layout copies
         // cell formats often: they carry no more than they must.
