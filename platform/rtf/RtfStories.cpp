@@ -41,7 +41,7 @@ public:
 class NoteDest final : public StoryDest
 {
 public:
-    explicit NoteDest(int note) : m_note(note) {}
+    NoteDest(int note, int depth) : m_note(note), m_depth(depth) {}
 
     bool word(Parser &p, const Keyword *k, const Token &) override
     {
@@ -56,7 +56,10 @@ public:
         if (k->id == AutoNoteNumber || k->id == AnnotationMark)
             return true;    // the note's own number, shown by the program
         if (k->id == AnnotationDate) {
-            m_dateDepth = p.depth();
+            // A comment's date, in a group of its own; anywhere else the
+            // word means nothing, and the text after it stays the note's.
+            if (p.doc().notes[size_t(m_note)].kind == Note::Comment && p.depth() > m_depth && m_dateDepth == 0)
+                m_dateDepth = p.depth();
             return true;
         }
         return false;
@@ -78,6 +81,7 @@ public:
 
 private:
     int m_note;
+    int m_depth;        // of the note's own group
     int m_dateDepth = 0;
 };
 
@@ -133,7 +137,7 @@ void storiesWord(Parser &p, int id, const Token &t)
         const int index = int(p.doc().notes.size()) - 1;
         p.insertObject(InlineObject::Note, index);
         p.doc().notes[size_t(index)].story = p.beginStory();
-        p.open(std::make_unique<NoteDest>(index));
+        p.open(std::make_unique<NoteDest>(index, p.depth()));
         enterStory(p);
         break;
     }

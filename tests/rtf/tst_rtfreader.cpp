@@ -865,6 +865,10 @@ void tst_RtfReader::hostile_data()
               "\\trowd\\cellx64\\cellx65\\cellx66\\pard\\intbl x\\cell y\\cell z\\cell\\row}";
     QTest::newRow("more edges than columns, every cell's text kept")
         << narrow << QString("text=\"c62\"") << QString();
+    QTest::newRow("a comment's date word in a footnote, outside a group")
+        << QByteArray("{\\rtf1 a{\\footnote\\atndate note text}b{\\*\\annotation{\\*\\atndate 12345}said}}")
+        << QString("style=- text=\"note text\"")
+        << QString();
     QTest::newRow("page break inside a cell")
         << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell\\pard\\intbl B\\page C\\cell\\row}")
         << QString("text=\"B\"\n    paragraph left\n") << QString("page breaks inside table cells");
