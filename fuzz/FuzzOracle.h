@@ -78,12 +78,7 @@ inline void modelRoundTrip(const rtf::Document &model)
 {
     QTextDocument doc;
     doc.setUndoRedoEnabled(false);
-    {
-        rtf::Builder builder(model, &doc);
-        QTextCursor cursor(&doc);
-        builder.insertBody(cursor);
-        builder.keepDocumentData(false);
-    }
+    rtf::buildDocument(model, &doc);
     const QByteArray written = rtf::writeDocument(doc);
     if (!rtftest::sevenBitAndBalanced(written))
         fail("writer output", QString::fromLatin1(written), QString());

@@ -254,16 +254,7 @@ rtf::ReadResult readForeign(const Recognised &file, const QByteArray &data, QTex
     }
     if (!result.ok)
         return result;
-    const bool undo = doc->isUndoRedoEnabled();
-    doc->setUndoRedoEnabled(false);
-    doc->clear();
-    {
-        rtf::Builder builder(model, doc);
-        QTextCursor cursor(doc);
-        builder.insertBody(cursor);
-        builder.keepDocumentData(false);
-    }
-    doc->setUndoRedoEnabled(undo);
+    rtf::buildDocument(model, doc);
     return result;
 }
 

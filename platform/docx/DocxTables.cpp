@@ -336,15 +336,6 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             flushCarried(cell.content);
             if (cell.content.blocks.empty())
                 cell.content.blocks.push_back(emptyParagraph());
-            // A page break can stand before a row, not within one: other
-            // readers ignore a break inside a cell.
-            for (size_t b = 0; b < cell.content.blocks.size(); ++b) {
-                bool &broken = cell.content.blocks[b].paragraph.pageBreak;
-                if (broken && (tableDepth > 0 || !row.cells.empty() || b > 0)) {
-                    broken = false;
-                    drop(QStringLiteral("page breaks inside table cells"));
-                }
-            }
             if (column >= MaxColumns) {
                 // Beyond the cap, cells join the last one.
                 drop(QStringLiteral("cells beyond %1 in a row").arg(MaxColumns));
@@ -383,6 +374,7 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             stopped = true;
             return;
         }
+        rtf::dropBreaksWithinRow(row, tableDepth > 0, doc.dropped);
         table->rows.push_back(std::move(row));
         infos.push_back(std::move(rowInfo));
     };
@@ -466,10 +458,12 @@ void Context::readTable(XmlReader &x, rtf::Story &out, int tableDepth)
             for (int part = 0; part < int(TablePart::Count) && parts; ++part) {
                 if (!(parts & partBit(TablePart(part))))
                     continue;
-                const bool rowPart = part == int(TablePart::OddRowBand) || part == int(TablePart::EvenRowBand)
-                    || part == int(TablePart::FirstRow) || part == int(TablePart::LastRow);
-                const bool columnPart = part == int(TablePart::OddColumnBand) || part == int(TablePart::EvenColumnBand)
-                    || part == int(TablePart::FirstColumn) || part == int(TablePart::LastColumn);
+                constexpr TableParts RowParts = partBit(TablePart::OddRowBand) | partBit(TablePart::EvenRowBand)
+                    | partBit(TablePart::FirstRow) | partBit(TablePart::LastRow);
+                constexpr TableParts ColumnParts = partBit(TablePart::OddColumnBand) | partBit(TablePart::EvenColumnBand)
+                    | partBit(TablePart::FirstColumn) | partBit(TablePart::LastColumn);
+                const bool rowPart = RowParts & partBit(TablePart(part));
+                const bool columnPart = ColumnParts & partBit(TablePart(part));
                 for (auto it = styleChain.rbegin(); it != styleChain.rend(); ++it) {
                     const auto &look = (*it)->parts[size_t(part)];
                     if (!look)

@@ -14,6 +14,20 @@ namespace {
 
 } // namespace
 
+void buildDocument(const Document &model, QTextDocument *doc)
+{
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    doc->clear();
+    {
+        Builder builder(model, doc);
+        QTextCursor cursor(doc);
+        builder.insertBody(cursor);
+        builder.keepDocumentData(false);
+    }
+    doc->setUndoRedoEnabled(undo);
+}
+
 Builder::Builder(const Document &model, QTextDocument *doc)
     : m_model(model),
       m_doc(doc),

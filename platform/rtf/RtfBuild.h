@@ -67,6 +67,10 @@ private:
     QHash<quint64, QTextList *> m_lists;    // list instance and level -> Qt's list
 };
 
+// Replaces doc's content with the model, the whole document's data with
+// it, as a document window's load does; no undo step is left.
+void buildDocument(const Document &model, QTextDocument *doc);
+
 // The family parts of a build.
 QTextCharFormat buildCharFormat(const Document &model, const CharStyle &s, const QString &defaultFace);
 QTextBlockFormat buildBlockFormat(const Document &model, const ParaProps &p);

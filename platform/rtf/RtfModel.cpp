@@ -50,4 +50,18 @@ bool appendText(Document &doc, Paragraph &paragraph, QStringView text, int style
     return added;
 }
 
+void dropBreaksWithinRow(Row &row, bool nested, Dropped &dropped)
+{
+    bool first = !nested;
+    for (Cell &cell : row.cells) {
+        for (Block &block : cell.content.blocks) {
+            if (!block.table && block.paragraph.pageBreak && !first) {
+                block.paragraph.pageBreak = false;
+                dropped.add(QStringLiteral("page breaks inside table cells"));
+            }
+            first = false;
+        }
+    }
+}
+
 } // namespace rtf

@@ -324,4 +324,9 @@ struct Document {
 // characters text does not keep. True when anything was added.
 bool appendText(Document &doc, Paragraph &paragraph, QStringView text, int style, int field);
 
+// A page break can stand before a row, not within one: other readers ignore
+// a break inside a cell. Drops (and counts) those of the row's paragraphs
+// but its first, and all of a nested row's.
+void dropBreaksWithinRow(Row &row, bool nested, Dropped &dropped);
+
 } // namespace rtf

@@ -38,16 +38,7 @@ ReadResult readIntoDocument(QTextDocument *doc, QByteArrayView data)
     if (!doc)
         return ReadResult {false, QStringLiteral("No document to read into."), {}};
     Document model = parse(data);
-    const bool undo = doc->isUndoRedoEnabled();
-    doc->setUndoRedoEnabled(false);
-    doc->clear();
-    {
-        Builder builder(model, doc);
-        QTextCursor cursor(doc);
-        builder.insertBody(cursor);
-        builder.keepDocumentData(false);
-    }
-    doc->setUndoRedoEnabled(undo);
+    buildDocument(model, doc);
     return ReadResult {true, {}, std::move(model.dropped)};
 }
 

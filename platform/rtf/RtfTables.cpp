@@ -72,15 +72,6 @@ public:
         std::vector<Open> &open = current(p).open;
         while (int(open.size()) < depth)
             open.emplace_back();
-        // A page break can stand before a row, not within one: other readers
-        // ignore a break inside a cell, and so do we.
-        if (depth > 0 && paragraph.pageBreak) {
-            const Open &t = open[size_t(depth - 1)];
-            if (depth > 1 || t.cellOpen || !t.rowCells.empty()) {
-                paragraph.pageBreak = false;
-                p.doc().dropped.add(QStringLiteral("page breaks inside table cells"));
-            }
-        }
         addBlock(p, depth, Block {std::move(paragraph), nullptr});
         if (mark != ParagraphMark::Paragraph)
             finishCell(p, depth);
@@ -176,6 +167,7 @@ private:
             row.cells[i].props.edge = std::max(right + 1, std::min(row.cells[i].props.edge, rules::MaxLength));
             right = row.cells[i].props.edge;
         }
+        dropBreaksWithinRow(row, depth > 1, p.doc().dropped);
         t.table->rows.push_back(std::move(row));
     }
 

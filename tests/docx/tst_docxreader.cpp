@@ -135,12 +135,7 @@ Read readParts(const package::Parts &parts)
         return r;
     QTextDocument doc;
     doc.setUndoRedoEnabled(false);
-    {
-        rtf::Builder builder(model, &doc);
-        QTextCursor cursor(&doc);
-        builder.insertBody(cursor);
-        builder.keepDocumentData(false);
-    }
+    rtf::buildDocument(model, &doc);
     r.dump = rtf::dump(doc, rtf::Detail::Shown);
     QStringList paras;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())

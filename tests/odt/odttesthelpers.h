@@ -19,11 +19,7 @@ namespace odttest {
 inline void build(const rtf::Document &model, QTextDocument *doc)
 {
     doc->setUndoRedoEnabled(false);
-    doc->clear();
-    rtf::Builder builder(model, doc);
-    QTextCursor cursor(doc);
-    builder.insertBody(cursor);
-    builder.keepDocumentData(false);
+    rtf::buildDocument(model, doc);
 }
 
 // A flat document around body (the content of office:text) with the given
