@@ -43,8 +43,9 @@ rtf::ListLevel plainLevel(int level)
 }
 
 // "%1.%2)" -> the model's level text, where U+0000..U+0008 stand for the
-// numbers of levels 1 to 9.
-QString levelText(QStringView text, bool bullet, const QString &face)
+// numbers of levels 1 to 9. written gets the file's own characters for
+// those the text keeps, for writing them back in the level's font.
+QString levelText(QStringView text, bool bullet, const QString &face, QString *written = nullptr)
 {
     QString out;
     const bool symbolFont = face.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0
@@ -63,6 +64,10 @@ QString levelText(QStringView text, bool bullet, const QString &face)
             out += QChar(rtf::unicodeBullet(char16_t(0xF000 + c.unicode())));
         else if (rtf::rules::keptInText(c.unicode()) && c != u'\t')
             out += c;
+        else
+            continue;
+        if (written)
+            *written += c;
     }
     return out;
 }
@@ -116,11 +121,12 @@ void Context::readNumbering(XmlReader &x)
             l.face = *marker.face;
         if (!textGiven && l.format == 23)
             text = QStringLiteral("\u2022");
-        l.text = levelText(text, l.format == 23, l.face);
         // A symbol font's bullet stands as the character it shows; the
         // file's own code is kept for writing it back in that font.
-        if (l.format == 23 && !text.isEmpty() && l.text != text)
-            l.written = rtf::rules::printable(text).left(8);
+        QString written;
+        l.text = levelText(text, l.format == 23, l.face, &written);
+        if (l.format == 23 && l.text != written)
+            l.written = written;
         if (l.format == 23 && l.text.isEmpty())
             l.text = QStringLiteral("\u2022");
         l.leftIndent = std::clamp(level.para.left.value_or(0), -rtf::rules::MaxLength, rtf::rules::MaxLength);
